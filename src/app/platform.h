@@ -1,0 +1,29 @@
+#pragma once
+
+#include "ui/kit/bell.h"
+#include "ui/kit/clock.h"
+#include "ui/kit/dialogs.h"
+#include "ui/kit/inputs.h"
+#include "ui/kit/pictures.h"
+#include "ui/kit/scheduler.h"
+
+#include <QLocale>
+#include <QString>
+
+namespace zavok {
+
+// Everything the core needs from the machine it runs on, handed in at start so that tests can fake all of it.
+struct Platform {
+    kit::Scheduler& scheduler;
+    const kit::Clock& clock;
+    QLocale locale;
+    kit::Dialogs& dialogs;
+    kit::Bell& bell;
+    const kit::Pictures& pictures;
+    kit::GamePort& port;
+    kit::Joysticks& joysticks;
+    QString dataDirectory; // the settings and sample files
+    QString logDirectory;  // the daily activity logs: the working directory
+};
+
+} // namespace zavok

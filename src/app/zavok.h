@@ -1,0 +1,72 @@
+#pragma once
+
+#include "app/help_form.h"
+#include "app/main_form.h"
+#include "app/platform.h"
+#include "app/settings_files.h"
+#include "channels/channel_form.h"
+#include "log/activity_log.h"
+#include "log/log_form.h"
+#include "timing/timer_form.h"
+#include "ui/kit/clock_texts.h"
+#include "ui/kit/desktop.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+
+namespace zavok {
+
+// The program: every window, the settings files and the activity log, wired together. Its start-up is the main
+// window's load; its shutdown runs once, from whichever trigger comes first.
+class Zavok {
+public:
+    explicit Zavok(const Platform& platform);
+    // Destroying the program without an orderly shutdown (the main window's terminate) still runs it.
+    ~Zavok();
+
+    Zavok(const Zavok&) = delete;
+    Zavok& operator=(const Zavok&) = delete;
+
+    void startup();
+    // Writes the closing record and phones.zvk, stops every timer and reports the end through onEnded. Runs at
+    // most once; later calls do nothing.
+    void shutdown();
+    bool hasEnded() const { return ended_; }
+    std::function<void()> onEnded;
+
+    // Rewrite cat.zvk from the indicator positions, and apnames.zvk from the circuit names.
+    void catfile();
+    void labname();
+
+    // The controls whose captions or texts phones.zvk holds, in its line order.
+    std::array<kit::Control*, 46> phonesLayout() const;
+
+    ChannelForm& channel(int n) const { return *zavokform.at(n - 1); } // n = 1..4
+
+    const Platform platform;
+    kit::Desktop desktop;
+    kit::ClockTexts clock;
+    ActivityLog log;
+    SettingsFiles settings;
+
+    std::unique_ptr<MainForm> zavok;
+    std::array<std::unique_ptr<ChannelForm>, 4> zavokform;
+    std::unique_ptr<TimerForm> zavoktimer;
+    std::unique_ptr<LogForm> zavoklog;   // made when first shown
+    std::unique_ptr<HelpForm> zavokhelp; // made when first shown
+
+private:
+    void refreshClock();
+    void restorePositions();
+    void restoreNames();
+    void restoreMainSettings();
+    void copyNamesToZoneLabels();
+    void applyCircuitStates();
+    void applyChannelStates();
+    void classifyZones();
+
+    bool ended_ = false;
+};
+
+} // namespace zavok

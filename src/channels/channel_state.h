@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace zavok::channel {
+
+// The value label of a disabled channel; phones.zvk carries it from one run to the next.
+inline const QString kDis = QStringLiteral("DIS");
+
+// The bar widths, in twips, of a channel at rest: its own window's bar and the zone's meter bar.
+inline constexpr float kRestBar = 100;
+inline constexpr float kRestMeterBar = 20;
+
+} // namespace zavok::channel

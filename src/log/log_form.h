@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ui/kit/control.h"
+#include "ui/kit/dialogs.h"
+#include "ui/kit/window.h"
+
+namespace zavok {
+
+// The log window `zavoklog`: one day's activity log, read as plain text.
+class LogForm : public kit::Window {
+    Q_OBJECT
+
+public:
+    explicit LogForm(kit::Desktop& desktop);
+
+    kit::Button& Command1; // LOAD
+    kit::Label& Label2;
+    kit::Button& Command2; // CLEAR
+    kit::TextBox& Text1;
+
+    // CommonDialog1 as LOAD prepares it; the initial directory is the data directory.
+    static kit::OpenFileRequest fileRequest(const QString& dataDirectory);
+};
+
+} // namespace zavok

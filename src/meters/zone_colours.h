@@ -1,0 +1,10 @@
+#pragma once
+
+#include "ui/kit/rgb.h"
+
+namespace zavok::zone {
+
+inline constexpr kit::Rgb kNormalFrame{128, 128, 255};
+inline constexpr kit::Rgb kAlarmFrame{255, 0, 255};
+
+} // namespace zavok::zone

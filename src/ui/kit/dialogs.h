@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace zavok::kit {
+
+// What the program asks of the standard open-file dialog.
+struct OpenFileRequest {
+    QString filter{}; // entries written as "Description|pattern|", one after the other
+    int filterIndex = 1;
+    bool mustExist = false;
+    QString title{};
+    QString initialDirectory{};
+
+    friend bool operator==(const OpenFileRequest&, const OpenFileRequest&) = default;
+};
+
+// The modal boxes of the program. Monitoring goes on while one of them waits for the user.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // A message with an exclamation icon and an OK button.
+    virtual void message(const QString& title, const QString& text) = 0;
+    // A question with a proposed answer; a cancelled box answers the empty text.
+    virtual QString input(const QString& title, const QString& prompt, const QString& proposal) = 0;
+    // The full path of the chosen file, or nothing when the user cancelled.
+    virtual std::optional<QString> openFile(const OpenFileRequest& request) = 0;
+};
+
+} // namespace zavok::kit

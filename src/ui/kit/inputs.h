@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace zavok::kit {
+
+// The game port: one byte of an input/output port. Bits 4 to 7 carry the four alert contacts, 0 meaning closed.
+class GamePort {
+public:
+    virtual ~GamePort() = default;
+    // The port's byte, 0 to 255, as a 16-bit integer.
+    virtual qint16 Inzavok(int port) = 0;
+    // Declared for completeness of the port interface; the program never writes to the port.
+    virtual void Outzavok(int port, int value) = 0;
+};
+
+// One joystick's position record.
+struct JOYINFO {
+    quint32 wXpos = 0;
+    quint32 wYpos = 0;
+    quint32 wZpos = 0;
+    quint32 wButtons = 0;
+};
+
+class Joysticks {
+public:
+    virtual ~Joysticks() = default;
+    // Fills the record of joystick `id` (0 or 1); the result code is not examined by the program.
+    virtual int joyGetPos(int id, JOYINFO& info) = 0;
+};
+
+} // namespace zavok::kit

@@ -1,0 +1,114 @@
+#include "numbers.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace zavok::kit {
+
+namespace {
+
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+} // namespace
+
+double prefixValue(const QString& text) {
+    // Collect the numeric characters into a clean ASCII string for strtod, which then never sees anything it could
+    // read differently (hex, "inf", locale decimal commas).
+    std::string number;
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    auto skipBlanks = [&] {
+        while (i < n && isBlank(text[i])) {
+            ++i;
+        }
+    };
+    skipBlanks();
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        number += char(text[i].unicode());
+        ++i;
+    }
+    bool digits = false;
+    bool point = false;
+    for (; i < n; ++i) {
+        const QChar c = text[i];
+        if (isDigit(c)) {
+            number += char(c.unicode());
+            digits = true;
+        } else if (c == u'.' && !point) {
+            number += '.';
+            point = true;
+        } else if (!isBlank(c)) {
+            break;
+        }
+    }
+    if (!digits) {
+        return 0.0;
+    }
+    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        std::string exponent = "e";
+        qsizetype j = i + 1;
+        if (j < n && (text[j] == u'+' || text[j] == u'-')) {
+            exponent += char(text[j].unicode());
+            ++j;
+        }
+        bool expDigits = false;
+        for (; j < n && isDigit(text[j]); ++j) {
+            exponent += char(text[j].unicode());
+            expDigits = true;
+        }
+        if (expDigits) {
+            number += exponent;
+        }
+    }
+    return std::strtod(number.c_str(), nullptr);
+}
+
+bool isNumericText(const QString& text) {
+    static const QRegularExpression numeric(QStringLiteral(R"(^[ \t]*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?[ \t]*$)"));
+    return numeric.match(text).hasMatch();
+}
+
+qint64 roundHalfEven(double value, qint64 lo, qint64 hi) {
+    if (std::isnan(value)) {
+        return std::clamp<qint64>(0, lo, hi);
+    }
+    if (value <= double(lo)) {
+        return lo;
+    }
+    if (value >= double(hi)) {
+        return hi;
+    }
+    // Within [lo, hi] the value fits a 64-bit integer; nearbyint rounds halves to even in the default mode.
+    return std::clamp(qint64(std::nearbyint(value)), lo, hi);
+}
+
+QString numberText(double value) {
+    if (value == 0.0) {
+        return QStringLiteral("0"); // no "-0"
+    }
+    return QString::number(value, 'g', 15);
+}
+
+QString singleText(float value) {
+    if (value == 0.0f) {
+        return QStringLiteral("0");
+    }
+    return QString::number(double(value), 'g', 7);
+}
+
+int samplingPeriod(const QString& seconds) {
+    constexpr qint64 kShortest = 100;
+    constexpr qint64 kLongest = 60000;
+    return int(roundHalfEven(prefixValue(seconds) * 1000.0, kShortest, kLongest));
+}
+
+} // namespace zavok::kit

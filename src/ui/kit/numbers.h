@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+#include <limits>
+
+namespace zavok::kit {
+
+// The number formed by the text's leading numeric characters (blanks skipped; sign, digits, one decimal
+// point, exponent). A text that does not begin with a number, such as "DIS" or "", reads as 0.
+double prefixValue(const QString& text);
+
+// Whether the whole text, blanks around it aside, reads as a number.
+bool isNumericText(const QString& text);
+
+// Nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4), saturated to [lo, hi]; NaN gives 0.
+qint64 roundHalfEven(double value, qint64 lo, qint64 hi);
+
+inline int toInt(double value) {
+    return int(roundHalfEven(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+inline qint16 toInt16(double value) {
+    return qint16(roundHalfEven(value, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()));
+}
+
+// A number in general number format: no leading blank, no decimal point for a whole number.
+QString numberText(double value);
+// The same for a single-precision number, with the digits a single holds.
+QString singleText(float value);
+
+// A timer period in milliseconds from a sampling time in seconds. Periods are kept within 100..60000 ms: the
+// sampling-time window never offers anything else, and a damaged settings line ("0", "abc", "1e9") must not stop
+// a timer for good or make it spin.
+int samplingPeriod(const QString& seconds);
+
+} // namespace zavok::kit
