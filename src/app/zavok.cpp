@@ -2,7 +2,6 @@
 
 #include "alerts/circuit_state.h"
 #include "channels/channel_state.h"
-#include "meters/zone_colours.h"
 #include "ui/kit/line_encoding.h"
 #include "ui/kit/numbers.h"
 
@@ -51,9 +50,16 @@ void Zavok::startup() {
         zavokform.at(n - 1) = std::make_unique<ChannelForm>(desktop, n);
     }
     zavoktimer = std::make_unique<TimerForm>(desktop);
+    alerts = std::make_unique<Alerts>(
+        *zavok, *zavoktimer, log, platform.port, platform.clock, platform.locale, clock, platform.bell,
+        platform.dialogs, [this] { labname(); }, [this] { catfile(); });
+    meters = std::make_unique<Meters>(
+        *zavok, std::array{zavokform[0].get(), zavokform[1].get(), zavokform[2].get(), zavokform[3].get()}, log,
+        platform.dialogs);
+    zavok->reset.onClick = [this] { reset(); };
 
-    restorePositions(); // 3.
-    refreshClock();     // 4.
+    restorePositions();                                   // 3.
+    kit::refresh(clock, platform.clock, platform.locale); // 4.
     zavok->Text1.setText(clock.logday);
     log.append(ActivityLog::kStarted); // 5. A record that cannot be written is skipped.
     restoreNames();                    // 6.
@@ -62,14 +68,9 @@ void Zavok::startup() {
     applyCircuitStates();              // 9.
     applyChannelStates();              // 10.
     copyNamesToZoneLabels();           // 11.
-    classifyZones();                   // 12.
-}
-
-void Zavok::refreshClock() {
-    // Three readings of the clock, one for each text, as the record writers expect.
-    clock.nowtime = kit::formatNowtime(platform.clock.now(), platform.locale);
-    clock.nowdate = kit::formatNowdate(platform.clock.now(), platform.locale);
-    clock.logday = kit::formatLogday(platform.clock.now(), platform.locale);
+    for (int k = 1; k <= 4; ++k) {     // 12.
+        meters->zones.reclassify(k);
+    }
 }
 
 void Zavok::restorePositions() {
@@ -199,11 +200,9 @@ void Zavok::applyChannelStates() {
     }
 }
 
-void Zavok::classifyZones() {
-    for (int k = 1; k <= 4; ++k) {
-        zavok->frame.at(k - 1)->setBack(zone::kNormalFrame);
-        // The zone's classification runs here once the meters are wired in.
-    }
+void Zavok::reset() {
+    alerts->state.resetReminders();
+    meters->zones.reset();
 }
 
 void Zavok::shutdown() {
@@ -211,7 +210,7 @@ void Zavok::shutdown() {
         return;
     }
     ended_ = true;
-    refreshClock();
+    kit::refresh(clock, platform.clock, platform.locale);
     log.append(ActivityLog::kClosed);
     if (zavoktimer) { // a run that never started up has no settings to save
         QList<QByteArray> lines;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alerts/alerts.h"
 #include "app/help_form.h"
 #include "app/main_form.h"
 #include "app/platform.h"
@@ -7,6 +8,7 @@
 #include "channels/channel_form.h"
 #include "log/activity_log.h"
 #include "log/log_form.h"
+#include "meters/meters.h"
 #include "timing/timer_form.h"
 #include "ui/kit/clock_texts.h"
 #include "ui/kit/desktop.h"
@@ -56,15 +58,17 @@ public:
     std::unique_ptr<LogForm> zavoklog;   // made when first shown
     std::unique_ptr<HelpForm> zavokhelp; // made when first shown
 
+    std::unique_ptr<Alerts> alerts;
+    std::unique_ptr<Meters> meters;
+
 private:
-    void refreshClock();
     void restorePositions();
     void restoreNames();
     void restoreMainSettings();
     void copyNamesToZoneLabels();
     void applyCircuitStates();
     void applyChannelStates();
-    void classifyZones();
+    void reset();
 
     bool ended_ = false;
 };

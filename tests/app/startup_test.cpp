@@ -23,8 +23,8 @@ TEST(Startup, FirstRunCreatesTheDataDirectoryAndKeepsEveryDesignValue) {
         EXPECT_TRUE(info.isFile()) << file;
         EXPECT_EQ(info.size(), 0) << file;
     }
-    EXPECT_EQ(h.bytes(h.logPath(QStringLiteral("Jul 13"))),
-              QByteArray("\"ZAVOK started at\",\"08:15:20 AM\",\"July 13,2001\"\r\n"));
+    EXPECT_TRUE(h.bytes(h.logPath(QStringLiteral("Jul 13")))
+                    .startsWith("\"ZAVOK started at\",\"08:15:20 AM\",\"July 13,2001\"\r\n"));
     EXPECT_EQ(z.zavok->Text1.text(), QStringLiteral("Jul 13"));
     EXPECT_EQ(h.bell.beeps, 0) << "an empty phones.zvk is not read, so no picture path is missing";
     for (int n = 0; n < 4; ++n) {

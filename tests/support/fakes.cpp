@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace zavok::test {
 
 void ScriptedDialogs::answerInput(QString text, std::function<void()> whileOpen) {
@@ -9,7 +11,7 @@ void ScriptedDialogs::answerInput(QString text, std::function<void()> whileOpen)
 }
 
 void ScriptedDialogs::answerFile(std::optional<QString> path) {
-    files_.push_back(std::move(path));
+    files_.emplace_back(path.has_value(), path.value_or(QString()));
 }
 
 void ScriptedDialogs::whileNextMessage(std::function<void()> action) {
@@ -30,8 +32,9 @@ void ScriptedDialogs::message(const QString& title, const QString& text) {
 QString ScriptedDialogs::input(const QString& title, const QString& prompt, const QString& proposal) {
     asked.push_back({QStringLiteral("input"), title, prompt, proposal});
     if (inputs_.empty()) {
+        // A dialog that loops until it gets an answer would spin for ever on empty texts.
         ADD_FAILURE() << "unexpected input box: " << title.toStdString();
-        return {};
+        throw std::runtime_error("no scripted answer left");
     }
     auto [text, whileOpen] = std::move(inputs_.front());
     inputs_.pop_front();
@@ -48,9 +51,9 @@ std::optional<QString> ScriptedDialogs::openFile(const kit::OpenFileRequest& req
         ADD_FAILURE() << "unexpected file dialog";
         return std::nullopt;
     }
-    auto path = std::move(files_.front());
+    const auto [chosen, path] = files_.front();
     files_.pop_front();
-    return path;
+    return chosen ? std::optional<QString>(path) : std::nullopt;
 }
 
 int ScriptedJoysticks::joyGetPos(int id, kit::JOYINFO& info) {

@@ -54,7 +54,7 @@ public:
 
 private:
     std::deque<std::pair<QString, std::function<void()>>> inputs_;
-    std::deque<std::optional<QString>> files_;
+    std::deque<std::pair<bool, QString>> files_; // chosen, path
     std::deque<std::function<void()>> messages_;
 };
 

@@ -28,4 +28,10 @@ QString formatLogday(const QDateTime& moment, const QLocale& locale) {
     return locale.monthName(d.month(), QLocale::ShortFormat) + u' ' + twoDigits(d.day());
 }
 
+void refresh(ClockTexts& texts, const Clock& clock, const QLocale& locale) {
+    texts.nowtime = formatNowtime(clock.now(), locale);
+    texts.nowdate = formatNowdate(clock.now(), locale);
+    texts.logday = formatLogday(clock.now(), locale);
+}
+
 } // namespace zavok::kit

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "clock.h"
+
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
@@ -17,5 +19,8 @@ struct ClockTexts {
 QString formatNowtime(const QDateTime& moment, const QLocale& locale);
 QString formatNowdate(const QDateTime& moment, const QLocale& locale);
 QString formatLogday(const QDateTime& moment, const QLocale& locale);
+
+// Sets the three texts from the clock, reading it once for each of them, in the order time, date, day.
+void refresh(ClockTexts& texts, const Clock& clock, const QLocale& locale);
 
 } // namespace zavok::kit

@@ -1,0 +1,55 @@
+#include "alert_state.h"
+
+#include "alerts/circuit_state.h"
+
+namespace zavok {
+
+namespace {
+
+QString record(int alert, bool activated) {
+    return QStringLiteral("Alert #%1 %2 at")
+        .arg(alert)
+        .arg(activated ? QStringLiteral("activated") : QStringLiteral("deactivated"));
+}
+
+} // namespace
+
+AlertState::AlertState(MainForm& form, const AlertBits& bits, const ActivityLog& log)
+    : form_(form)
+    , bits_(bits)
+    , log_(log) {
+    for (int n = 1; n <= 4; ++n) {
+        form_.trigger.at(n - 1)->onChange = [this, n] { handle(n); };
+    }
+}
+
+bool AlertState::isCircuitEnabled(int alert) const {
+    return form_.enable.at(alert - 1)->text() == circuit::kEnabled;
+}
+
+void AlertState::handle(int alert) {
+    if (!isCircuitEnabled(alert)) {
+        return;
+    }
+    const int i = alert - 1;
+    if (bits_.isActive(alert)) {
+        form_.indicator.at(i)->setBack(circuit::kActive);
+        form_.blabel.at(i)->setBack(circuit::kActive);
+        form_.alabel.at(i)->setBack(circuit::kActive);
+        log_.append(record(alert, true));
+    } else {
+        // The status label keeps its colour: a light red one is the reminder that the alert happened.
+        form_.indicator.at(i)->setBack(circuit::restColour(alert));
+        form_.blabel.at(i)->setBack(circuit::restColour(alert));
+        log_.append(record(alert, false));
+    }
+}
+
+void AlertState::resetReminders() {
+    for (int n = 1; n <= 4; ++n) {
+        const bool stillActive = bits_.isActive(n) && isCircuitEnabled(n);
+        form_.alabel.at(n - 1)->setBack(stillActive ? circuit::kActive : circuit::restColour(n));
+    }
+}
+
+} // namespace zavok

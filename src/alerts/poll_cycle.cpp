@@ -1,0 +1,57 @@
+#include "poll_cycle.h"
+
+#include "ui/kit/numbers.h"
+
+namespace zavok {
+
+namespace {
+
+// The port reading as the tick takes it back from Text9. A byte is all the port can give; anything else (a
+// faulty port library) reads as 0, which changes no alert, rather than failing the conversion.
+quint8 portByte(const QString& text) {
+    const qint64 value = kit::roundHalfEven(kit::prefixValue(text), -1, 256);
+    return value >= 0 && value <= 255 ? quint8(value) : quint8(0);
+}
+
+} // namespace
+
+PollCycle::PollCycle(MainForm& form, const TimerForm& timing, kit::GamePort& port, const kit::Clock& clock,
+                     QLocale locale, kit::ClockTexts& clockTexts, AlertBits& bits, const AlertState& alerts)
+    : form_(form)
+    , timing_(timing)
+    , port_(port)
+    , clock_(clock)
+    , locale_(std::move(locale))
+    , clockTexts_(clockTexts)
+    , bits_(bits)
+    , alerts_(alerts) {
+    form_.Timer1.onTick = [this] { tick(); };
+}
+
+void PollCycle::tick() {
+    form_.Timer1.setInterval(kit::samplingPeriod(timing_.secs.at(0)->text()));
+    portvalue_ = port_.Inzavok(kGamePort);
+    form_.Text9.setText(QString::number(portvalue_));
+    kit::refresh(clockTexts_, clock_, locale_);
+
+    portbyte_ = portByte(form_.Text9.text());
+    // A reading of 0 keeps the bits as they were: an unset bit stays unset.
+    if (portbyte_ != 0) {
+        for (int k = 0; k < 8; ++k) {
+            bits_.set(k, (portbyte_ >> k) & 1);
+        }
+    }
+    // Each write that changes a trigger label runs that alert's handler before the next write.
+    for (int n = 1; n <= 4; ++n) {
+        const auto bit = bits_.bit(n + 3);
+        form_.trigger.at(n - 1)->setText(bit ? QString::number(*bit) : QString());
+    }
+
+    bool ring = false;
+    for (int n = 1; n <= 4; ++n) {
+        ring = ring || (alerts_.isCircuitEnabled(n) && bits_.isActive(n));
+    }
+    form_.Timer2.setEnabled(ring);
+}
+
+} // namespace zavok

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "alerts/alert_state.h"
+#include "app/main_form.h"
+#include "timing/timer_form.h"
+#include "ui/kit/clock.h"
+#include "ui/kit/clock_texts.h"
+#include "ui/kit/inputs.h"
+
+#include <QLocale>
+
+namespace zavok {
+
+// The main window's heartbeat: each tick of its Timer1 reads the game port once, refreshes the clock texts,
+// hands the four alert bits to the trigger labels and switches the alerts' bell.
+class PollCycle {
+public:
+    static constexpr int kGamePort = 513; // 0x201
+
+    PollCycle(MainForm& form, const TimerForm& timing, kit::GamePort& port, const kit::Clock& clock, QLocale locale,
+              kit::ClockTexts& clockTexts, AlertBits& bits, const AlertState& alerts);
+
+    void tick();
+
+    qint16 portvalue() const { return portvalue_; }
+    quint8 portbyte() const { return portbyte_; }
+
+private:
+    MainForm& form_;
+    const TimerForm& timing_;
+    kit::GamePort& port_;
+    const kit::Clock& clock_;
+    QLocale locale_;
+    kit::ClockTexts& clockTexts_;
+    AlertBits& bits_;
+    const AlertState& alerts_;
+    qint16 portvalue_ = 0;
+    quint8 portbyte_ = 0;
+};
+
+} // namespace zavok
