@@ -24,6 +24,7 @@ struct Platform {
     kit::Joysticks& joysticks;
     QString dataDirectory; // the settings and sample files
     QString logDirectory;  // the daily activity logs: the working directory
+    QString picturesDirectory; // where the picture chooser opens
 };
 
 } // namespace zavok

@@ -50,6 +50,9 @@ void Zavok::startup() {
         zavokform.at(n - 1) = std::make_unique<ChannelForm>(desktop, n);
     }
     zavoktimer = std::make_unique<TimerForm>(desktop);
+    channels =
+        std::make_unique<Channels>(std::array{&channel(1), &channel(2), &channel(3), &channel(4)}, *zavok, *zavoktimer,
+                                   platform.joysticks, platform.dialogs, platform.bell, settings.directory());
     alerts = std::make_unique<Alerts>(
         *zavok, *zavoktimer, log, platform.port, platform.clock, platform.locale, clock, platform.bell,
         platform.dialogs, [this] { labname(); }, [this] { catfile(); });
@@ -57,6 +60,7 @@ void Zavok::startup() {
         *zavok, std::array{zavokform[0].get(), zavokform[1].get(), zavokform[2].get(), zavokform[3].get()}, log,
         platform.dialogs);
     zavok->reset.onClick = [this] { reset(); };
+    wireNavigation();
 
     restorePositions();                                   // 3.
     kit::refresh(clock, platform.clock, platform.locale); // 4.

@@ -6,6 +6,7 @@
 #include "app/platform.h"
 #include "app/settings_files.h"
 #include "channels/channel_form.h"
+#include "channels/channels.h"
 #include "log/activity_log.h"
 #include "log/log_form.h"
 #include "meters/meters.h"
@@ -60,6 +61,7 @@ public:
 
     std::unique_ptr<Alerts> alerts;
     std::unique_ptr<Meters> meters;
+    std::unique_ptr<Channels> channels; // the behaviour of zavokform1..4
 
 private:
     void restorePositions();
@@ -69,6 +71,14 @@ private:
     void applyCircuitStates();
     void applyChannelStates();
     void reset();
+
+    // Navigation: the ways from the main window into the other windows, the picture and its indicators.
+    void wireNavigation();
+    void openChannel(int zone, bool focusChange);
+    void showLog();
+    void showHelp();
+    void choosePicture();
+    void dropOnPicture(kit::Control& control, float x, float y);
 
     bool ended_ = false;
 };

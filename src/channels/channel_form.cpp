@@ -128,7 +128,7 @@ ChannelForm::ChannelForm(kit::Desktop& desktop, int number)
                                  command(QStringLiteral("FINALIZE CALIBRATION"), 1800, 1850, 2292, false, false),
                                  &cal1))
     , Label3(add<kit::Label>(QStringLiteral("Label3"),
-                             {.text = QStringLiteral("PRESS CALIBRATE TO SET ZERO AND FSD VALUES"),
+                             {.text = channel::kPressCalibrate,
                               .place = {0, 1540, 6012, 252},
                               .back = kYellow,
                               .fore = kBlue,

@@ -11,4 +11,8 @@ inline const QString kDis = QStringLiteral("DIS");
 inline constexpr float kRestBar = 100;
 inline constexpr float kRestMeterBar = 20;
 
+// The calibration prompt of a frame at rest: its design-time caption, and where every finished or abandoned
+// calibration returns to.
+inline const QString kPressCalibrate = QStringLiteral("PRESS CALIBRATE TO SET ZERO AND FSD VALUES");
+
 } // namespace zavok::channel

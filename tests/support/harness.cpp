@@ -15,6 +15,7 @@ QDateTime Harness::defaultStart() {
 Harness::Harness()
     : dataDirectory(root.filePath(QStringLiteral("data/zavok")))
     , logDirectory(root.filePath(QStringLiteral("work")))
+    , picturesDirectory(root.filePath(QStringLiteral("Pictures")))
     , clock(scheduler, defaultStart()) {
     QDir().mkpath(logDirectory);
 }
@@ -23,7 +24,7 @@ Zavok& Harness::start() {
     if (!zavok) {
         zavok =
             std::make_unique<Zavok>(Platform{scheduler, clock, QLocale(QLocale::English, QLocale::UnitedStates),
-                                             dialogs, bell, pictures, port, joysticks, dataDirectory, logDirectory});
+                                             dialogs, bell, pictures, port, joysticks, dataDirectory, logDirectory, picturesDirectory});
     }
     zavok->startup();
     return *zavok;

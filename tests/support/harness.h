@@ -37,6 +37,7 @@ public:
     QTemporaryDir root;
     QString dataDirectory;
     QString logDirectory;
+    QString picturesDirectory;
     kit::VirtualScheduler scheduler;
     VirtualClock clock;
     ScriptedDialogs dialogs;

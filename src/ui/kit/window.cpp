@@ -63,7 +63,9 @@ Control* Window::control(const QString& name) const {
 
 void Window::requestClose() {
     if (onCloseRequest) {
-        onCloseRequest();
+        // A copy: the handler may destroy this window, and the handler with it.
+        const auto handler = onCloseRequest;
+        handler();
     } else {
         hide();
     }

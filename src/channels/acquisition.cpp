@@ -1,0 +1,117 @@
+#include "acquisition.h"
+
+#include "channels/channel_state.h"
+#include "channels/meter_range.h"
+#include "ui/kit/numbers.h"
+
+#include <QDir>
+
+#include <cmath>
+#include <numeric>
+
+namespace zavok {
+
+namespace {
+
+const QString kHint = QStringLiteral("TYPE VALUE BETWEEN ");
+
+// The bars run from their rest width over these spans as the value goes from the meter's low value to its full
+// scale.
+constexpr double kBarSpan = 6000;
+constexpr double kMeterBarSpan = 2000;
+
+} // namespace
+
+QString Acquisition::sampleFileName(int channel) {
+    // Channels 1 and 2 are joystick 1's X and Y, channels 3 and 4 joystick 2's.
+    return QStringView(channel % 2 == 1 ? u"x" : u"y") % QString::number((channel + 1) / 2) %
+           QStringLiteral("values.zvk");
+}
+
+Acquisition::Acquisition(ChannelForm& form, MainForm& main, const TimerForm& timing, kit::Joysticks& joysticks,
+                         ChannelSwitch& channelSwitch, const QString& dataDirectory)
+    : form_(form)
+    , main_(main)
+    , value_(*main.value.at(form.channel() - 1))
+    , pic_(*main.pic.at(form.channel() - 1))
+    , mzero_(*main.mzero.at(form.channel() - 1))
+    , mfsd_(*main.mfsd.at(form.channel() - 1))
+    , secs_(*timing.secs.at(form.channel()))
+    , joysticks_(joysticks)
+    , switch_(channelSwitch)
+    , joystick_((form.channel() - 1) / 2)
+    , xAxis_(form.channel() % 2 == 1)
+    , file_(QDir(dataDirectory).filePath(sampleFileName(form.channel()))) {
+    form.Timer1.onTick = [this] { tick(); };
+}
+
+quint32 Acquisition::read() {
+    // The result code tells nothing useful: an absent joystick leaves the record as it was, and a burst of zeros
+    // is how a missing input shows.
+    joysticks_.joyGetPos(joystick_, position_);
+    return xAxis_ ? position_.wXpos : position_.wYpos;
+}
+
+void Acquisition::tick() {
+    // Set on every tick, so a new sampling time takes effect from the next period.
+    form_.Timer1.setInterval(kit::samplingPeriod(secs_.text()));
+    form_.Label1.setText(kHint % channel::meterRange(main_, form_.channel()));
+
+    const QString single = QString::number(read());
+    form_.Text1.setText(single);
+    // While a calibration step waits in AUTO mode, its ONLINE box follows the live reading.
+    if (form_.auto_.isVisible() && form_.calsetzerocom.isEnabled()) {
+        form_.calzerot.setText(single);
+    }
+    if (form_.auto_.isVisible() && form_.calsetfsdcom.isEnabled()) {
+        form_.calfsdt.setText(single);
+    }
+
+    for (quint32& reading : burst_) {
+        reading = read();
+    }
+    // A sample file that cannot be written or read back (no data directory, a full disk) must not stop the
+    // channel: the burst just read is the same block.
+    const SampleFile::Block& readings = file_.passThrough(burst_, block_) ? block_ : burst_;
+    const quint64 sum = std::accumulate(readings.begin(), readings.end(), quint64(0));
+    if (sum == 0) {
+        switch_.switchOff(ChannelSwitch::kNoInput);
+        return;
+    }
+
+    const double average = double(sum) / SampleFile::kReadings;
+    if (held_ == 0 || std::abs(average - held_) >= kDeadband) {
+        held_ = average;
+    }
+    form_.Text5.setText(kit::numberText(held_));
+
+    const double x = kit::prefixValue(form_.Text5.text()) - kit::prefixValue(form_.calzvall.text());
+    const double zero = kit::prefixValue(mzero_.text());
+    const double span = kit::prefixValue(mfsd_.text()) - zero;
+    const double calibrationSpan = kit::prefixValue(form_.calfvall.text()) - kit::prefixValue(form_.calzvall.text());
+    if (calibrationSpan < span) {
+        // Fewer raw counts than meter units: the reading cannot be shown, so the window comes up to be calibrated.
+        form_.show();
+        return;
+    }
+    // The quotient first, then the product, saturated to the 16 bits a scaled reading has.
+    const qint16 y = kit::toInt16(x * (span / calibrationSpan));
+    value_.setText(kit::numberText(zero + y));
+    setBars(y / span);
+}
+
+void Acquisition::setBars(double fraction) {
+    // NaN (a meter span of 0) rests the bars like a value below the meter.
+    if (!(fraction >= 0)) {
+        form_.Picture1.setWidth(channel::kRestBar);
+        pic_.setWidth(channel::kRestMeterBar);
+    } else if (fraction > 1) {
+        form_.Picture1.setWidth(float(channel::kRestBar + kBarSpan));
+        pic_.setWidth(float(channel::kRestMeterBar + kMeterBarSpan));
+    } else {
+        form_.Picture1.setWidth(float(channel::kRestBar + kBarSpan * fraction));
+        pic_.setWidth(float(channel::kRestMeterBar + kMeterBarSpan * fraction));
+    }
+}
+
+} // namespace zavok

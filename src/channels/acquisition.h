@@ -1,0 +1,51 @@
+#pragma once
+
+#include "app/main_form.h"
+#include "channels/channel_form.h"
+#include "channels/channel_switch.h"
+#include "channels/sample_file.h"
+#include "timing/timer_form.h"
+#include "ui/kit/inputs.h"
+
+namespace zavok {
+
+// The channel tick: a burst of readings of the channel's joystick axis, passed through its sample file,
+// averaged, held against small changes, scaled through the calibration onto the meter, and handed to the zone.
+class Acquisition {
+public:
+    // Changes of the average smaller than this are noise: the shown reading holds still.
+    static constexpr double kDeadband = 15;
+
+    // The sample file of channel 1..4 in the data directory.
+    static QString sampleFileName(int channel);
+
+    Acquisition(ChannelForm& form, MainForm& main, const TimerForm& timing, kit::Joysticks& joysticks,
+                ChannelSwitch& channelSwitch, const QString& dataDirectory);
+
+    void tick();
+
+private:
+    quint32 read();
+    void setBars(double fraction);
+
+    ChannelForm& form_;
+    const MainForm& main_;
+    kit::Label& value_;
+    kit::PictureBox& pic_;
+    const kit::Label& mzero_;
+    const kit::Label& mfsd_;
+    const kit::Label& secs_;
+    kit::Joysticks& joysticks_;
+    ChannelSwitch& switch_;
+    const int joystick_;
+    const bool xAxis_;
+
+    kit::JOYINFO position_{};
+    SampleFile file_;
+    SampleFile::Block burst_{};
+    SampleFile::Block block_{};
+    // The last average shown; 0 until the first reading, and kept across stops for the life of the window.
+    double held_ = 0;
+};
+
+} // namespace zavok

@@ -1,0 +1,104 @@
+#include "sample_file.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <charconv>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace zavok {
+
+namespace {
+
+// The file is opened, used and closed within one tick, whatever happens in between.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+bool writeAll(int fd, const char* data, std::size_t length) {
+    std::size_t done = 0;
+    while (done < length) {
+        const ssize_t n = ::pwrite(fd, data + done, length - done, off_t(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false; // a full disk or a failing device
+        }
+        done += std::size_t(n);
+    }
+    return true;
+}
+
+// Reads from the start of the file until its end or until the buffer is full; -1 on an error.
+ssize_t readAll(int fd, char* data, std::size_t capacity) {
+    std::size_t done = 0;
+    while (done < capacity) {
+        const ssize_t n = ::pread(fd, data + done, capacity - done, off_t(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return -1;
+        }
+        if (n == 0) {
+            break;
+        }
+        done += std::size_t(n);
+    }
+    return ssize_t(done);
+}
+
+// Exactly one block of lines, each a decimal number ended by CR LF, and nothing after it.
+bool parseBlock(const char* data, const char* end, SampleFile::Block& block) {
+    for (quint32& reading : block) {
+        const auto [next, error] = std::from_chars(data, end, reading);
+        if (error != std::errc() || end - next < 2 || next[0] != '\r' || next[1] != '\n') {
+            return false;
+        }
+        data = next + 2;
+    }
+    return data == end;
+}
+
+} // namespace
+
+SampleFile::SampleFile(const QString& path) : path_(path), encodedPath_(QFile::encodeName(path)) {}
+
+bool SampleFile::passThrough(const Block& burst, Block& block) {
+    char* out = buffer_.data();
+    char* const end = buffer_.data() + buffer_.size();
+    for (quint32 reading : burst) {
+        out = std::to_chars(out, end - 2, reading).ptr;
+        *out++ = '\r';
+        *out++ = '\n';
+    }
+    const auto length = std::size_t(out - buffer_.data());
+
+    // Written over the old content and then cut to length, rather than truncated first: ext4 takes a file that is
+    // truncated to nothing and written again for a replacement and forces its blocks to disk when it is closed,
+    // which would be a disk write at every tick of every channel.
+    const Descriptor file(::open(encodedPath_.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
+    if (file.get() < 0 || !writeAll(file.get(), buffer_.data(), length) ||
+        ::ftruncate(file.get(), off_t(length)) != 0) {
+        return false;
+    }
+    const ssize_t read = readAll(file.get(), buffer_.data(), buffer_.size());
+    return read == ssize_t(length) && parseBlock(buffer_.data(), buffer_.data() + read, block);
+}
+
+} // namespace zavok
