@@ -9,7 +9,7 @@ HelpForm::HelpForm(kit::Desktop& desktop)
                   {.caption = QStringLiteral("  LET THE ZAVOK HELP YOU"),
                    .back = {255, 255, 224},
                    .width = 6240,
-                   .height = 3600})
+                   .height = 4800})
     , Image1(add<kit::Image>(QStringLiteral("Image1"), {.place = {120, 120, 2400, 1560}, .border = true}))
     , Label1(add<kit::Label>(
           QStringLiteral("Label1"),
@@ -23,7 +23,7 @@ HelpForm::HelpForm(kit::Desktop& desktop)
                "under a meter to set its scale; TIMER sets how often each input is read.\n\n"
                "CAUTION: ZAVOK is an aid, not a safety system. Wire sensors with the power off, keep mains "
                "voltage away from the game port, and never rely on it alone where life or property is at stake."),
-           .place = {2640, 120, 3480, 3360},
+           .place = {2640, 120, 3480, 4560},
            .fore = kit::Rgb{0, 0, 128}})) {
     Image1.setPicture(kit::kFloorPlanPicture);
 }

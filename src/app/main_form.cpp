@@ -72,8 +72,12 @@ MainForm::MainForm(kit::Desktop& desktop)
                            button(QStringLiteral("LOG"), kColumnLeft, rowTop(3), 780, {192, 255, 192},
                                   QStringLiteral("Click to read log of activities"))))
     , soundoff(add<kit::Button>(QStringLiteral("soundoff"),
-                                button(QStringLiteral("BELL OFF"), kColumnLeft, rowTop(4), 780, {192, 0, 0},
-                                       QStringLiteral("Click to switch alarm bell on/off"))))
+                                [] {
+                                    Design d = button(QStringLiteral("BELL OFF"), kColumnLeft, rowTop(4), 780,
+                                                      {192, 0, 0}, QStringLiteral("Click to switch alarm bell on/off"));
+                                    d.fore = Rgb{255, 255, 255}; // black on dark red would hardly read
+                                    return d;
+                                }()))
     , soundon(add<kit::Button>(QStringLiteral("soundon"),
                                [] {
                                    Design d = button(QStringLiteral("BELL ON "), kColumnLeft, rowTop(4), 780,

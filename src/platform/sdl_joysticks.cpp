@@ -1,0 +1,162 @@
+#include "sdl_joysticks.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+namespace zavok::platform {
+
+namespace {
+
+enum Fault { SdlUnavailable, DeviceUnopened };
+
+// What one pad needs to serve all eight inputs by itself.
+constexpr int kSingleDeviceButtons = 4;
+constexpr int kSingleDeviceAxes = 4;
+
+quint32 axisPosition(Sint16 value) {
+    return quint32(qint32(value) + qint32(kAxisCentre));
+}
+
+} // namespace
+
+SdlJoysticks::SdlJoysticks(FaultSink sink) : faults_(std::move(sink)) {
+    // SDL would otherwise take SIGTERM and SIGINT for itself and turn them into an SDL_QUIT event that nobody
+    // reads: the desktop's log-off would then never reach the orderly shutdown.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) {
+        faults_.once(SdlUnavailable,
+                     QStringLiteral("zavok: joysticks cannot be read (%1)").arg(QString::fromUtf8(SDL_GetError())));
+        return;
+    }
+    available_ = true;
+    // Axes are read as they stand when asked for; their motion events would only fill SDL's queue.
+    for (const Uint32 type : {SDL_JOYAXISMOTION, SDL_JOYBALLMOTION, SDL_JOYHATMOTION}) {
+        SDL_EventState(type, SDL_IGNORE);
+    }
+    sync();
+}
+
+SdlJoysticks::~SdlJoysticks() {
+    if (!available_) {
+        return;
+    }
+    for (SDL_Joystick* device : devices_) {
+        SDL_JoystickClose(device);
+    }
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+}
+
+void SdlJoysticks::sync() {
+    // Device indexes shift as devices come and go, and the index in an event may already be stale by the time it
+    // is read: devices are known by their instance ids, and every change is found by comparing the lists.
+    for (auto it = devices_.begin(); it != devices_.end();) {
+        if (SDL_JoystickGetAttached(*it)) {
+            ++it;
+            continue;
+        }
+        std::replace(places_.begin(), places_.end(), *it, static_cast<SDL_Joystick*>(nullptr));
+        SDL_JoystickClose(*it);
+        it = devices_.erase(it);
+    }
+    for (int index = 0; index < SDL_NumJoysticks(); ++index) {
+        const SDL_JoystickID instance = SDL_JoystickGetDeviceInstanceID(index);
+        if (std::any_of(devices_.begin(), devices_.end(),
+                        [instance](SDL_Joystick* device) { return SDL_JoystickInstanceID(device) == instance; })) {
+            continue;
+        }
+        if (SDL_Joystick* device = SDL_JoystickOpen(index)) {
+            devices_.push_back(device);
+        } else {
+            faults_.once(DeviceUnopened, QStringLiteral("zavok: a joystick cannot be opened (%1); it is left out")
+                                             .arg(QString::fromUtf8(SDL_GetError())));
+        }
+    }
+    for (SDL_Joystick*& place : places_) {
+        if (place != nullptr) {
+            continue;
+        }
+        const auto waiting = std::find_if(devices_.begin(), devices_.end(), [this](SDL_Joystick* device) {
+            return std::find(places_.begin(), places_.end(), device) == places_.end();
+        });
+        if (waiting != devices_.end()) {
+            place = *waiting;
+        }
+    }
+}
+
+std::array<SdlJoysticks::Input, kContacts> SdlJoysticks::wiring() const {
+    const bool single = devices_.size() == 1 && SDL_JoystickNumButtons(devices_.front()) >= kSingleDeviceButtons &&
+                        SDL_JoystickNumAxes(devices_.front()) >= kSingleDeviceAxes;
+    std::array<Input, kContacts> inputs;
+    for (int i = 0; i < kContacts; ++i) {
+        inputs[std::size_t(i)] = single ? Input{devices_.front(), i} : Input{places_[std::size_t(i / 2)], i % 2};
+    }
+    return inputs;
+}
+
+void SdlJoysticks::latchPress(qint32 instance, int button) {
+    const auto inputs = wiring();
+    for (int c = 0; c < kContacts; ++c) {
+        const Input& input = inputs[std::size_t(c)];
+        if (input.device != nullptr && SDL_JoystickInstanceID(input.device) == instance && input.index == button) {
+            latch_.close(ContactSet(1u << c));
+        }
+    }
+}
+
+void SdlJoysticks::pump() {
+    if (!available_) {
+        return;
+    }
+    SDL_PumpEvents();
+    // Every pending event is taken, whatever its type, so that nothing piles up in a queue that no one else reads.
+    SDL_Event events[32];
+    int count = 0;
+    while ((count = SDL_PeepEvents(events, int(std::size(events)), SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT)) > 0) {
+        for (int i = 0; i < count; ++i) {
+            const SDL_Event& event = events[i];
+            if (event.type == SDL_JOYDEVICEADDED || event.type == SDL_JOYDEVICEREMOVED) {
+                sync();
+            } else if (event.type == SDL_JOYBUTTONDOWN) {
+                latchPress(event.jbutton.which, event.jbutton.button);
+            }
+        }
+    }
+}
+
+qint16 SdlJoysticks::Inzavok(int) {
+    if (!available_) {
+        return 0;
+    }
+    pump();
+    ContactSet live = 0;
+    const auto inputs = wiring();
+    for (int c = 0; c < kContacts; ++c) {
+        const Input& input = inputs[std::size_t(c)];
+        if (input.device != nullptr && input.index < SDL_JoystickNumButtons(input.device) &&
+            SDL_JoystickGetButton(input.device, input.index) == SDL_PRESSED) {
+            live = ContactSet(live | (1u << c));
+        }
+    }
+    return portByte(latch_.take(live));
+}
+
+void SdlJoysticks::Outzavok(int, int) {}
+
+int SdlJoysticks::joyGetPos(int id, kit::JOYINFO& info) {
+    std::array<quint32, kChannels> positions{};
+    if (available_) {
+        pump();
+        const auto inputs = wiring();
+        for (std::size_t k = 0; k < positions.size(); ++k) {
+            const Input& input = inputs[k];
+            if (input.device != nullptr && input.index < SDL_JoystickNumAxes(input.device)) {
+                positions[k] = axisPosition(SDL_JoystickGetAxis(input.device, input.index));
+            }
+        }
+    }
+    return joystickRecord(id, positions, info);
+}
+
+} // namespace zavok::platform

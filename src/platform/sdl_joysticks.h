@@ -1,0 +1,63 @@
+#pragma once
+
+#include "contact_latch.h"
+#include "fault_report.h"
+#include "input_records.h"
+#include "ui/kit/inputs.h"
+
+#include <array>
+#include <vector>
+
+struct _SDL_Joystick;
+
+namespace zavok::platform {
+
+// Joysticks and game pads through SDL2, wired as the classic game port was: joystick 1's buttons 1 and 2 are
+// contacts 1 and 2 and its X and Y axes channels 1 and 2; joystick 2 gives contacts 3 and 4 and channels 3 and 4.
+// A pad with at least four buttons and four axes, when it is the only device, serves all eight inputs alone.
+//
+// Devices come and go while the program runs. Each takes the first free place (joystick 1, then 2) and keeps
+// it until it is pulled out, so pulling out joystick 1 never moves joystick 2's inputs onto other alerts.
+//
+// SDL is used from the thread that made this object, and only when pump() or a read runs.
+class SdlJoysticks final : public kit::GamePort, public kit::Joysticks {
+public:
+    // Starts SDL's joystick subsystem alone (no video) and opens every device already plugged in.
+    explicit SdlJoysticks(FaultSink sink);
+    ~SdlJoysticks() override;
+
+    SdlJoysticks(const SdlJoysticks&) = delete;
+    SdlJoysticks& operator=(const SdlJoysticks&) = delete;
+
+    // False when SDL could not start; every read then gives port 0 and zeroed records.
+    bool isAvailable() const { return available_; }
+    int deviceCount() const { return int(devices_.size()); }
+
+    // Takes SDL's pending events: devices plugged in or pulled out, and button presses for the latch. It must
+    // run often (the owner runs it every few tens of milliseconds): a press and release that SDL has not seen
+    // before the kernel's event buffer overflows is lost for good.
+    void pump();
+
+    qint16 Inzavok(int port) override;
+    // A joystick has nothing to write to.
+    void Outzavok(int port, int value) override;
+    int joyGetPos(int id, kit::JOYINFO& info) override;
+
+private:
+    // Where one contact and the channel of the same number come from: a device and its button and axis index.
+    struct Input {
+        _SDL_Joystick* device = nullptr;
+        int index = 0;
+    };
+    std::array<Input, kContacts> wiring() const;
+    void sync();
+    void latchPress(qint32 instance, int button);
+
+    FaultReport faults_;
+    bool available_ = false;
+    std::vector<_SDL_Joystick*> devices_;    // in the order they were plugged in
+    std::array<_SDL_Joystick*, 2> places_{}; // joystick 1 and joystick 2 of the classic wiring
+    ContactLatch latch_;
+};
+
+} // namespace zavok::platform

@@ -1,0 +1,280 @@
+#include "control_widget.h"
+
+#include "image_widget.h"
+#include "look.h"
+#include "pointer_events.h"
+#include "ui/kit/control.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+
+namespace zavok::ui {
+
+namespace {
+
+using kit::Control;
+using kit::Property;
+using Kind = Control::Kind;
+
+// A multi-line text box keeps the program's CR LF line ends; the editor shows and hands back plain newlines.
+QString asEdited(const QString& text) {
+    QString edited = text;
+    edited.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return edited;
+}
+
+void showText(Control& control, QWidget& widget) {
+    const QString& text = control.text();
+    switch (control.kind()) {
+    case Kind::Label:
+        static_cast<QLabel&>(widget).setText(text);
+        return;
+    case Kind::Button:
+        static_cast<QPushButton&>(widget).setText(text);
+        return;
+    case Kind::Frame:
+        static_cast<QGroupBox&>(widget).setTitle(text);
+        return;
+    case Kind::TextBox:
+        // Only a text that differs is put back, so that the caret stays where the user is typing.
+        if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
+            if (edit->text() != text) {
+                const int caret = edit->cursorPosition();
+                edit->setText(text);
+                edit->setCursorPosition(caret);
+            }
+        } else if (auto* editor = qobject_cast<QPlainTextEdit*>(&widget)) {
+            if (editor->toPlainText() != asEdited(text)) {
+                const QSignalBlocker quiet(editor);
+                editor->setPlainText(asEdited(text));
+            }
+        }
+        return;
+    case Kind::ComboBox:
+        // A text that is one of the entries selects it, so that the arrow keys go on from there.
+        if (auto& combo = static_cast<QComboBox&>(widget); combo.currentText() != text) {
+            const int entry = combo.findText(text, Qt::MatchExactly);
+            if (entry >= 0) {
+                combo.setCurrentIndex(entry);
+            } else {
+                combo.setEditText(text);
+            }
+        }
+        return;
+    case Kind::PictureBox:
+    case Kind::Image:
+        return;
+    }
+}
+
+// Every control shows its own colours or the desktop's; only a label without a colour lets its container show.
+void showColours(const Control& control, QWidget& widget) {
+    QPalette::ColorRole backRole = QPalette::Window;
+    QPalette::ColorRole foreRole = QPalette::WindowText;
+    switch (control.kind()) {
+    case Kind::Image:
+        return;
+    case Kind::Button:
+        backRole = QPalette::Button;
+        foreRole = QPalette::ButtonText;
+        break;
+    case Kind::TextBox:
+    case Kind::ComboBox:
+        backRole = QPalette::Base;
+        foreRole = QPalette::Text;
+        break;
+    case Kind::Label:
+        // A label without a colour of its own shows what it lies on, as a caption on a frame or window should.
+        widget.setAutoFillBackground(control.back().has_value());
+        break;
+    case Kind::Frame:
+    case Kind::PictureBox:
+        widget.setAutoFillBackground(true);
+        break;
+    }
+    const QPalette desktop = QApplication::palette();
+    QPalette palette = widget.palette();
+    palette.setColor(backRole, control.back() ? toColor(*control.back()) : desktop.color(backRole));
+    // A disabled control keeps the desktop's greyed text, so that it looks disabled.
+    const QColor fore = control.fore() ? toColor(*control.fore()) : desktop.color(foreRole);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, foreRole, fore);
+        if (control.kind() == Kind::Frame) {
+            palette.setColor(group, QPalette::Text, fore); // some styles draw the caption in this role
+        }
+    }
+    widget.setPalette(palette);
+}
+
+void showProperty(Control& control, QWidget& widget, Property property, const Twips& twips) {
+    switch (property) {
+    case Property::Text:
+        showText(control, widget);
+        return;
+    case Property::Back:
+    case Property::Fore:
+        showColours(control, widget);
+        return;
+    case Property::Place:
+        widget.setGeometry(twips.toPixels(control.place()));
+        // A label of one line shows as much of a long caption as fits, rather than its first word alone.
+        if (auto* label = qobject_cast<QLabel*>(&widget)) {
+            label->setWordWrap(label->contentsRect().height() >= 2 * label->fontMetrics().lineSpacing());
+        }
+        return;
+    case Property::Enabled:
+        widget.setEnabled(control.isEnabled());
+        return;
+    case Property::Visible:
+        widget.setVisible(control.isVisible());
+        return;
+    case Property::Locked:
+        if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
+            edit->setReadOnly(static_cast<kit::TextBox&>(control).isLocked());
+        } else if (auto* editor = qobject_cast<QPlainTextEdit*>(&widget)) {
+            editor->setReadOnly(static_cast<kit::TextBox&>(control).isLocked());
+        }
+        return;
+    case Property::Tip:
+        widget.setToolTip(control.tip());
+        return;
+    case Property::Picture:
+        if (auto* image = qobject_cast<ImageWidget*>(&widget)) {
+            image->showPicture();
+        }
+        return;
+    case Property::Items:
+        if (auto* combo = qobject_cast<QComboBox*>(&widget)) {
+            const QSignalBlocker quiet(combo);
+            combo->clear();
+            combo->addItems(static_cast<kit::ComboBox&>(control).items());
+            combo->setEditText(control.text());
+        }
+        return;
+    }
+}
+
+void setBorder(QFrame& frame, bool border) {
+    if (border) {
+        frame.setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        frame.setLineWidth(1);
+    }
+}
+
+QWidget* makeTextBox(kit::TextBox& box, QWidget& parent) {
+    const QPointer<kit::TextBox> kit(&box);
+    if (box.isMultiline()) {
+        auto* editor = new QPlainTextEdit(&parent);
+        editor->setLineWrapMode(QPlainTextEdit::NoWrap);
+        editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        QObject::connect(editor, &QPlainTextEdit::textChanged, editor, [kit, editor] {
+            if (kit != nullptr) {
+                kit->typed(editor->toPlainText());
+                showText(*kit, *editor);
+            }
+        });
+        PointerEvents::forward(*editor, *editor->viewport(), box, PointerEvents::Mode::Share);
+        return editor;
+    }
+    auto* edit = new QLineEdit(&parent);
+    // The kit cuts what is typed to the box's length and refuses it while the box is locked; whatever it keeps
+    // is put back, so the box never shows what the program does not hold.
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [kit, edit](const QString& text) {
+        if (kit != nullptr) {
+            kit->typed(text);
+            showText(*kit, *edit);
+        }
+    });
+    PointerEvents::forward(*edit, *edit, box, PointerEvents::Mode::Share);
+    return edit;
+}
+
+QWidget* makeComboBox(kit::ComboBox& box, QWidget& parent) {
+    const QPointer<kit::ComboBox> kit(&box);
+    auto* combo = new QComboBox(&parent);
+    combo->setEditable(true);
+    // The list is fixed: a typed entry is a text, never a new item.
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->addItems(box.items());
+    QObject::connect(combo, &QComboBox::activated, combo, [kit, combo](int index) {
+        if (kit != nullptr) {
+            kit->chosen(index);
+            showText(*kit, *combo);
+        }
+    });
+    QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, combo, [kit, combo](const QString& text) {
+        if (kit != nullptr) {
+            kit->typed(text);
+            showText(*kit, *combo);
+        }
+    });
+    return combo;
+}
+
+QWidget* makeWidget(Control& control, QWidget& parent, const Twips& twips) {
+    switch (control.kind()) {
+    case Kind::Label: {
+        auto* label = new QLabel(&parent);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(toAlignment(control.align()));
+        setBorder(*label, control.hasBorder());
+        PointerEvents::forward(*label, *label, control, PointerEvents::Mode::Own);
+        return label;
+    }
+    case Kind::Button: {
+        auto* button = new QPushButton(&parent);
+        QObject::connect(button, &QPushButton::clicked, button, [kit = QPointer<Control>(&control)] {
+            if (kit != nullptr) {
+                kit->click();
+            }
+        });
+        return button;
+    }
+    case Kind::Frame: {
+        auto* frame = new QGroupBox(&parent);
+        PointerEvents::forward(*frame, *frame, control, PointerEvents::Mode::Own);
+        return frame;
+    }
+    case Kind::PictureBox: {
+        auto* picture = new QFrame(&parent);
+        setBorder(*picture, control.hasBorder());
+        PointerEvents::forward(*picture, *picture, control, PointerEvents::Mode::Own);
+        return picture;
+    }
+    case Kind::Image: {
+        auto* image = new ImageWidget(static_cast<kit::Image&>(control), twips, &parent);
+        setBorder(*image, control.hasBorder());
+        PointerEvents::forward(*image, *image, control, PointerEvents::Mode::Own);
+        return image;
+    }
+    case Kind::TextBox:
+        return makeTextBox(static_cast<kit::TextBox&>(control), parent);
+    case Kind::ComboBox:
+        return makeComboBox(static_cast<kit::ComboBox&>(control), parent);
+    }
+    Q_UNREACHABLE();
+}
+
+} // namespace
+
+QWidget* makeControlWidget(Control& control, QWidget& parent, const Twips& twips) {
+    QWidget* widget = makeWidget(control, parent, twips);
+    widget->setObjectName(control.name());
+    widget->setFont(toFont(control.font()));
+    for (const Property property : {Property::Text, Property::Back, Property::Place, Property::Enabled,
+                                    Property::Visible, Property::Locked, Property::Tip}) {
+        showProperty(control, *widget, property, twips);
+    }
+    QObject::connect(&control, &Control::changed, widget,
+                     [&control, widget, twips](Property property) { showProperty(control, *widget, property, twips); });
+    return widget;
+}
+
+} // namespace zavok::ui

@@ -1,0 +1,69 @@
+#include "image_widget.h"
+
+#include "control_drag.h"
+#include "ui/kit/control.h"
+#include "ui/kit/pictures.h"
+#include "ui/kit/window.h"
+
+#include <QDropEvent>
+#include <QPainter>
+
+namespace zavok::ui {
+
+ImageWidget::ImageWidget(kit::Image& image, const Twips& twips, QWidget* parent)
+    : QFrame(parent)
+    , image_(&image)
+    , twips_(twips) {
+    setAcceptDrops(true);
+    showPicture();
+}
+
+void ImageWidget::showPicture() {
+    const QString& path = image_->picture();
+    QPixmap picture(path.isEmpty() ? kit::kFloorPlanPicture : path);
+    if (!picture.isNull()) {
+        picture_ = picture;
+        update();
+    }
+}
+
+void ImageWidget::drop(kit::Control& source, QPointF pixels) {
+    if (image_ != nullptr) {
+        const QPointF at = twips_.toTwips(pixels);
+        image_->dropped(source, float(at.x()), float(at.y()));
+    }
+}
+
+void ImageWidget::paintEvent(QPaintEvent* event) {
+    if (!picture_.isNull()) {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(contentsRect(), picture_);
+    }
+    QFrame::paintEvent(event);
+}
+
+kit::Control* ImageWidget::carried(const QDropEvent& event) const {
+    return image_ != nullptr ? droppedControl(event, *this, image_->window()) : nullptr;
+}
+
+void ImageWidget::dragEnterEvent(QDragEnterEvent* event) {
+    if (carried(*event) != nullptr) {
+        event->acceptProposedAction();
+    }
+}
+
+void ImageWidget::dragMoveEvent(QDragMoveEvent* event) {
+    if (carried(*event) != nullptr) {
+        event->acceptProposedAction();
+    }
+}
+
+void ImageWidget::dropEvent(QDropEvent* event) {
+    if (kit::Control* source = carried(*event)) {
+        event->acceptProposedAction();
+        drop(*source, event->position());
+    }
+}
+
+} // namespace zavok::ui

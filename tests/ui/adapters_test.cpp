@@ -1,0 +1,180 @@
+#include "ui/file_filter.h"
+#include "ui/kit/pictures.h"
+#include "ui/qt_dialogs.h"
+#include "ui/qt_pictures.h"
+#include "ui/tone.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+namespace zavok::ui {
+namespace {
+
+TEST(FileFilter, TheProgramsFiltersBecomeQtFilters) {
+    struct Case {
+        const char* program;
+        QStringList qt;
+    };
+    const Case cases[] = {
+        {"Image Files (*.bmp)|*.bmp|Image Files (*.jpg)|*.jpg|All Files (*.*)|*.*|",
+         {QStringLiteral("Image Files (*.bmp)"), QStringLiteral("Image Files (*.jpg)"),
+          QStringLiteral("All Files (*)")}},
+        {"Text Files (*.txt)|*.txt|", {QStringLiteral("Text Files (*.txt)")}},
+        {"Logs|*.txt;*.log", {QStringLiteral("Logs (*.txt *.log)")}},
+        {"Pictures (*.bmp)|*.bmp;*.dib|", {QStringLiteral("Pictures (*.bmp *.dib)")}},
+        {"Anything", {QStringLiteral("Anything (*)")}},
+        {"", {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(toQtFilters(QString::fromLatin1(c.program)), c.qt) << c.program;
+    }
+}
+
+qint16 sample(const QByteArray& wav, int i) {
+    return qFromLittleEndian<qint16>(wav.constData() + 44 + 2 * i);
+}
+
+// A canonical PCM WAV file, mono, 16 bits at the asked rate, whose tone has the asked pitch and begins and ends in
+// silence.
+TEST(Tone, IsAPlayableWavOfThePitchAskedFor) {
+    const QByteArray wav = toneWav(880, 120, 44100);
+    const int samples = 44100 * 120 / 1000;
+    ASSERT_EQ(wav.size(), 44 + 2 * samples);
+    // The size fields (bytes 4..7 and 40..43) are checked apart.
+    const QByteArray header =
+        QByteArray("RIFF....WAVEfmt ") + QByteArray::fromHex("10000000 0100 0100 44ac0000 88580100 0200 1000") + "data";
+    const QByteArray found = wav.left(4) + QByteArray("....") + wav.mid(8, 32);
+    EXPECT_EQ(found, header);
+    EXPECT_EQ(qFromLittleEndian<quint32>(wav.constData() + 4), quint32(wav.size() - 8));
+    EXPECT_EQ(qFromLittleEndian<quint32>(wav.constData() + 40), quint32(2 * samples));
+
+    EXPECT_EQ(sample(wav, 0), 0);
+    EXPECT_LE(std::abs(sample(wav, samples - 1)), 10);
+    int crossings = 0;
+    int loudest = 0;
+    for (int i = 1; i < samples; ++i) {
+        crossings += (sample(wav, i - 1) < 0) != (sample(wav, i) < 0) ? 1 : 0;
+        loudest = std::max(loudest, std::abs(int(sample(wav, i))));
+    }
+    // 880 cycles a second for 0.12 s: 105.6 cycles, two crossings each.
+    EXPECT_NEAR(crossings, 211, 3);
+    EXPECT_GT(loudest, 8000);
+    EXPECT_LT(loudest, 32767) << "never clipped";
+}
+
+TEST(QtPictures, KnowsAPictureFromAnyOtherFile) {
+    QTemporaryDir dir;
+    const QString bmp = dir.filePath(QStringLiteral("plan.bmp"));
+    QImage(8, 8, QImage::Format_RGB32).save(bmp);
+    const QString text = dir.filePath(QStringLiteral("plan.jpg"));
+    QFile file(text);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("this is text, whatever its name says");
+    file.close();
+
+    const QtPictures pictures;
+    EXPECT_TRUE(pictures.canLoad(bmp));
+    EXPECT_TRUE(pictures.canLoad(kit::kFloorPlanPicture));
+    EXPECT_FALSE(pictures.canLoad(text));
+    EXPECT_FALSE(pictures.canLoad(dir.filePath(QStringLiteral("missing.bmp"))));
+    EXPECT_FALSE(pictures.canLoad(QString()));
+}
+
+// Acts on the next modal box as soon as it opens, as the user would.
+void whenBoxOpens(std::function<void(QWidget&)> act) {
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            poll->deleteLater();
+            poll->stop();
+            act(*box);
+        }
+    });
+    poll->start(10);
+}
+
+class QtDialogsTest : public ::testing::Test {
+protected:
+    QtDialogs dialogs;
+};
+
+TEST_F(QtDialogsTest, AMessageIsAWarningWithOkAndAQuestionProposesAnAnswer) {
+    QStringList seen;
+    whenBoxOpens([&](QWidget& box) {
+        auto& message = dynamic_cast<QMessageBox&>(box);
+        seen << message.windowTitle() << message.text();
+        EXPECT_EQ(message.icon(), QMessageBox::Warning);
+        EXPECT_EQ(message.standardButtons(), QMessageBox::Ok);
+        message.accept();
+    });
+    dialogs.message(QStringLiteral("Caution"), QStringLiteral("Out of range"));
+    EXPECT_EQ(seen, QStringList({QStringLiteral("Caution"), QStringLiteral("Out of range")}));
+
+    seen.clear();
+    whenBoxOpens([&](QWidget& box) {
+        auto& input = dynamic_cast<QInputDialog&>(box);
+        seen << input.windowTitle() << input.labelText() << input.textValue();
+        input.setTextValue(QStringLiteral("Garage"));
+        input.accept();
+    });
+    EXPECT_EQ(dialogs.input(QStringLiteral("Name"), QStringLiteral("New name?"), QStringLiteral("Front Door")),
+              QStringLiteral("Garage"));
+    EXPECT_EQ(seen, QStringList({QStringLiteral("Name"), QStringLiteral("New name?"), QStringLiteral("Front Door")}));
+
+    whenBoxOpens([](QWidget& box) { dynamic_cast<QDialog&>(box).reject(); });
+    EXPECT_EQ(dialogs.input(QStringLiteral("Name"), QStringLiteral("New name?"), QStringLiteral("Front Door")),
+              QString())
+        << "a cancelled question answers the empty text";
+}
+
+TEST_F(QtDialogsTest, TheFileDialogOpensAsAskedAndACancelChoosesNothing) {
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(QStringLiteral("house.jpg"));
+    QImage(8, 8, QImage::Format_RGB32).save(picture);
+    const kit::OpenFileRequest request{
+        .filter = QStringLiteral("Image Files (*.bmp)|*.bmp|Image Files (*.jpg)|*.jpg|All Files (*.*)|*.*|"),
+        .filterIndex = 2,
+        .mustExist = true,
+        .title = QStringLiteral("Choose"),
+        .initialDirectory = dir.path()};
+
+    QString directory;
+    whenBoxOpens([&](QWidget& box) {
+        auto& dialog = dynamic_cast<QFileDialog&>(box);
+        EXPECT_EQ(dialog.nameFilters().size(), 3);
+        EXPECT_EQ(dialog.selectedNameFilter(), QStringLiteral("Image Files (*.jpg)"));
+        EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Choose"));
+        directory = dialog.directory().absolutePath();
+        // The user types the file's path and presses Open.
+        dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(picture);
+        static_cast<QDialog&>(dialog).accept();
+    });
+    EXPECT_EQ(dialogs.openFile(request), picture);
+    EXPECT_EQ(directory, QDir(dir.path()).absolutePath());
+
+    // A folder that is gone opens the home folder; cancelling chooses nothing.
+    whenBoxOpens([&](QWidget& box) {
+        auto& dialog = dynamic_cast<QFileDialog&>(box);
+        directory = dialog.directory().absolutePath();
+        dialog.reject();
+    });
+    kit::OpenFileRequest gone = request;
+    gone.initialDirectory = dir.filePath(QStringLiteral("gone"));
+    EXPECT_EQ(dialogs.openFile(gone), std::nullopt);
+    EXPECT_EQ(directory, QDir::home().absolutePath());
+}
+
+} // namespace
+} // namespace zavok::ui
