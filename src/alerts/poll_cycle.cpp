@@ -16,12 +16,12 @@ quint8 portByte(const QString& text) {
 } // namespace
 
 PollCycle::PollCycle(MainForm& form, const TimerForm& timing, kit::GamePort& port, const kit::Clock& clock,
-                     QLocale locale, kit::ClockTexts& clockTexts, AlertBits& bits, const AlertState& alerts)
+                     const QLocale& locale, kit::ClockTexts& clockTexts, AlertBits& bits, const AlertState& alerts)
     : form_(form)
     , timing_(timing)
     , port_(port)
     , clock_(clock)
-    , locale_(std::move(locale))
+    , locale_(locale)
     , clockTexts_(clockTexts)
     , bits_(bits)
     , alerts_(alerts) {

@@ -17,8 +17,8 @@ class PollCycle {
 public:
     static constexpr int kGamePort = 513; // 0x201
 
-    PollCycle(MainForm& form, const TimerForm& timing, kit::GamePort& port, const kit::Clock& clock, QLocale locale,
-              kit::ClockTexts& clockTexts, AlertBits& bits, const AlertState& alerts);
+    PollCycle(MainForm& form, const TimerForm& timing, kit::GamePort& port, const kit::Clock& clock,
+              const QLocale& locale, kit::ClockTexts& clockTexts, AlertBits& bits, const AlertState& alerts);
 
     void tick();
 

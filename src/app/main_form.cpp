@@ -153,11 +153,11 @@ MainForm::MainForm(kit::Desktop& desktop)
     const QString scaleTip = QStringLiteral("Click to set low/high meter values");
     for (int z = 1; z <= 4; ++z) {
         const int i = z - 1;
-        kit::Frame& f = add<kit::Frame>(frameNames[i],
-                                        {.text = QStringLiteral("Zone ") + n(z),
-                                         .place = {kZoneLeft, kZoneTop + kZoneStep * float(i), kZoneWidth, kZoneHeight},
-                                         .back = zone::kNormalFrame,
-                                         .tip = zoneTip});
+        auto& f = add<kit::Frame>(frameNames[i],
+                                  {.text = QStringLiteral("Zone ") + n(z),
+                                   .place = {kZoneLeft, kZoneTop + kZoneStep * float(i), kZoneWidth, kZoneHeight},
+                                   .back = zone::kNormalFrame,
+                                   .tip = zoneTip});
         frame[i] = &f;
         flabel[i] = &add<kit::Label>(
             QStringLiteral("flabel") + n(z),

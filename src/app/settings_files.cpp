@@ -1,6 +1,7 @@
 #include "settings_files.h"
 
 #include "ui/kit/line_encoding.h"
+#include "ui/kit/open_without_waiting.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,12 +25,14 @@ QString SettingsFiles::path(const QString& file) const {
 }
 
 std::optional<QStringList> SettingsFiles::read(const QString& file, int count) const {
-    QFile f(path(file));
-    if (!f.open(QIODevice::Append)) {
-        return std::nullopt;
+    {
+        // Creates the file when it is missing. On a read-only data directory this fails, and the settings that are
+        // there are still read: the user sees them, and nothing can overwrite them anyway.
+        QFile created;
+        kit::openWithoutWaiting(created, path(file), QIODevice::WriteOnly | QIODevice::Append);
     }
-    f.close();
-    if (!f.open(QIODevice::ReadOnly) || f.size() <= 0) {
+    QFile f;
+    if (!kit::openWithoutWaiting(f, path(file), QIODevice::ReadOnly) || f.size() <= 0) {
         return std::nullopt;
     }
     const QByteArray data = f.read(kMostBytesRead);
@@ -44,7 +47,9 @@ bool SettingsFiles::write(const QString& file, const QByteArray& content) const 
     if (!f.open(QIODevice::WriteOnly)) {
         return false;
     }
-    if (f.write(content) != content.size()) {
+    // The flush is checked here because commit() does not see an error that only shows when the buffer goes to
+    // the disk: on a full disk it would put an empty or cut file in the old one's place.
+    if (f.write(content) != content.size() || !f.flush()) {
         f.cancelWriting();
         return false;
     }

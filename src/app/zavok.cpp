@@ -89,7 +89,7 @@ void Zavok::restorePositions() {
         if (!text.isEmpty() && !kit::isNumericText(text)) {
             continue;
         }
-        const float position = float(kit::prefixValue(text));
+        const auto position = float(kit::prefixValue(text));
         if (!std::isfinite(position)) {
             continue;
         }
@@ -131,8 +131,8 @@ void Zavok::restoreMainSettings() {
 
 std::array<kit::Control*, 46> Zavok::phonesLayout() const {
     std::array<kit::Control*, kPhonesLines> layout{};
-    auto out = layout.begin();
-    auto put = [&](kit::Control& c) { *out++ = &c; };
+    std::size_t next = 0;
+    auto put = [&](kit::Control& c) { layout.at(next++) = &c; };
     put(zavok->Label5);
     for (auto* c : zavok->mzero) {
         put(*c);
@@ -161,7 +161,7 @@ std::array<kit::Control*, 46> Zavok::phonesLayout() const {
     for (auto* c : zavok->value) {
         put(*c);
     }
-    Q_ASSERT(out == layout.end());
+    Q_ASSERT(next == layout.size());
     return layout;
 }
 

@@ -45,6 +45,15 @@ Acquisition::Acquisition(ChannelForm& form, MainForm& main, const TimerForm& tim
     form.Timer1.onTick = [this] { tick(); };
 }
 
+const QString& Acquisition::Shown::of(double value) {
+    // Equal numbers have equal texts (0 and -0 both read "0"); NaN equals nothing and is formatted every time.
+    if (text.isNull() || !(value == number)) {
+        number = value;
+        text = kit::numberText(value);
+    }
+    return text;
+}
+
 quint32 Acquisition::read() {
     // The result code tells nothing useful: an absent joystick leaves the record as it was, and a burst of zeros
     // is how a missing input shows.
@@ -83,7 +92,7 @@ void Acquisition::tick() {
     if (held_ == 0 || std::abs(average - held_) >= kDeadband) {
         held_ = average;
     }
-    form_.Text5.setText(kit::numberText(held_));
+    form_.Text5.setText(heldText_.of(held_));
 
     const double x = kit::prefixValue(form_.Text5.text()) - kit::prefixValue(form_.calzvall.text());
     const double zero = kit::prefixValue(mzero_.text());
@@ -96,7 +105,7 @@ void Acquisition::tick() {
     }
     // The quotient first, then the product, saturated to the 16 bits a scaled reading has.
     const qint16 y = kit::toInt16(x * (span / calibrationSpan));
-    value_.setText(kit::numberText(zero + y));
+    value_.setText(valueText_.of(zero + y));
     setBars(y / span);
 }
 

@@ -29,7 +29,7 @@ private:
     QByteArray encodedPath_;
     // One buffer, made once, serves every tick: the tick runs four times per half second for as long as the
     // program runs, so it should not allocate.
-    std::array<char, kReadings * kLongestLine> buffer_{};
+    std::array<char, std::size_t(kReadings) * kLongestLine> buffer_{};
 };
 
 } // namespace zavok

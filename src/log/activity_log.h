@@ -24,6 +24,9 @@ public:
 private:
     const kit::ClockTexts& clock_;
     QString directory_;
+    // The file of the day last written to, encoded for the system.
+    mutable QString pathDay_;
+    mutable QByteArray encodedPath_;
 };
 
 } // namespace zavok

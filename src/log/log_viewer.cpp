@@ -1,5 +1,7 @@
 #include "log_viewer.h"
 
+#include "ui/kit/open_without_waiting.h"
+
 #include <QFile>
 
 namespace zavok {
@@ -32,8 +34,8 @@ void wireLogViewer(LogForm& form, kit::Dialogs& dialogs, const QString& dataDire
         if (!path) {
             return;
         }
-        QFile file(*path);
-        if (!file.open(QIODevice::ReadOnly)) {
+        QFile file;
+        if (!kit::openWithoutWaiting(file, *path, QIODevice::ReadOnly)) {
             return;
         }
         // Whatever was read before an error is shown; the file is closed either way.

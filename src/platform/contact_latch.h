@@ -13,7 +13,7 @@ public:
 
     // The contacts to report now: those closed at this moment and those closed since the last call.
     ContactSet take(ContactSet liveClosed) {
-        const ContactSet reported = ContactSet(liveClosed | latched_);
+        const auto reported = ContactSet(liveClosed | latched_);
         latched_ = 0;
         return reported;
     }

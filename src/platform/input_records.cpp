@@ -11,8 +11,8 @@ int joystickRecord(int id, const std::array<quint32, kChannels>& channels, kit::
     if (id != 0 && id != 1) {
         return kJoyBadParameter;
     }
-    info.wXpos = channels[std::size_t(2 * id)];
-    info.wYpos = channels[std::size_t(2 * id + 1)];
+    info.wXpos = channels[2 * std::size_t(id)];
+    info.wYpos = channels[2 * std::size_t(id) + 1];
     return kJoyNoError;
 }
 

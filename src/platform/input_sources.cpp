@@ -14,7 +14,7 @@ namespace zavok::platform {
 InputSources::~InputSources() = default;
 
 std::variant<std::unique_ptr<InputSources>, StartRefusal> InputSources::create(const InputOptions& options,
-                                                                               FaultSink sink) {
+                                                                               const FaultSink& sink) {
     using Source = InputOptions::Source;
     std::unique_ptr<InputSources> sources(new InputSources);
 

@@ -34,8 +34,8 @@ public:
 
     // Needs the Qt application object for its timer. The ioport source is refused here when the port cannot be
     // reached; every other source is built, and one that cannot be read reports it through `sink` and reads 0.
-    static std::variant<std::unique_ptr<InputSources>, StartRefusal> create(const InputOptions& options,
-                                                                            FaultSink sink = writeToStandardError);
+    static std::variant<std::unique_ptr<InputSources>, StartRefusal>
+    create(const InputOptions& options, const FaultSink& sink = writeToStandardError);
     ~InputSources();
 
     InputSources(const InputSources&) = delete;

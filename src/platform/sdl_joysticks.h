@@ -8,7 +8,7 @@
 #include <array>
 #include <vector>
 
-struct _SDL_Joystick;
+struct _SDL_Joystick; // NOLINT(bugprone-reserved-identifier): SDL names its type so; declared, SDL.h stays out
 
 namespace zavok::platform {
 

@@ -4,6 +4,7 @@
 #include "ui/kit/control.h"
 #include "ui/kit/pictures.h"
 #include "ui/kit/window.h"
+#include "ui/qt_pictures.h"
 
 #include <QDropEvent>
 #include <QPainter>
@@ -20,7 +21,7 @@ ImageWidget::ImageWidget(kit::Image& image, const Twips& twips, QWidget* parent)
 
 void ImageWidget::showPicture() {
     const QString& path = image_->picture();
-    QPixmap picture(path.isEmpty() ? kit::kFloorPlanPicture : path);
+    const QPixmap picture = readPicture(path.isEmpty() ? kit::kFloorPlanPicture : path);
     if (!picture.isNull()) {
         picture_ = picture;
         update();

@@ -2,6 +2,8 @@
 
 #include "ui/kit/pictures.h"
 
+#include <QPixmap>
+
 namespace zavok::ui {
 
 // A picture is a file that one of Qt's image readers recognises (BMP, JPEG, PNG and the rest).
@@ -9,5 +11,8 @@ class QtPictures final : public kit::Pictures {
 public:
     bool canLoad(const QString& path) const override;
 };
+
+// The picture at `path` (a file, or a resource of the program); a null pixmap when it cannot be read.
+QPixmap readPicture(const QString& path);
 
 } // namespace zavok::ui

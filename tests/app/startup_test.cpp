@@ -2,11 +2,15 @@
 #include "support/harness.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zavok::test {
 namespace {
@@ -119,31 +123,134 @@ TEST(Startup, AShortPhonesFileLeavesTheMissingFieldsEmpty) {
 // Damaged data directories never stop start-up: what cannot be used is skipped, the rest stands.
 TEST(Startup, DamagedSettingsFilesAreSkippedValueByValue) {
     const QByteArray junk = QByteArray(10 << 20, '\xff');
+    QStringList longPhones = Harness::designPhones();
+    longPhones[8] = QStringLiteral("250");
+    for (int extra = 0; extra < 10; ++extra) {
+        longPhones << QStringLiteral("extra");
+    }
+    QStringList nulPhones = Harness::designPhones();
+    nulPhones[25] = QString::fromLatin1("Tank\0A", 6);
+    const QByteArray design = "60\r\n3180\r\n60\r\n3480\r\n60\r\n3780\r\n60\r\n4080\r\n"; // as catfile writes
+
     struct Case {
         const char* name;
         QByteArray cat;
         QByteArray phones;
+        QByteArray apnames = {};
+        // What the row is about, once start-up is over; the rows without one only must not break anything.
+        std::function<void(const Harness&, Zavok&)> check = {};
     };
     const Case cases[] = {
         {"binary", QByteArray("\0\1\2\3\xfe", 5), QByteArray("\"\0\"\r\n\x01\x02", 6)},
-        {"ten megabytes", junk, junk},
+        {"ten megabytes", junk, junk, junk},
         {"huge and non-finite", "1e999\r\nnan\r\n-1e39\r\ninf\r\n1e38\r\n2\r\n3\r\n4\r\n", "\"1e999\"\r\n"},
         {"unmatched quotes", "\"12\r\n", "\"/pic\r\n\"0\"\r\n"},
         {"text in numbers", "abc\r\n12abc\r\n\r\n\r\n", Harness::phonesFile({QStringLiteral("x")})},
+        {"all three empty", "", "", "",
+         [&](const Harness& h, Zavok& z) {
+             EXPECT_EQ(z.zavok->clabel[2]->text(), QStringLiteral("Tank Overflow"));
+             EXPECT_EQ(z.zavok->mfsd[0]->text(), QStringLiteral("100"));
+             EXPECT_EQ(h.bell.beeps, 0) << "an empty phones.zvk is not read";
+             z.catfile();
+             EXPECT_EQ(Harness::bytes(h.dataPath(QStringLiteral("cat.zvk"))), design);
+         }},
+        {"all three short: the missing fields read empty", "100\r\n200\r\n300\r\n",
+         Harness::phonesFile(Harness::designPhones().mid(0, 10)), "\"Gate\"\r\n\"Shed\"\r\n",
+         [](const Harness&, Zavok& z) {
+             EXPECT_EQ(z.zavok->indicator[1]->left(), 300);
+             EXPECT_EQ(z.zavok->indicator[1]->top(), 0) << "a position past the end becomes 0";
+             EXPECT_EQ(z.zavok->indicator[3]->left(), 0);
+             EXPECT_EQ(z.zavok->clabel[1]->text(), QStringLiteral("Shed"));
+             EXPECT_EQ(z.zavok->clabel[2]->text(), QString());
+             EXPECT_EQ(z.channel(1).sethighl.text(), QString());
+             EXPECT_EQ(z.channel(4).fname.text(), QString());
+             EXPECT_EQ(z.zavok->enable[0]->text(), QString());
+             EXPECT_TRUE(z.channel(2).Timer1.isEnabled()) << "an empty value is not \"DIS\"";
+         }},
+        {"all three long: the lines past the layout are ignored", design + "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n",
+         Harness::phonesFile(longPhones), "\"A\"\r\n\"B\"\r\n\"C\"\r\n\"D\"\r\n\"E\"\r\n\"F\"\r\n",
+         [](const Harness& h, Zavok& z) {
+             EXPECT_EQ(z.zavok->indicator[3]->top(), 4080);
+             EXPECT_EQ(z.zavok->clabel[3]->text(), QStringLiteral("D"));
+             EXPECT_EQ(z.zavok->mfsd[3]->text(), QStringLiteral("250"));
+             EXPECT_EQ(z.zavok->value[3]->text(), channel::kDis);
+             EXPECT_EQ(h.bell.beeps, 1);
+         }},
+        {"NUL bytes: inside a text they are kept, a number with one is skipped", QByteArray("1\0\r\n2\r\n", 7),
+         Harness::phonesFile(nulPhones), QByteArray("\"Front\0Door\"\r\n", 14),
+         [](const Harness& h, Zavok& z) {
+             EXPECT_EQ(z.zavok->indicator[0]->left(), 60) << "not a number: the design position stays";
+             EXPECT_EQ(z.zavok->indicator[0]->top(), 2);
+             EXPECT_EQ(z.zavok->clabel[0]->text(), QString::fromLatin1("Front\0Door", 10));
+             EXPECT_EQ(z.channel(1).fname.text(), QString::fromLatin1("Tank\0A", 6));
+             EXPECT_EQ(h.bell.beeps, 1);
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Harness h;
         h.put(h.dataPath(QStringLiteral("cat.zvk")), c.cat);
         h.put(h.dataPath(QStringLiteral("phones.zvk")), c.phones);
+        h.put(h.dataPath(QStringLiteral("apnames.zvk")), c.apnames);
         Zavok& z = h.start();
         EXPECT_EQ(h.logLines().first(), QByteArray("\"ZAVOK started at\",\"08:15:20 AM\",\"July 13,2001\""));
         for (kit::Label* indicator : z.zavok->indicator) {
             EXPECT_TRUE(std::isfinite(indicator->left()));
             EXPECT_TRUE(std::isfinite(indicator->top()));
         }
+        if (c.check) {
+            c.check(h, z);
+        }
+        h.scheduler.advance(1000); // monitoring runs on whatever was restored
         z.shutdown();
         EXPECT_EQ(h.bytes(h.dataPath(QStringLiteral("phones.zvk"))).count("\r\n"), 46);
+    }
+}
+
+// A settings file that cannot be opened, even by root, is skipped like a missing one; nothing may wait on it.
+TEST(Startup, SettingsFilesThatCannotBeOpenedAreSkippedWithoutWaiting) {
+    enum class Obstacle { Fifo, DanglingLink };
+    const struct {
+        const char* name;
+        Obstacle obstacle;
+        const char* file;
+    } cases[] = {
+        {"a FIFO in the place of cat.zvk", Obstacle::Fifo, "cat.zvk"},
+        {"a FIFO in the place of phones.zvk", Obstacle::Fifo, "phones.zvk"},
+        {"a FIFO in the place of apnames.zvk", Obstacle::Fifo, "apnames.zvk"},
+        {"phones.zvk links into a missing directory", Obstacle::DanglingLink, "phones.zvk"},
+        {"apnames.zvk links into a missing directory", Obstacle::DanglingLink, "apnames.zvk"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h;
+        QStringList saved = Harness::designPhones();
+        saved[8] = QStringLiteral("250");
+        h.put(h.dataPath(QStringLiteral("phones.zvk")), Harness::phonesFile(saved));
+        h.put(h.dataPath(QStringLiteral("apnames.zvk")), "\"A\"\r\n\"B\"\r\n\"C\"\r\n\"D\"\r\n");
+        h.put(h.dataPath(QStringLiteral("cat.zvk")), "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
+        const QString path = h.dataPath(QString::fromLatin1(c.file));
+        const QByteArray encoded = QFile::encodeName(path);
+        ASSERT_TRUE(QFile::remove(path));
+        if (c.obstacle == Obstacle::Fifo) {
+            ASSERT_EQ(::mkfifo(encoded.constData(), 0600), 0);
+        } else {
+            ASSERT_EQ(::symlink(QFile::encodeName(h.root.filePath(QStringLiteral("gone/x.zvk"))).constData(),
+                                encoded.constData()),
+                      0);
+        }
+        Zavok& z = h.start();
+        const QByteArray file(c.file);
+        EXPECT_EQ(z.zavok->indicator[3]->top(), file == "cat.zvk" ? 4080 : 8);
+        EXPECT_EQ(z.zavok->clabel[3]->text(),
+                  file == "apnames.zvk" ? QStringLiteral("Freezer Alarm") : QStringLiteral("D"));
+        EXPECT_EQ(z.zavok->mfsd[3]->text(), file == "phones.zvk" ? QStringLiteral("100") : QStringLiteral("250"));
+        EXPECT_EQ(h.logLines().first(), QByteArray("\"ZAVOK started at\",\"08:15:20 AM\",\"July 13,2001\""));
+        z.zavok->clabel[0]->setText(QStringLiteral("Gate"));
+        z.labname(); // neither may these wait on the FIFO
+        z.catfile();
+        z.shutdown();
+        EXPECT_TRUE(z.hasEnded());
     }
 }
 

@@ -17,6 +17,7 @@
 
 #include <cmath>
 #include <functional>
+#include <sys/stat.h>
 
 namespace zavok::ui {
 namespace {
@@ -89,6 +90,13 @@ TEST(QtPictures, KnowsAPictureFromAnyOtherFile) {
     EXPECT_FALSE(pictures.canLoad(text));
     EXPECT_FALSE(pictures.canLoad(dir.filePath(QStringLiteral("missing.bmp"))));
     EXPECT_FALSE(pictures.canLoad(QString()));
+
+    // A FIFO named as the picture would block a plain open until a writer came: it is no picture, at once.
+    const QString fifo = dir.filePath(QStringLiteral("fifo.bmp"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(pictures.canLoad(fifo));
+    EXPECT_TRUE(readPicture(fifo).isNull());
+    EXPECT_FALSE(readPicture(bmp).isNull());
 }
 
 // Acts on the next modal box as soon as it opens, as the user would.

@@ -16,7 +16,7 @@ const QColor kHall(236, 232, 220);
 struct Room {
     QRect area;
     QColor floor;
-    const char* name;
+    const char* name = nullptr;
 };
 
 // A door is a gap in a wall with the leaf drawn open and the arc it sweeps.

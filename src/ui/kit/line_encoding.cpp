@@ -41,14 +41,12 @@ QStringList readFields(const QByteArray& data, int count) {
         }
         fields.append(QString::fromLatin1(field));
         // One separator ends the field: a comma, or a line end (CR LF counts once).
-        if (i < n && data[i] == ',') {
-            ++i;
-        } else if (i < n && data[i] == '\r') {
+        if (i < n && data[i] == '\r') {
             ++i;
             if (i < n && data[i] == '\n') {
                 ++i;
             }
-        } else if (i < n && data[i] == '\n') {
+        } else if (i < n && (data[i] == ',' || data[i] == '\n')) {
             ++i;
         }
     }

@@ -1,0 +1,79 @@
+// Rewrites cat.zvk and apnames.zvk through catfile and labname as fast as it can, each time with new content, until
+// it is killed. The crash test kills it at random moments and then finds one whole version of each file.
+//
+//   zavok_settings_writer DATA_DIRECTORY
+//
+// The working directory takes the activity log. "ready" appears there once start-up is over.
+
+#include "app/zavok.h"
+#include "faults/writer_pattern.h"
+#include "ui/kit/virtual_scheduler.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <cstdio>
+
+namespace {
+
+using namespace zavok;
+
+struct FixedClock final : kit::Clock {
+    QDateTime now() const override { return QDateTime(QDate(2001, 7, 13), QTime(8, 15, 20)); }
+};
+struct NoDialogs final : kit::Dialogs {
+    void message(const QString&, const QString&) override {}
+    QString input(const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<QString> openFile(const kit::OpenFileRequest&) override { return std::nullopt; }
+};
+struct NoBell final : kit::Bell {
+    void beep() override {}
+};
+struct NoPictures final : kit::Pictures {
+    bool canLoad(const QString&) const override { return false; }
+};
+struct RestingInputs final : kit::GamePort, kit::Joysticks {
+    qint16 Inzavok(int) override { return 240; }
+    void Outzavok(int, int) override {}
+    int joyGetPos(int, kit::JOYINFO& info) override {
+        info = {};
+        return 0;
+    }
+};
+
+// Never outlives the test that starts it, even when that test is gone before it could kill it.
+constexpr qint64 kLongestRunMs = 20000;
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fputs("usage: zavok_settings_writer DATA_DIRECTORY\n", stderr);
+        return 2;
+    }
+    kit::VirtualScheduler scheduler;
+    const FixedClock clock;
+    NoDialogs dialogs;
+    NoBell bell;
+    const NoPictures pictures;
+    RestingInputs inputs;
+    Zavok z({scheduler, clock, QLocale::c(), dialogs, bell, pictures, inputs, inputs, QString::fromLocal8Bit(argv[1]),
+             QDir::currentPath(), QDir::currentPath()});
+    z.startup();
+    QFile(QStringLiteral("ready")).open(QIODevice::WriteOnly);
+
+    QElapsedTimer running;
+    running.start();
+    for (int write = 1; running.elapsed() < kLongestRunMs; ++write) {
+        for (int k = 0; k < 4; ++k) {
+            z.zavok->indicator.at(k)->setLeft(test::catValue(write, 2 * k));
+            z.zavok->indicator.at(k)->setTop(test::catValue(write, 2 * k + 1));
+            z.zavok->clabel.at(k)->setText(test::circuitName(write, k + 1));
+        }
+        z.catfile();
+        z.labname();
+    }
+    return 1;
+}

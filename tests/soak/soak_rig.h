@@ -1,0 +1,103 @@
+#pragma once
+
+#include "app/zavok.h"
+#include "ui/kit/virtual_scheduler.h"
+
+#include <QDateTime>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+namespace zavok::soak {
+
+// What one channel's sensor reports during a step of the schedule. With the calibration the rig saves (raw
+// 10000 at the meter's 0, raw 60000 at its 100) and alarm limits 20 and 80, each level lands in one zone state.
+enum class Level {
+    Normal50, // 50: the channel's name
+    Normal60, // 60: still the name, so the change of value alone logs nothing
+    Low,      // 10: LOW ALARM
+    High,     // 90: HIGH ALARM
+    LowCal,   // -10: L.CAL ERROR
+    HighCal,  // 110: H.CAL ERROR
+    NoInput,  // a burst of zeros: NO INPUT, and the user presses ENABLE straight after with the sensor back at 50
+};
+
+// The deterministic day the soak and its benchmark run: one 60-second cycle of twelve 5-second steps, repeated.
+// Each step sets the port and the four sensors at its start; a channel whose sensor fell silent is switched back on
+// 500 ms in (right after the tick that found no input); clicks of the user come halfway through the step, when
+// every tick has seen the step's inputs.
+struct Schedule {
+    static constexpr qint64 kStepMs = 5000;
+    static constexpr int kSteps = 12;
+    static constexpr qint64 kCycleMs = kStepMs * kSteps;
+    static constexpr qint64 kCyclesPerHour = 3600 * 1000 / kCycleMs;
+
+    // The port byte from each step on: bits 4..7 are alerts 1..4, a 0 bit is an active alert, 0 keeps the bits.
+    static constexpr std::array<qint16, kSteps> kPort{240, 224, 240, 208, 0, 5, 240, 240, 176, 240, 112, 240};
+
+    // One sensor's script; channel k runs it shifted by kShift[k - 1] steps.
+    static constexpr std::array<Level, kSteps> kZone{Level::Normal50, Level::Normal60, Level::Low,     Level::Normal50,
+                                                     Level::High,     Level::Low,      Level::LowCal,  Level::HighCal,
+                                                     Level::High,     Level::Normal50, Level::NoInput, Level::Normal60};
+    static constexpr std::array<int, 4> kShift{0, 1, 2, 4};
+
+    // Halfway through these steps: RESET, and the circuit switches clicked (circuit n, or 0 for none).
+    static constexpr int kResetStep = 4;
+    static constexpr std::array<int, kSteps> kCircuitClick{0, 0, 0, 0, 0, 0, 0, 3, 3, 4, 0, 4};
+
+    static Level level(int channel, int step) {
+        return kZone.at(std::size_t((step + kShift.at(std::size_t(channel - 1))) % kSteps));
+    }
+    // The raw axis reading that gives `level`.
+    static quint32 raw(Level level);
+};
+
+// The whole program on virtual time, started at midnight on a real directory, with a port and joysticks that
+// follow the schedule and only count what is asked of them, so that the rig itself holds no growing state.
+class Rig {
+public:
+    // The day the rig runs; midnight, in UTC so that no daylight-saving change shortens or lengthens it.
+    static QDateTime midnight();
+
+    // `root` must exist; the data directory and the working directory (the logs) are made below it.
+    explicit Rig(const QString& root);
+    ~Rig();
+
+    Rig(const Rig&) = delete;
+    Rig& operator=(const Rig&) = delete;
+
+    // Saves the settings the schedule relies on, then builds the program and runs its start-up.
+    void start();
+    // Runs `cycles` more cycles of the schedule; `afterHour(h)` runs at the end of each whole hour h (1, 2, ...).
+    void run(qint64 cycles, const std::function<void(qint64 hour)>& afterHour = {});
+    // The orderly end: the closing record and the settings.
+    void finish();
+
+    Zavok& zavok() const { return *zavok_; }
+    qint64 now() const { return scheduler_.now(); }
+    QString dataPath(const QString& file) const;
+    QString logPath(const QString& logday) const;
+
+    // What the program asked of the machine.
+    qint64 portReads() const;
+    qint64 otherPortReads() const; // reads of any port but the game port
+    qint64 joystickReads(int id) const;
+    qint64 dialogs() const;
+    qint64 beeps() const;
+
+private:
+    struct Machine;
+
+    void step(qint64 cycle, int step);
+    void advanceTo(qint64 ms);
+    void setSensor(int channel, Level level);
+
+    QString dataDirectory_;
+    QString logDirectory_;
+    kit::VirtualScheduler scheduler_;
+    std::unique_ptr<Machine> machine_;
+    std::unique_ptr<Zavok> zavok_;
+};
+
+} // namespace zavok::soak
