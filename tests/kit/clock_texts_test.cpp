@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace zavok::kit {
 namespace {
 
@@ -26,6 +28,41 @@ TEST(ClockTexts, DateAndDayNamesUseTheLocaleMonths) {
     EXPECT_EQ(formatLogday(at(2026, 1, 5, 9, 0, 0), kEnglish), QStringLiteral("Jan 05"));
     const QLocale german(QLocale::German, QLocale::Germany);
     EXPECT_EQ(formatNowdate(at(2026, 3, 1, 9, 0, 0), german), QStringLiteral("März 01,2026"));
+}
+
+// A clock that hands out the moments it is given, one per reading.
+class ScriptedClock final : public Clock {
+public:
+    mutable std::vector<QDateTime> moments;
+    QDateTime now() const override {
+        const QDateTime next = moments.front();
+        moments.erase(moments.begin());
+        return next;
+    }
+};
+
+TEST(ClockTexts, RefreshReadsTheClockOnceForEachTextAndFollowsEveryChange) {
+    ScriptedClock clock;
+    ClockTexts texts;
+    const auto refreshAt = [&](std::vector<QDateTime> readings) {
+        clock.moments = std::move(readings);
+        refresh(texts, clock, kEnglish);
+        EXPECT_TRUE(clock.moments.empty()) << "three readings, one per text";
+    };
+    const QDateTime evening = at(2001, 7, 13, 23, 59, 59);
+    refreshAt({evening, evening, evening});
+    EXPECT_EQ(texts.nowtime, QStringLiteral("11:59:59 PM"));
+    refreshAt({evening.addMSecs(500), evening.addMSecs(500), evening.addMSecs(500)});
+    EXPECT_EQ(texts.nowtime, QStringLiteral("11:59:59 PM"));
+    // Midnight falls between the readings of one refresh: each text follows its own reading.
+    refreshAt({evening.addMSecs(900), evening.addSecs(1), evening.addSecs(1)});
+    EXPECT_EQ(texts.nowtime, QStringLiteral("11:59:59 PM"));
+    EXPECT_EQ(texts.nowdate, QStringLiteral("July 14,2001"));
+    EXPECT_EQ(texts.logday, QStringLiteral("Jul 14"));
+    const QDateTime yearLater = at(2002, 7, 14, 0, 0, 0);
+    refreshAt({yearLater, yearLater, yearLater});
+    EXPECT_EQ(texts.nowtime, QStringLiteral("12:00:00 AM"));
+    EXPECT_EQ(texts.nowdate, QStringLiteral("July 14,2002"));
 }
 
 } // namespace

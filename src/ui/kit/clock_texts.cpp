@@ -29,9 +29,22 @@ QString formatLogday(const QDateTime& moment, const QLocale& locale) {
 }
 
 void refresh(ClockTexts& texts, const Clock& clock, const QLocale& locale) {
-    texts.nowtime = formatNowtime(clock.now(), locale);
-    texts.nowdate = formatNowdate(clock.now(), locale);
-    texts.logday = formatLogday(clock.now(), locale);
+    const QDateTime time = clock.now();
+    if (const qint64 second = time.date().toJulianDay() * 86400 + time.time().msecsSinceStartOfDay() / 1000;
+        second != texts.formatted.time) {
+        texts.nowtime = formatNowtime(time, locale);
+        texts.formatted.time = second;
+    }
+    const QDateTime date = clock.now();
+    if (const qint64 day = date.date().toJulianDay(); day != texts.formatted.date) {
+        texts.nowdate = formatNowdate(date, locale);
+        texts.formatted.date = day;
+    }
+    const QDateTime logday = clock.now();
+    if (const qint64 day = logday.date().toJulianDay(); day != texts.formatted.day) {
+        texts.logday = formatLogday(logday, locale);
+        texts.formatted.day = day;
+    }
 }
 
 } // namespace zavok::kit
