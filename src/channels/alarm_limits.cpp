@@ -13,8 +13,6 @@ const QString kOutOfOrder = QStringLiteral("High Alarm should be greater than Lo
 
 } // namespace
 
-const QString AlarmLimits::kCaution = QStringLiteral("CAUTION !!! CAUTION !!! CAUTION !!!");
-
 AlarmLimits::AlarmLimits(ChannelForm& form, const MainForm& main, kit::Dialogs& dialogs)
     : form_(form)
     , main_(main)
@@ -79,7 +77,7 @@ void AlarmLimits::set() {
 }
 
 void AlarmLimits::refuse(const QString& message) {
-    dialogs_.message(kCaution, message);
+    dialogs_.message(kit::kLoudCautionTitle, message);
     form_.raise();
     form_.setnewlowt.setText({});
     form_.setnewhight.setText({});

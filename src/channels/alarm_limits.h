@@ -11,8 +11,6 @@ namespace zavok {
 // kept as typed.
 class AlarmLimits {
 public:
-    static const QString kCaution;
-
     AlarmLimits(ChannelForm& form, const MainForm& main, kit::Dialogs& dialogs);
 
     // The close image: an open entry is dropped, the limits stay.

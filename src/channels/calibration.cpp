@@ -14,7 +14,6 @@ const QString kManualFullScalePrompt = QStringLiteral("ENTER VALUE = MAXIMUM POS
 const QString kReadyPrompt = QStringLiteral("PRESS FINALIZE CALIBRATION TO SET VALUES");
 const QString kRangeErrorPrompt = QStringLiteral("ERROR : CAL F.S.D > CAL ZERO VALUE BY (10 * METER F.S.D)");
 
-const QString kCaution = QStringLiteral("Caution");
 const QString kZeroWarning = QStringLiteral("Please enter a value equal to your sensor minimum in the ONLINE ZERO "
                                             "VALUE BOX before you press SET ZERO");
 const QString kFullScaleWarning = QStringLiteral("Please enter a value equal to your sensor maximum in the ONLINE "
@@ -112,7 +111,7 @@ void Calibration::toAuto() {
 
 void Calibration::setZero() {
     if (!kit::isNumericText(form_.calzerot.text())) {
-        dialogs_.message(kCaution, kZeroWarning);
+        dialogs_.message(kit::kCautionTitle, kZeroWarning);
         if (isAuto()) {
             form_.Label3.setText(kAutoZeroPrompt);
             form_.calsetzerocom.setFocus();
@@ -138,7 +137,7 @@ void Calibration::setZero() {
 
 void Calibration::setFullScale() {
     if (!kit::isNumericText(form_.calfsdt.text())) {
-        dialogs_.message(kCaution, kFullScaleWarning);
+        dialogs_.message(kit::kCautionTitle, kFullScaleWarning);
         if (isAuto()) {
             form_.Label3.setText(kAutoFullScalePrompt);
             form_.calsetfsdcom.setFocus();

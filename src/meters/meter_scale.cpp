@@ -6,8 +6,6 @@ namespace zavok {
 
 namespace {
 
-const QString kCaution = QStringLiteral("CAUTION !!! CAUTION !!! CAUTION !!!");
-
 bool within(const QString& answer, double lo, double hi) {
     if (!kit::isNumericText(answer)) {
         return false;
@@ -33,7 +31,8 @@ void MeterScale::ask(int zone) {
             dialogs_.input(QStringLiteral("METER #") + n + QStringLiteral(" LOW READING"),
                            QStringLiteral("Type the least value for the meter between 0 to 100"), QStringLiteral("0"));
         if (!within(low, 0, 100)) {
-            dialogs_.message(kCaution, QStringLiteral("ERROR : Type the low value for the meter between 0 to 100"));
+            dialogs_.message(kit::kLoudCautionTitle,
+                             QStringLiteral("ERROR : Type the low value for the meter between 0 to 100"));
             continue;
         }
         QString high;
@@ -44,13 +43,14 @@ void MeterScale::ask(int zone) {
             if (within(high, 0, 500)) {
                 break;
             }
-            dialogs_.message(kCaution,
+            dialogs_.message(kit::kLoudCautionTitle,
                              QStringLiteral("ERROR : Type the full scale value for the meter between 0 to 500"));
         }
         const int lo = kit::toInt(kit::prefixValue(low));
         const int hi = kit::toInt(kit::prefixValue(high));
         if (hi <= lo) {
-            dialogs_.message(kCaution, QStringLiteral("ERROR : Full Scale value should be greater than Low value"));
+            dialogs_.message(kit::kLoudCautionTitle,
+                             QStringLiteral("ERROR : Full Scale value should be greater than Low value"));
             continue;
         }
         // Nothing is classified again: the new scale shows from the channel's next reading on.

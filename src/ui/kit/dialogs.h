@@ -6,6 +6,10 @@
 
 namespace zavok::kit {
 
+// The titles of the program's warnings: the calibration's, and the louder one of alarm limits and meter scales.
+inline const QString kCautionTitle = QStringLiteral("Caution");
+inline const QString kLoudCautionTitle = QStringLiteral("CAUTION !!! CAUTION !!! CAUTION !!!");
+
 // What the program asks of the standard open-file dialog.
 struct OpenFileRequest {
     QString filter{}; // entries written as "Description|pattern|", one after the other
