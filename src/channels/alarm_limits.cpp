@@ -62,18 +62,7 @@ void AlarmLimits::set() {
     }
     form_.setlowl.setText(low);
     form_.sethighl.setText(high);
-    // Editing to Viewing.
-    form_.setnewlowt.setText({});
-    form_.setnewhight.setText({});
-    form_.setnewlowt.setEnabled(false);
-    form_.setnewhight.setEnabled(false);
-    form_.setnewlowt.setLocked(true);
-    form_.setnewhight.setLocked(true);
-    form_.setcom.setEnabled(false);
-    form_.setcom.setVisible(false);
-    form_.changealarm.setEnabled(true);
-    form_.changealarm.setVisible(true);
-    form_.setclosecom.setEnabled(true);
+    view(true);
 }
 
 void AlarmLimits::refuse(const QString& message) {
@@ -99,17 +88,23 @@ void AlarmLimits::close() {
 }
 
 void AlarmLimits::abandon() {
+    view(false);
+}
+
+// Back to Viewing: the entry boxes emptied and shut, CHANGE in SET's place. CLOSE serves only after an accepted
+// entry.
+void AlarmLimits::view(bool closable) {
     form_.setnewlowt.setText({});
     form_.setnewhight.setText({});
     form_.setnewlowt.setEnabled(false);
     form_.setnewhight.setEnabled(false);
     form_.setnewlowt.setLocked(true);
     form_.setnewhight.setLocked(true);
-    form_.changealarm.setEnabled(true);
-    form_.changealarm.setVisible(true);
     form_.setcom.setEnabled(false);
     form_.setcom.setVisible(false);
-    form_.setclosecom.setEnabled(false);
+    form_.changealarm.setEnabled(true);
+    form_.changealarm.setVisible(true);
+    form_.setclosecom.setEnabled(closable);
 }
 
 } // namespace zavok

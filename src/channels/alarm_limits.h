@@ -26,6 +26,7 @@ private:
     void close();
     // Tells why the entry was refused and opens it again, empty, in front of the user.
     void refuse(const QString& message);
+    void view(bool closable);
     bool onMeter(const QString& limit) const;
 
     ChannelForm& form_;

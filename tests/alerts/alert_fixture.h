@@ -25,14 +25,7 @@ protected:
     }
 
     // The records written since start-up, without their time and date fields.
-    QList<QByteArray> records() const {
-        QList<QByteArray> out;
-        const auto lines = h.logLines();
-        for (qsizetype i = start; i < lines.size(); ++i) {
-            out.append(lines[i].left(lines[i].indexOf("\",\"") + 1));
-        }
-        return out;
-    }
+    QList<QByteArray> records() const { return h.messages(start); }
 
     MainForm& form() { return *z->zavok; }
 

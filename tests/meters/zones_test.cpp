@@ -32,14 +32,7 @@ protected:
         return z->zavok->flabel[zone - 1]->text();
     }
 
-    QList<QByteArray> records() const {
-        QList<QByteArray> out;
-        const auto lines = h.logLines();
-        for (qsizetype i = start; i < lines.size(); ++i) {
-            out.append(lines[i].left(lines[i].indexOf("\",\"") + 1));
-        }
-        return out;
-    }
+    QList<QByteArray> records() const { return h.messages(start); }
 
     Harness h;
     Zavok* z = nullptr;

@@ -22,9 +22,9 @@ Harness::Harness()
 
 Zavok& Harness::start() {
     if (!zavok) {
-        zavok =
-            std::make_unique<Zavok>(Platform{scheduler, clock, QLocale(QLocale::English, QLocale::UnitedStates),
-                                             dialogs, bell, pictures, port, joysticks, dataDirectory, logDirectory, picturesDirectory});
+        zavok = std::make_unique<Zavok>(Platform{scheduler, clock, QLocale(QLocale::English, QLocale::UnitedStates),
+                                                 dialogs, bell, pictures, port, joysticks, dataDirectory, logDirectory,
+                                                 picturesDirectory});
     }
     zavok->startup();
     return *zavok;
@@ -61,6 +61,15 @@ QList<QByteArray> Harness::logLines(const QString& logday) const {
         l.chop(1);
     }
     return lines;
+}
+
+QList<QByteArray> Harness::messages(qsizetype first) const {
+    QList<QByteArray> out;
+    const auto lines = logLines();
+    for (qsizetype i = first; i < lines.size(); ++i) {
+        out.append(lines[i].left(lines[i].indexOf("\",\"") + 1));
+    }
+    return out;
 }
 
 QByteArray Harness::phonesFile(const QStringList& texts) {

@@ -33,6 +33,8 @@ public:
 
     // The lines of the log file of the given day, each without its CR LF.
     QList<QByteArray> logLines(const QString& logday = QStringLiteral("Jul 13")) const;
+    // The message fields, quotes kept, of the day's records from the `first`th on.
+    QList<QByteArray> messages(qsizetype first) const;
 
     QTemporaryDir root;
     QString dataDirectory;
