@@ -16,7 +16,6 @@ public:
     void set(int k, int value) { bits_.at(k) = value; }
     // Alert n (1..4) is bit n + 3.
     bool isActive(int alert) const { return bits_.at(alert + 3).value_or(0) == 0; }
-    bool isAtRest(int alert) const { return bits_.at(alert + 3) == 1; }
 
 private:
     std::array<std::optional<int>, 8> bits_{};

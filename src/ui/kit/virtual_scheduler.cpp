@@ -29,7 +29,6 @@ void VirtualScheduler::advance(qint64 ms) {
         Timer* timer = next->timer;
         now_ = next->due;
         next->due += timer->interval();
-        ++ticks_;
         timer->fire();
     }
     now_ = target;

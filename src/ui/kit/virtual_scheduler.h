@@ -19,9 +19,6 @@ public:
     qint64 now() const { return now_; }
     void advance(qint64 ms);
 
-    // How often a timer fired, for tests that count periods.
-    qint64 ticks() const { return ticks_; }
-
 private:
     struct Entry {
         Timer* timer;
@@ -32,7 +29,6 @@ private:
     std::vector<Entry> entries_;
     qint64 now_ = 0;
     quint64 nextOrder_ = 0;
-    qint64 ticks_ = 0;
 };
 
 } // namespace zavok::kit
