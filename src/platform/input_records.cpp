@@ -2,8 +2,13 @@
 
 namespace zavok::platform {
 
+quint8 contactBits(ContactSet closed) {
+    return quint8((~closed & 0x0F) << 4);
+}
+
 qint16 portByte(ContactSet closed) {
-    return qint16((~closed & 0x0F) << 4);
+    constexpr quint8 kIdleAxisTimers = 0x0F;
+    return qint16(contactBits(closed) | kIdleAxisTimers);
 }
 
 int joystickRecord(int id, const std::array<quint32, kChannels>& channels, kit::JOYINFO& info) {

@@ -23,8 +23,12 @@ inline constexpr int kJoyBadParameter = 165;
 inline constexpr quint32 kAxisMax = 65535;
 inline constexpr quint32 kAxisCentre = 32768;
 
-// The game-port byte of a joystick-like source: a closed contact is a 0 bit at 4 + c, an open one a 1 bit, and
-// the four low bits (the axis timers of a real port, which no emulated source has) are 0.
+// The upper half of the game-port byte: a closed contact is a 0 bit at 4 + c, an open one a 1 bit.
+quint8 contactBits(ContactSet closed);
+
+// The game-port byte of a source that emulates the port (the simulator, the joysticks): its contact bits, and the
+// four low bits at 1, as a real port's axis timers read while idle. With them at 0, four closed contacts would make
+// the byte 0, a reading the poll cycle ignores, and the fourth closure would raise no alarm.
 qint16 portByte(ContactSet closed);
 
 // Joystick `id`'s record from the four channel positions: X and Y are channels 2 * id and 2 * id + 1. Z and the

@@ -63,7 +63,7 @@ qint16 IoPort::Inzavok(int port) {
     }
     const quint8 byte = readGamePort();
     // The low bits are the axis timers of the real port, passed on as they are.
-    return qint16(portByte(latch_.take(closedContacts(byte))) | (byte & 0x0F));
+    return qint16(contactBits(latch_.take(closedContacts(byte))) | (byte & 0x0F));
 }
 
 void IoPort::Outzavok(int port, int value) {

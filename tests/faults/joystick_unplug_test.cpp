@@ -45,9 +45,7 @@ TEST(JoystickPulledOut, TheChannelShowsNoInputUntilEnableAfterItIsPluggedBack) {
     ASSERT_TRUE(sdl.isAvailable()) << told.join(u'\n').toStdString();
 
     Harness h;
-    h.zavok = std::make_unique<Zavok>(Platform{h.scheduler, h.clock, QLocale(QLocale::English, QLocale::UnitedStates),
-                                               h.dialogs, h.bell, h.pictures, h.port, sdl, h.dataDirectory,
-                                               h.logDirectory, h.picturesDirectory});
+    h.joysticksInUse = &sdl;
     auto pad = std::make_unique<VirtualPad>();
     pad->reading(32750);
     Zavok& z = h.start();

@@ -68,13 +68,13 @@ protected:
 TEST_F(SdlJoysticksTest, TwoSticksAreWiredAsTheClassicGamePort) {
     VirtualPad first(2, 2);
     VirtualPad second(4, 4); // a big pad that is not alone still serves only as joystick 2
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xF0);
+    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xFF);
 
     const struct {
         VirtualPad& pad;
         int button;
         int byte;
-    } presses[] = {{first, 0, 0xE0}, {first, 1, 0xD0}, {second, 0, 0xB0}, {second, 1, 0x70}, {second, 2, 0xF0}};
+    } presses[] = {{first, 0, 0xEF}, {first, 1, 0xDF}, {second, 0, 0xBF}, {second, 1, 0x7F}, {second, 2, 0xFF}};
     for (const auto& row : presses) {
         row.pad.press(row.button, true);
         EXPECT_EQ(sdl.Inzavok(kGamePort), row.byte) << "button " << row.button;
@@ -97,7 +97,7 @@ TEST_F(SdlJoysticksTest, OnePadWithFourButtonsAndFourAxesServesAllEightInputs) {
     pad.press(1, true);
     pad.tilt(0, 32767);
     pad.tilt(2, -32768);
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0x50);
+    EXPECT_EQ(sdl.Inzavok(kGamePort), 0x5F);
     EXPECT_EQ(channels(), (Channels{65535, 32768, 0, 32768}));
 
     // With three buttons it is an ordinary joystick 1, and joystick 2 is absent.
@@ -105,34 +105,34 @@ TEST_F(SdlJoysticksTest, OnePadWithFourButtonsAndFourAxesServesAllEightInputs) {
     pad.unplug();
     small.press(2, true);
     small.tilt(2, 32767);
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xF0);
+    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xFF);
     EXPECT_EQ(channels(), (Channels{32768, 32768, 0, 0}));
 }
 
 TEST_F(SdlJoysticksTest, DevicesPluggedInAndPulledOutWhileRunningKeepTheirPlaces) {
     ASSERT_TRUE(sdl.isAvailable()) << told.join(u'\n').toStdString();
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xF0);
+    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xFF);
     EXPECT_EQ(channels(), (Channels{0, 0, 0, 0}));
 
     VirtualPad first(2, 2);
     VirtualPad second(2, 2);
     second.press(0, true);
     second.tilt(1, 32767);
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xB0);
+    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xBF);
     EXPECT_EQ(sdl.deviceCount(), 2);
 
     first.unplug();
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xB0);
+    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xBF);
     EXPECT_EQ(channels(), (Channels{0, 0, 32768, 65535}));
 
     // A newcomer takes the free place of joystick 1.
     VirtualPad third(2, 2);
     third.press(1, true);
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0x90);
+    EXPECT_EQ(sdl.Inzavok(kGamePort), 0x9F);
 
     second.unplug();
     third.unplug();
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xF0);
+    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xFF);
     EXPECT_EQ(channels(), (Channels{0, 0, 0, 0}));
     EXPECT_EQ(sdl.deviceCount(), 0);
     EXPECT_TRUE(told.isEmpty());
@@ -140,20 +140,20 @@ TEST_F(SdlJoysticksTest, DevicesPluggedInAndPulledOutWhileRunningKeepTheirPlaces
 
 TEST_F(SdlJoysticksTest, APressAndReleaseBetweenTwoReadsIsReportedOnce) {
     VirtualPad pad(2, 2);
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xF0);
+    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xFF);
     pad.press(1, true);
     sdl.pump();
     pad.press(1, false);
     sdl.pump();
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xD0);
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xF0);
+    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xDF);
+    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xFF);
 
     // Held across reads it stays closed, and it reads open at the first read after it is let go.
     pad.press(0, true);
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xE0);
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xE0);
+    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xEF);
+    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xEF);
     pad.press(0, false);
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xF0);
+    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xFF);
 }
 
 volatile std::sig_atomic_t terminations = 0;
@@ -214,7 +214,7 @@ TEST(SdlInputSources, AutoTakesTheJoysticksWhenOneIsPluggedInElseTheSimulator) {
         ASSERT_TRUE(std::holds_alternative<std::unique_ptr<InputSources>>(withPad));
         const auto& sources = *std::get<std::unique_ptr<InputSources>>(withPad);
         EXPECT_EQ(sources.simulator(), nullptr);
-        EXPECT_EQ(sources.port().Inzavok(kGamePort), 0xE0);
+        EXPECT_EQ(sources.port().Inzavok(kGamePort), 0xEF);
     }
 }
 

@@ -39,9 +39,9 @@ TEST_F(SimulatorPanelTest, EachSwitchAndSliderDrivesItsOwnInput) {
     EXPECT_EQ(find<QLabel>("value1").text(), QStringLiteral("32768"));
 
     find<QCheckBox>("contact2").setChecked(true);
-    EXPECT_EQ(state.Inzavok(513), 0xD0);
+    EXPECT_EQ(state.Inzavok(513), 0xDF);
     find<QCheckBox>("contact2").setChecked(false);
-    EXPECT_EQ(state.Inzavok(513), 0xF0);
+    EXPECT_EQ(state.Inzavok(513), 0xFF);
 
     find<QSlider>("axis3").setValue(65535);
     find<QSlider>("axis2").setValue(0);

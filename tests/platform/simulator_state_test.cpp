@@ -9,21 +9,21 @@ constexpr int kGamePort = 513;
 
 TEST(SimulatorState, ContactsRestOpenAndAClosureBetweenTwoReadsIsReportedOnce) {
     SimulatorState sim;
-    EXPECT_EQ(sim.Inzavok(kGamePort), 0xF0);
-    const int closedBytes[] = {0xE0, 0xD0, 0xB0, 0x70};
+    EXPECT_EQ(sim.Inzavok(kGamePort), 0xFF);
+    const int closedBytes[] = {0xEF, 0xDF, 0xBF, 0x7F};
     for (int c = 0; c < kContacts; ++c) {
         sim.setClosed(c, true);
         EXPECT_EQ(sim.Inzavok(kGamePort), closedBytes[c]) << "contact " << c;
         EXPECT_EQ(sim.Inzavok(kGamePort), closedBytes[c]) << "still closed, contact " << c;
         sim.setClosed(c, false);
-        EXPECT_EQ(sim.Inzavok(kGamePort), 0xF0) << "contact " << c;
+        EXPECT_EQ(sim.Inzavok(kGamePort), 0xFF) << "contact " << c;
     }
     sim.setClosed(2, true);
     sim.setClosed(2, false);
     sim.setClosed(0, true);
     sim.setClosed(0, false);
-    EXPECT_EQ(sim.Inzavok(kGamePort), 0xA0);
-    EXPECT_EQ(sim.Inzavok(kGamePort), 0xF0);
+    EXPECT_EQ(sim.Inzavok(kGamePort), 0xAF);
+    EXPECT_EQ(sim.Inzavok(kGamePort), 0xFF);
 }
 
 TEST(SimulatorState, SlidersFeedTheirJoystickAxisAndNoSignalReadsZero) {

@@ -23,8 +23,8 @@ Harness::Harness()
 Zavok& Harness::start() {
     if (!zavok) {
         zavok = std::make_unique<Zavok>(Platform{scheduler, clock, QLocale(QLocale::English, QLocale::UnitedStates),
-                                                 dialogs, bell, pictures, port, joysticks, dataDirectory, logDirectory,
-                                                 picturesDirectory});
+                                                 *dialogsInUse, bell, pictures, *portInUse, *joysticksInUse,
+                                                 dataDirectory, logDirectory, picturesDirectory});
     }
     zavok->startup();
     return *zavok;

@@ -47,6 +47,10 @@ public:
     FakePictures pictures;
     ScriptedPort port;
     ScriptedJoysticks joysticks;
+    // What start() hands the program: the scripted ones above unless a test brings real adapters.
+    kit::Dialogs* dialogsInUse = &dialogs;
+    kit::GamePort* portInUse = &port;
+    kit::Joysticks* joysticksInUse = &joysticks;
     std::unique_ptr<Zavok> zavok;
 };
 
