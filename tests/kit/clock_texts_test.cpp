@@ -24,10 +24,30 @@ TEST(ClockTexts, TwelveHourClockWithTwoDigitFields) {
 TEST(ClockTexts, DateAndDayNamesUseTheLocaleMonths) {
     EXPECT_EQ(formatNowdate(at(2026, 1, 5, 9, 0, 0), kEnglish), QStringLiteral("January 05,2026"));
     EXPECT_EQ(formatNowdate(at(2001, 7, 13, 9, 0, 0), kEnglish), QStringLiteral("July 13,2001"));
-    EXPECT_EQ(formatLogday(at(2001, 7, 13, 9, 0, 0), kEnglish), QStringLiteral("Jul 13"));
-    EXPECT_EQ(formatLogday(at(2026, 1, 5, 9, 0, 0), kEnglish), QStringLiteral("Jan 05"));
     const QLocale german(QLocale::German, QLocale::Germany);
     EXPECT_EQ(formatNowdate(at(2026, 3, 1, 9, 0, 0), german), QStringLiteral("März 01,2026"));
+}
+
+TEST(ClockTexts, TheLogDayTakesThreeLettersOfTheMonthInEveryLocale) {
+    const struct {
+        const char* locale;
+        int month;
+        QString logday;
+    } cases[] = {
+        {"en_US", 7, QStringLiteral("Jul 13")}, {"en_US", 1, QStringLiteral("Jan 13")},
+        {"en_GB", 9, QStringLiteral("Sep 13")}, {"en_AU", 6, QStringLiteral("Jun 13")},
+        {"en_AU", 7, QStringLiteral("Jul 13")}, {"de_DE", 1, QStringLiteral("Jan 13")},
+        {"de_DE", 3, QStringLiteral("Mär 13")}, {"fr_FR", 2, QStringLiteral("fév 13")},
+        {"fr_FR", 5, QStringLiteral("mai 13")},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(formatLogday(at(2026, c.month, 13, 9, 0, 0), QLocale(QString::fromLatin1(c.locale))), c.logday)
+            << c.locale << " month " << c.month;
+    }
+    // The full month names and the morning and afternoon texts stay as the locale has them.
+    const QLocale british(QStringLiteral("en_GB"));
+    EXPECT_EQ(formatNowdate(at(2026, 9, 14, 9, 0, 0), british), QStringLiteral("September 14,2026"));
+    EXPECT_EQ(formatNowtime(at(2026, 9, 14, 15, 0, 0), british), QStringLiteral("03:00:00 pm"));
 }
 
 // A clock that hands out the moments it is given, one per reading.

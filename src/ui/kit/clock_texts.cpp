@@ -25,7 +25,9 @@ QString formatNowdate(const QDateTime& moment, const QLocale& locale) {
 
 QString formatLogday(const QDateTime& moment, const QLocale& locale) {
     const QDate d = moment.date();
-    return locale.monthName(d.month(), QLocale::ShortFormat) + u' ' + twoDigits(d.day());
+    // The log's file name takes three letters of the month whatever the locale's short name is ("Sept", "June",
+    // "Jan."), so that every day's file is named alike.
+    return locale.monthName(d.month(), QLocale::ShortFormat).left(3) + u' ' + twoDigits(d.day());
 }
 
 void refresh(ClockTexts& texts, const Clock& clock, const QLocale& locale) {

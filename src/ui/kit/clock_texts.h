@@ -14,7 +14,7 @@ namespace zavok::kit {
 struct ClockTexts {
     QString nowtime; // "hh:mm:ss AMPM", for example 02:05:09 PM
     QString nowdate; // "mmmm dd,yyyy", for example July 14,2001
-    QString logday;  // "mmm dd", for example Jul 14
+    QString logday;  // "mmm dd", for example Jul 14: the month's short name cut to three letters
 
     // What each text was last formatted from (a second, a day), so that a refresh ten times a second formats only
     // what has changed.
