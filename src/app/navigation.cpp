@@ -34,7 +34,7 @@ void Zavok::openChannel(int zone, bool focusChange) {
 void Zavok::showLog() {
     if (!zavoklog) {
         zavoklog = std::make_unique<LogForm>(desktop);
-        wireLogViewer(*zavoklog, platform.dialogs, settings.directory());
+        wireLogViewer(*zavoklog, dialogs, settings.directory());
         // Closing the window discards it and the text it shows; LOG makes a fresh, empty one.
         zavoklog->onCloseRequest = [this] { zavoklog.reset(); };
     }
@@ -52,7 +52,7 @@ void Zavok::showHelp() {
 void Zavok::choosePicture() {
     kit::OpenFileRequest request = MainForm::pictureRequest();
     request.initialDirectory = platform.picturesDirectory;
-    const auto path = platform.dialogs.openFile(request);
+    const auto path = dialogs.openFile(request);
     if (!path) {
         return;
     }

@@ -22,8 +22,8 @@ struct Platform {
     const kit::Pictures& pictures;
     kit::GamePort& port;
     kit::Joysticks& joysticks;
-    QString dataDirectory; // the settings and sample files
-    QString logDirectory;  // the daily activity logs: the working directory
+    QString dataDirectory;     // the settings and sample files
+    QString logDirectory;      // the daily activity logs: the working directory
     QString picturesDirectory; // where the picture chooser opens
 };
 

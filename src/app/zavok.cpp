@@ -21,6 +21,7 @@ constexpr int kApnamesLines = 4;
 
 Zavok::Zavok(const Platform& platform)
     : platform(platform)
+    , dialogs(platform.dialogs)
     , desktop(platform.scheduler)
     , log(clock, platform.logDirectory)
     , settings(platform.dataDirectory)
@@ -52,13 +53,13 @@ void Zavok::startup() {
     zavoktimer = std::make_unique<TimerForm>(desktop);
     channels =
         std::make_unique<Channels>(std::array{&channel(1), &channel(2), &channel(3), &channel(4)}, *zavok, *zavoktimer,
-                                   platform.joysticks, platform.dialogs, platform.bell, settings.directory());
+                                   platform.joysticks, dialogs, platform.bell, settings.directory());
     alerts = std::make_unique<Alerts>(
-        *zavok, *zavoktimer, log, platform.port, platform.clock, platform.locale, clock, platform.bell,
-        platform.dialogs, [this] { labname(); }, [this] { catfile(); });
+        *zavok, *zavoktimer, log, platform.port, platform.clock, platform.locale, clock, platform.bell, dialogs,
+        [this] { labname(); }, [this] { catfile(); });
     meters = std::make_unique<Meters>(
         *zavok, std::array{zavokform[0].get(), zavokform[1].get(), zavokform[2].get(), zavokform[3].get()}, log,
-        platform.dialogs);
+        dialogs);
     zavok->reset.onClick = [this] { reset(); };
     wireNavigation();
 
@@ -214,6 +215,8 @@ void Zavok::shutdown() {
         return;
     }
     ended_ = true;
+    // The end may come while a handler waits in a box (a signal at log-off): that handler stops where it is.
+    dialogs.end();
     kit::refresh(clock, platform.clock, platform.locale);
     log.append(ActivityLog::kClosed);
     if (zavoktimer) { // a run that never started up has no settings to save

@@ -13,6 +13,7 @@
 #include "timing/timer_form.h"
 #include "ui/kit/clock_texts.h"
 #include "ui/kit/desktop.h"
+#include "ui/kit/dialogs_until_end.h"
 
 #include <array>
 #include <functional>
@@ -48,6 +49,8 @@ public:
     ChannelForm& channel(int n) const { return *zavokform.at(n - 1); } // n = 1..4
 
     const Platform platform;
+    // Every box the program opens goes through here, so that none opens, and none answers, once it has ended.
+    kit::DialogsUntilEnd dialogs;
     kit::Desktop desktop;
     kit::ClockTexts clock;
     ActivityLog log;

@@ -1,3 +1,4 @@
+#include "support/modal_boxes.h"
 #include "ui/file_filter.h"
 #include "ui/kit/pictures.h"
 #include "ui/qt_dialogs.h"
@@ -10,13 +11,12 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
+#include <optional>
 #include <sys/stat.h>
 
 namespace zavok::ui {
@@ -99,22 +99,13 @@ TEST(QtPictures, KnowsAPictureFromAnyOtherFile) {
     EXPECT_FALSE(readPicture(bmp).isNull());
 }
 
-// Acts on the next modal box as soon as it opens, as the user would.
-void whenBoxOpens(std::function<void(QWidget&)> act) {
-    auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
-        if (QWidget* box = QApplication::activeModalWidget()) {
-            poll->deleteLater();
-            poll->stop();
-            act(*box);
-        }
-    });
-    poll->start(10);
-}
-
 class QtDialogsTest : public ::testing::Test {
 protected:
+    // Acts on the next box as soon as it opens.
+    void whenBoxOpens(test::BoxScript::Action act) { script.emplace(std::deque{std::move(act)}); }
+
     QtDialogs dialogs;
+    std::optional<test::BoxScript> script;
 };
 
 TEST_F(QtDialogsTest, AMessageIsAWarningWithOkAndAQuestionProposesAnAnswer) {

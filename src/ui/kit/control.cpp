@@ -1,8 +1,25 @@
 #include "control.h"
 
+#include "dialogs.h"
 #include "window.h"
 
 namespace zavok::kit {
+
+namespace {
+
+// Runs the handler of a user's event. A handler that the program's end interrupted in a box stops there: the event
+// is over, and the program goes on ending.
+template <class... Args> void deliver(const std::function<void(Args...)>& handler, Args... args) {
+    if (!handler) {
+        return;
+    }
+    try {
+        handler(args...);
+    } catch (const ProgramEnded&) {
+    }
+}
+
+} // namespace
 
 Control::Control(Kind kind, Window& window, Frame* container, const QString& name, const Design& design)
     : QObject(&window)
@@ -97,14 +114,14 @@ void Control::setFocus() {
 }
 
 void Control::click() {
-    if (takesEvents() && onClick) {
-        onClick();
+    if (takesEvents()) {
+        deliver(onClick);
     }
 }
 
 void Control::doubleClick() {
-    if (takesEvents() && onDoubleClick) {
-        onDoubleClick();
+    if (takesEvents()) {
+        deliver(onDoubleClick);
     }
 }
 
@@ -137,9 +154,7 @@ void ComboBox::chosen(int index) {
         return;
     }
     setText(items_.at(index));
-    if (onClick) {
-        onClick();
-    }
+    deliver(onClick);
 }
 
 void ComboBox::typed(const QString& text) {
@@ -159,8 +174,8 @@ void Image::setPicture(const QString& path) {
 }
 
 void Image::dropped(Control& source, float x, float y) {
-    if (source.isEnabled() && onDrop) {
-        onDrop(source, x, y);
+    if (source.isEnabled()) {
+        deliver<Control&, float, float>(onDrop, source, x, y);
     }
 }
 

@@ -1,0 +1,31 @@
+#include "dialogs_until_end.h"
+
+namespace zavok::kit {
+
+void DialogsUntilEnd::throwIfEnded() const {
+    if (ended_) {
+        throw ProgramEnded{};
+    }
+}
+
+void DialogsUntilEnd::message(const QString& title, const QString& text) {
+    throwIfEnded();
+    dialogs_.message(title, text);
+    throwIfEnded();
+}
+
+QString DialogsUntilEnd::input(const QString& title, const QString& prompt, const QString& proposal) {
+    throwIfEnded();
+    QString answer = dialogs_.input(title, prompt, proposal);
+    throwIfEnded();
+    return answer;
+}
+
+std::optional<QString> DialogsUntilEnd::openFile(const OpenFileRequest& request) {
+    throwIfEnded();
+    std::optional<QString> chosen = dialogs_.openFile(request);
+    throwIfEnded();
+    return chosen;
+}
+
+} // namespace zavok::kit
