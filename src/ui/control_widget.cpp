@@ -200,11 +200,14 @@ QWidget* makeComboBox(kit::ComboBox& box, QWidget& parent) {
     const QPointer<kit::ComboBox> kit(&box);
     auto* combo = new QComboBox(&parent);
     combo->setEditable(true);
-    // The list is fixed: a typed entry is a text, never a new item.
+    // The list is fixed: a typed entry is a text, never a new item, and never completed into one.
     combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
     combo->addItems(box.items());
     QObject::connect(combo, &QComboBox::activated, combo, [kit, combo](int index) {
-        if (kit != nullptr) {
+        // Qt also reports typed text that names an entry as chosen when Enter ends the typing. Only an entry taken
+        // from the list is a choice, and taking one puts its text into the line, which clears the typed mark.
+        if (kit != nullptr && !combo->lineEdit()->isModified()) {
             kit->chosen(index);
             showText(*kit, *combo);
         }

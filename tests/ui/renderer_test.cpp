@@ -279,10 +279,19 @@ TEST_F(RendererTest, TypingAndChoosingGoThroughTheKit) {
     QTest::keyClick(&combo, Qt::Key_Down);
     EXPECT_EQ(choice->text(), QStringLiteral("1"));
     EXPECT_EQ(chosen, 1);
-    combo.lineEdit()->selectAll();
-    QTest::keyClicks(combo.lineEdit(), QStringLiteral("7"));
-    EXPECT_EQ(choice->text(), QStringLiteral("7"));
-    EXPECT_EQ(chosen, 1) << "typing is no choice";
+    // Typed text is never a choice, not even one that names an entry, nor when Enter or a change of focus ends the
+    // typing; nor does the box complete it into one.
+    for (const QString typed : {QStringLiteral("7"), QStringLiteral("0.1"), QStringLiteral("0.")}) {
+        combo.lineEdit()->selectAll();
+        QTest::keyClicks(combo.lineEdit(), typed);
+        EXPECT_EQ(choice->text(), typed);
+        QTest::keyClick(combo.lineEdit(), Qt::Key_Return);
+        widget(QStringLiteral("entry")).setFocus();
+        EXPECT_EQ(chosen, 1) << "typed " << typed.toStdString();
+    }
+    combo.setFocus();
+    QTest::keyClick(&combo, Qt::Key_Down);
+    EXPECT_EQ(chosen, 2) << "an entry taken from the list after typing is a choice";
     EXPECT_EQ(combo.count(), 3) << "the list is fixed";
 }
 
