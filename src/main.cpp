@@ -54,7 +54,8 @@ int main(int argc, char** argv) {
     // Only the program decides when it ends; its windows' close boxes ask it.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    auto made = platform::InputSources::create(std::get<platform::InputOptions>(parsed));
+    const auto& options = std::get<platform::Options>(parsed);
+    auto made = platform::InputSources::create(options.input);
     if (const auto* refusal = std::get_if<platform::StartRefusal>(&made)) {
         err << refusal->message << Qt::endl;
         return refusal->exitStatus;
@@ -68,7 +69,8 @@ int main(int argc, char** argv) {
     const zavok::ui::QtPictures pictures;
 
     zavok::Zavok z({scheduler, clock, QLocale::system(), dialogs, bell, pictures, inputs->port(), inputs->joysticks(),
-                    dataDirectory(), QDir::currentPath(), picturesDirectory()});
+                    dataDirectory(), options.logsInDataDirectory ? dataDirectory() : QDir::currentPath(),
+                    picturesDirectory()});
     const zavok::ui::Renderer renderer(z.desktop);
     // exit(), unlike quit(), does not first offer every window a close event, which the windows would refuse.
     z.onEnded = [] { QCoreApplication::exit(0); };

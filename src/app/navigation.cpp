@@ -34,7 +34,7 @@ void Zavok::openChannel(int zone, bool focusChange) {
 void Zavok::showLog() {
     if (!zavoklog) {
         zavoklog = std::make_unique<LogForm>(desktop);
-        wireLogViewer(*zavoklog, dialogs, settings.directory());
+        wireLogViewer(*zavoklog, dialogs, platform.logDirectory);
         // Closing the window discards it and the text it shows; LOG makes a fresh, empty one.
         zavoklog->onCloseRequest = [this] { zavoklog.reset(); };
     }

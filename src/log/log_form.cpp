@@ -17,12 +17,12 @@ LogForm::LogForm(kit::Desktop& desktop)
           {.text = QStringLiteral("CLEAR"), .place = {5640, 120, 972, 372}, .back = kit::Rgb{255, 128, 255}}))
     , Text1(add<kit::TextBox>(QStringLiteral("Text1"), {.place = {120, 600, 6492, 6372}, .multiline = true})) {}
 
-kit::OpenFileRequest LogForm::fileRequest(const QString& dataDirectory) {
+kit::OpenFileRequest LogForm::fileRequest(const QString& logDirectory) {
     return {.filter = QStringLiteral("Text Files (*.txt)|*.txt|"),
             .filterIndex = 1,
             .mustExist = true,
             .title = QStringLiteral("SELECT DATE OF LOG FILE"),
-            .initialDirectory = dataDirectory};
+            .initialDirectory = logDirectory};
 }
 
 } // namespace zavok

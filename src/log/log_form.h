@@ -18,8 +18,8 @@ public:
     kit::Button& Command2; // CLEAR
     kit::TextBox& Text1;
 
-    // CommonDialog1 as LOAD prepares it; the initial directory is the data directory.
-    static kit::OpenFileRequest fileRequest(const QString& dataDirectory);
+    // CommonDialog1 as LOAD prepares it, opening on the directory the logs are written to.
+    static kit::OpenFileRequest fileRequest(const QString& logDirectory);
 };
 
 } // namespace zavok

@@ -27,10 +27,10 @@ QString logText(const QByteArray& content) {
     return QString::fromLatin1(text);
 }
 
-void wireLogViewer(LogForm& form, kit::Dialogs& dialogs, const QString& dataDirectory) {
-    form.Command1.onClick = [&form, &dialogs, dataDirectory] {
+void wireLogViewer(LogForm& form, kit::Dialogs& dialogs, const QString& logDirectory) {
+    form.Command1.onClick = [&form, &dialogs, logDirectory] {
         form.Text1.setText(QString());
-        const auto path = dialogs.openFile(LogForm::fileRequest(dataDirectory));
+        const auto path = dialogs.openFile(LogForm::fileRequest(logDirectory));
         if (!path) {
             return;
         }

@@ -13,6 +13,6 @@ namespace zavok {
 QString logText(const QByteArray& content);
 
 // LOAD and CLEAR of a log window. The behaviour lives in the window's controls, so it goes when the window does.
-void wireLogViewer(LogForm& form, kit::Dialogs& dialogs, const QString& dataDirectory);
+void wireLogViewer(LogForm& form, kit::Dialogs& dialogs, const QString& logDirectory);
 
 } // namespace zavok

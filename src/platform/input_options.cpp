@@ -9,7 +9,7 @@ namespace {
 constexpr int kUsageError = 2;
 
 const QString kUsage = QStringLiteral(
-    "Usage: zavok [--input=SOURCE]\n"
+    "Usage: zavok [--input=SOURCE] [--logs-in-data-dir]\n"
     "Monitors and annunciates eight game-port inputs: four alert contacts and four analogue sensors.\n"
     "\n"
     "Options:\n"
@@ -20,10 +20,14 @@ const QString kUsage = QStringLiteral(
     "                    file:PATH  a state file of five whole numbers: the port byte, then joystick 1 X,\n"
     "                               joystick 1 Y, joystick 2 X, joystick 2 Y\n"
     "                    ioport     the game port at 0x201 (x86 Linux; needs root or CAP_SYS_RAWIO)\n"
+    "  --logs-in-data-dir\n"
+    "                  write the daily activity logs into the data directory, beside the settings, instead of\n"
+    "                  the working directory (the desktop entry starts ZAVOK this way)\n"
     "  --help          show this help and exit\n"
     "  --version       show the version and exit\n");
 
 const QString kInputOption = QStringLiteral("--input");
+const QString kLogsInDataDirectory = QStringLiteral("--logs-in-data-dir");
 const QString kFilePrefix = QStringLiteral("file:");
 
 int refuse(QTextStream& err, const QString& problem) {
@@ -57,9 +61,9 @@ std::variant<InputOptions, QString> source(const QString& value) {
 
 } // namespace
 
-std::variant<InputOptions, int> parseCommandLine(const QStringList& args, const QString& version, QTextStream& out,
-                                                 QTextStream& err) {
-    InputOptions options;
+std::variant<Options, int> parseCommandLine(const QStringList& args, const QString& version, QTextStream& out,
+                                            QTextStream& err) {
+    Options options;
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (arg == QStringLiteral("--help")) {
@@ -71,6 +75,10 @@ std::variant<InputOptions, int> parseCommandLine(const QStringList& args, const 
             out << QStringLiteral("zavok ") << version << '\n';
             out.flush();
             return 0;
+        }
+        if (arg == kLogsInDataDirectory) {
+            options.logsInDataDirectory = true;
+            continue;
         }
         QString value;
         if (arg.startsWith(kInputOption + u'=')) {
@@ -89,7 +97,7 @@ std::variant<InputOptions, int> parseCommandLine(const QStringList& args, const 
         if (const QString* problem = std::get_if<QString>(&chosen)) {
             return refuse(err, *problem);
         }
-        options = std::get<InputOptions>(chosen);
+        options.input = std::get<InputOptions>(chosen);
     }
     return options;
 }

@@ -24,11 +24,22 @@ struct InputOptions {
     friend bool operator==(const InputOptions&, const InputOptions&) = default;
 };
 
+// Everything the command line chooses.
+struct Options {
+    InputOptions input;
+    // The daily activity logs go into the data directory, beside the settings, rather than into the working
+    // directory: a program started from the desktop's menu works in the home folder, which a year of logs would
+    // litter.
+    bool logsInDataDirectory = false;
+
+    friend bool operator==(const Options&, const Options&) = default;
+};
+
 // Reads the command line (the program's name first, as argv has it). --help and --version write to `out` and
 // give exit status 0; an unknown option, a stray argument or an unknown source writes one line saying what is
 // wrong, then the usage, to `err` and gives exit status 2. Nothing else happens on the way, so the caller can run
 // this before it creates or logs anything.
-std::variant<InputOptions, int> parseCommandLine(const QStringList& args, const QString& version, QTextStream& out,
-                                                 QTextStream& err);
+std::variant<Options, int> parseCommandLine(const QStringList& args, const QString& version, QTextStream& out,
+                                            QTextStream& err);
 
 } // namespace zavok::platform

@@ -86,7 +86,7 @@ TEST_F(NavigationTest, LogWindowLoadsClearsAndIsDiscardedWhenClosed) {
     EXPECT_EQ(asked.filterIndex, 1);
     EXPECT_TRUE(asked.mustExist);
     EXPECT_EQ(asked.title, QStringLiteral("SELECT DATE OF LOG FILE"));
-    EXPECT_EQ(asked.initialDirectory, h.dataDirectory);
+    EXPECT_EQ(asked.initialDirectory, h.logDirectory) << "where the logs are written";
     const QStringList lines = log->Text1.text().split(QStringLiteral("\r\n"));
     EXPECT_EQ(lines.size(), 5);
     EXPECT_EQ(lines.first(), QStringLiteral("\"ZAVOK started at\",\"08:15:20 AM\",\"July 13,2001\""));

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QStringList>
+#include <QThread>
+
+#include <csignal>
+#include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace zavok::test {
+
+// A program started with fork and exec in `directory`, with `environment` ("NAME=value") over ours.
+class Child {
+public:
+    Child(const QString& program, const QStringList& arguments, const QString& directory,
+          const QStringList& environment) {
+        std::vector<QByteArray> args{QFile::encodeName(program)};
+        for (const QString& a : arguments) {
+            args.push_back(a.toLocal8Bit());
+        }
+        std::vector<QByteArray> env;
+        for (const QString& e : environment) {
+            env.push_back(e.toLocal8Bit());
+        }
+        for (char** e = environ; *e != nullptr; ++e) {
+            const QByteArray entry(*e);
+            const QByteArray name = entry.left(entry.indexOf('=') + 1);
+            if (std::none_of(env.begin(), env.end(),
+                             [&name](const QByteArray& ours) { return ours.startsWith(name); })) {
+                env.push_back(entry);
+            }
+        }
+        std::vector<char*> argv;
+        std::vector<char*> envp;
+        for (QByteArray& a : args) {
+            argv.push_back(a.data());
+        }
+        for (QByteArray& e : env) {
+            envp.push_back(e.data());
+        }
+        argv.push_back(nullptr);
+        envp.push_back(nullptr);
+        const QByteArray cwd = QFile::encodeName(directory);
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            // Only what is safe between fork and exec.
+            if (::chdir(cwd.constData()) == 0) {
+                ::execve(argv[0], argv.data(), envp.data());
+            }
+            ::_exit(127);
+        }
+    }
+    ~Child() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            wait();
+        }
+    }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    bool started() const { return pid_ > 0; }
+    void signal(int number) const { ::kill(pid_, number); }
+    // The exit status, or minus the signal that ended it.
+    int wait() {
+        int status = 0;
+        while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+        }
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+    }
+
+private:
+    pid_t pid_ = -1;
+};
+
+// The program's home, data, settings and runtime folders all under `root` (data in root/xdg/zavok), drawn
+// offscreen.
+inline QStringList isolatedEnvironment(const QString& root) {
+    return {
+        QStringLiteral("QT_QPA_PLATFORM=offscreen"),
+        QStringLiteral("LC_ALL=C.UTF-8"),
+        QStringLiteral("HOME=") + root,
+        QStringLiteral("XDG_DATA_HOME=") + root + QStringLiteral("/xdg"),
+        QStringLiteral("XDG_CONFIG_HOME=") + root,
+        QStringLiteral("XDG_CACHE_HOME=") + root,
+        QStringLiteral("XDG_RUNTIME_DIR=") + root,
+    };
+}
+
+// Polls until `ready` holds. The limit only keeps a broken program from hanging the suite; a sound one is ready in
+// a fraction of it.
+inline bool waitFor(const std::function<bool()>& ready) {
+    constexpr qint64 kLimitMs = 30000;
+    QElapsedTimer waited;
+    waited.start();
+    while (!ready()) {
+        if (waited.elapsed() > kLimitMs) {
+            return false;
+        }
+        QThread::usleep(2000);
+    }
+    return true;
+}
+
+} // namespace zavok::test
