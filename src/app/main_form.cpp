@@ -1,6 +1,7 @@
 #include "main_form.h"
 
 #include "alerts/circuit_state.h"
+#include "channels/channel_state.h"
 #include "meters/zone_colours.h"
 #include "ui/kit/pictures.h"
 
@@ -173,13 +174,14 @@ MainForm::MainForm(kit::Desktop& desktop)
              .font = {.bold = true},
              .align = Align::Centre},
             &f);
+        // The meter starts at the frame's left edge, and its bar at the trough's top-left corner.
         trough[i] = &add<kit::PictureBox>(troughNames[i],
-                                          {.place = {20, 480, 2030, 492},
+                                          {.place = {0, 480, 2030, 492},
                                            .back = kTroughGreen,
                                            .tip = QStringLiteral("Displays Analogue value #") + n(z)},
                                           &f);
-        // The bar lies inside the trough at its top-left corner.
-        pic[i] = &add<kit::PictureBox>(QStringLiteral("pic") + n(z), {.place = {20, 480, 20, 492}, .back = kRed}, &f);
+        pic[i] = &add<kit::PictureBox>(QStringLiteral("pic") + n(z),
+                                       {.place = {0, 480, channel::kRestMeterBar, 492}, .back = kRed}, &f);
         mzero[i] = &add<kit::Label>(QStringLiteral("mzero") + n(z),
                                     {.text = QStringLiteral("0"),
                                      .place = {60, 1010, 600, 228},

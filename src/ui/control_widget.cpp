@@ -184,6 +184,7 @@ QWidget* makeTextBox(kit::TextBox& box, QWidget& parent) {
         return editor;
     }
     auto* edit = new QLineEdit(&parent);
+    edit->setAlignment((toAlignment(box.align()) & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter);
     // The kit cuts what is typed to the box's length and refuses it while the box is locked; whatever it keeps
     // is put back, so the box never shows what the program does not hold.
     QObject::connect(edit, &QLineEdit::textEdited, edit, [kit, edit](const QString& text) {

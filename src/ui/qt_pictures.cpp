@@ -21,8 +21,10 @@ bool openPicture(QFile& file, const QString& path) {
 } // namespace
 
 bool QtPictures::canLoad(const QString& path) const {
+    // Read whole, not only the header: a file whose header is sound but whose data is damaged would leave the
+    // picture panel empty in place of the picture it had.
     QFile file;
-    return !path.isEmpty() && openPicture(file, path) && QImageReader(&file).canRead();
+    return !path.isEmpty() && openPicture(file, path) && !QImageReader(&file).read().isNull();
 }
 
 QPixmap readPicture(const QString& path) {

@@ -41,6 +41,15 @@ TEST(Startup, FirstRunCreatesTheDataDirectoryAndKeepsEveryDesignValue) {
         EXPECT_FALSE(z.channel(n + 1).disable.isEnabled());
         EXPECT_EQ(z.zavok->pic[n]->width(), 20);
         EXPECT_FALSE(z.channel(n + 1).isVisible());
+        // The name row's buttons are as tall as the name box; each meter starts at its frame's left edge, with its
+        // bar in the trough's top-left corner.
+        const ChannelForm& w = z.channel(n + 1);
+        for (const kit::Button* button : {&w.setname, &w.enable, &w.disable}) {
+            EXPECT_EQ(button->height(), w.fname.height()) << qPrintable(button->name());
+        }
+        EXPECT_EQ(z.zavok->trough[n]->left(), 0);
+        EXPECT_EQ(z.zavok->pic[n]->left(), z.zavok->trough[n]->left());
+        EXPECT_EQ(z.zavok->pic[n]->top(), z.zavok->trough[n]->top());
     }
     EXPECT_FALSE(z.zavoktimer->isVisible());
     EXPECT_EQ(z.zavok->flabel[2]->text(), QStringLiteral("Temperature"));

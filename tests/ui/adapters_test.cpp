@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QImageReader>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -84,7 +86,20 @@ TEST(QtPictures, KnowsAPictureFromAnyOtherFile) {
     file.write("this is text, whatever its name says");
     file.close();
 
+    // A picture whose header is sound but whose data is cut short is no picture either.
+    const QString png = dir.filePath(QStringLiteral("plan.png"));
+    QImage noise(64, 64, QImage::Format_RGB32);
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            noise.setPixel(x, y, qRgb(x * 4, y * 4, (x * y) % 256));
+        }
+    }
+    ASSERT_TRUE(noise.save(png));
+    ASSERT_TRUE(QFile::resize(png, QFileInfo(png).size() / 2));
+    ASSERT_TRUE(QImageReader(png).canRead()) << "the header alone still reads";
+
     const QtPictures pictures;
+    EXPECT_FALSE(pictures.canLoad(png));
     EXPECT_TRUE(pictures.canLoad(bmp));
     EXPECT_TRUE(pictures.canLoad(kit::kFloorPlanPicture));
     EXPECT_FALSE(pictures.canLoad(text));

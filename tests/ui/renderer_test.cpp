@@ -67,7 +67,8 @@ protected:
                                {.text = QStringLiteral("DIS"), .place = {300, 600, 900, 300}, .enabled = false}, zone);
         ok = &w.add<kit::Button>(QStringLiteral("ok"),
                                  {.text = QStringLiteral("OK"), .place = {150, 900, 900, 360}, .back = kYellow});
-        entry = &w.add<kit::TextBox>(QStringLiteral("entry"), {.place = {150, 1500, 1200, 300}, .maxLength = 5});
+        entry = &w.add<kit::TextBox>(QStringLiteral("entry"),
+                                     {.place = {150, 1500, 1200, 300}, .align = kit::Align::Centre, .maxLength = 5});
         notes = &w.add<kit::TextBox>(QStringLiteral("notes"), {.text = QStringLiteral("first\r\nsecond"),
                                                                .place = {1500, 1500, 1200, 600},
                                                                .locked = true,
@@ -184,6 +185,7 @@ TEST_F(RendererTest, EveryControlShowsWhatTheKitHoldsAndFollowsItsChanges) {
     EXPECT_FALSE(notesBox.isReadOnly());
     EXPECT_EQ(widget<QComboBox>(QStringLiteral("choice")).currentText(), QStringLiteral("0.5"));
 
+    EXPECT_TRUE(widget<QLineEdit>(QStringLiteral("entry")).alignment() & Qt::AlignHCenter);
     window->setFocus(entry);
     EXPECT_EQ(shown().focusWidget(), &widget(QStringLiteral("entry")));
 }
@@ -281,7 +283,7 @@ TEST_F(RendererTest, TypingAndChoosingGoThroughTheKit) {
     EXPECT_EQ(chosen, 1);
     // Typed text is never a choice, not even one that names an entry, nor when Enter or a change of focus ends the
     // typing; nor does the box complete it into one.
-    for (const QString typed : {QStringLiteral("7"), QStringLiteral("0.1"), QStringLiteral("0.")}) {
+    for (const QString& typed : {QStringLiteral("7"), QStringLiteral("0.1"), QStringLiteral("0.")}) {
         combo.lineEdit()->selectAll();
         QTest::keyClicks(combo.lineEdit(), typed);
         EXPECT_EQ(choice->text(), typed);
