@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/zavok.h"
-#include "ui/kit/virtual_scheduler.h"
+#include "kit/virtual_scheduler.h"
 
 #include <QString>
 

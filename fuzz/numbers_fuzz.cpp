@@ -2,7 +2,7 @@
 // what every caption means as a number, so they must agree with each other and never misbehave.
 
 #include "check.h"
-#include "ui/kit/numbers.h"
+#include "kit/numbers.h"
 
 #include <QString>
 

@@ -5,8 +5,8 @@
 
 #include "app/zavok.h"
 #include "check.h"
-#include "ui/kit/line_encoding.h"
-#include "ui/kit/virtual_scheduler.h"
+#include "kit/line_encoding.h"
+#include "kit/virtual_scheduler.h"
 
 #include <QDateTime>
 #include <QDir>

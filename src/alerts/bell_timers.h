@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/main_form.h"
-#include "ui/kit/bell.h"
+#include "kit/bell.h"
 
 namespace zavok {
 

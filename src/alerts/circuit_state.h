@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/kit/rgb.h"
+#include "kit/rgb.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 
 #include "alerts/alert_state.h"
 #include "app/main_form.h"
-#include "ui/kit/dialogs.h"
+#include "kit/dialogs.h"
 
 #include <array>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "poll_cycle.h"
 
-#include "ui/kit/numbers.h"
+#include "kit/numbers.h"
 
 namespace zavok {
 

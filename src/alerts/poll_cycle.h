@@ -3,9 +3,9 @@
 #include "alerts/alert_state.h"
 #include "app/main_form.h"
 #include "timing/timer_form.h"
-#include "ui/kit/clock.h"
-#include "ui/kit/clock_texts.h"
-#include "ui/kit/inputs.h"
+#include "kit/clock.h"
+#include "kit/clock_texts.h"
+#include "kit/inputs.h"
 
 #include <QLocale>
 

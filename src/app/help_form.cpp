@@ -1,6 +1,6 @@
 #include "help_form.h"
 
-#include "ui/kit/pictures.h"
+#include "kit/pictures.h"
 
 namespace zavok {
 

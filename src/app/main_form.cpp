@@ -3,7 +3,7 @@
 #include "alerts/circuit_state.h"
 #include "channels/channel_state.h"
 #include "meters/zone_colours.h"
-#include "ui/kit/pictures.h"
+#include "kit/pictures.h"
 
 namespace zavok {
 

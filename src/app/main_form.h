@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ui/kit/control.h"
-#include "ui/kit/dialogs.h"
-#include "ui/kit/timer.h"
-#include "ui/kit/window.h"
+#include "kit/control.h"
+#include "kit/dialogs.h"
+#include "kit/timer.h"
+#include "kit/window.h"
 
 #include <array>
 

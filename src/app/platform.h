@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ui/kit/bell.h"
-#include "ui/kit/clock.h"
-#include "ui/kit/dialogs.h"
-#include "ui/kit/inputs.h"
-#include "ui/kit/pictures.h"
-#include "ui/kit/scheduler.h"
+#include "kit/bell.h"
+#include "kit/clock.h"
+#include "kit/dialogs.h"
+#include "kit/inputs.h"
+#include "kit/pictures.h"
+#include "kit/scheduler.h"
 
 #include <QLocale>
 #include <QString>

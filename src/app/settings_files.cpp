@@ -1,7 +1,7 @@
 #include "settings_files.h"
 
-#include "ui/kit/line_encoding.h"
-#include "ui/kit/open_without_waiting.h"
+#include "kit/line_encoding.h"
+#include "kit/open_without_waiting.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 
 #include "alerts/circuit_state.h"
 #include "channels/channel_state.h"
-#include "ui/kit/line_encoding.h"
-#include "ui/kit/numbers.h"
+#include "kit/line_encoding.h"
+#include "kit/numbers.h"
 
 #include <QDir>
 

@@ -11,9 +11,9 @@
 #include "log/log_form.h"
 #include "meters/meters.h"
 #include "timing/timer_form.h"
-#include "ui/kit/clock_texts.h"
-#include "ui/kit/desktop.h"
-#include "ui/kit/dialogs_until_end.h"
+#include "kit/clock_texts.h"
+#include "kit/desktop.h"
+#include "kit/dialogs_until_end.h"
 
 #include <array>
 #include <functional>

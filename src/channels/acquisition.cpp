@@ -2,7 +2,7 @@
 
 #include "channels/channel_state.h"
 #include "channels/meter_range.h"
-#include "ui/kit/numbers.h"
+#include "kit/numbers.h"
 
 #include <QDir>
 

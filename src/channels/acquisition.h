@@ -5,7 +5,7 @@
 #include "channels/channel_switch.h"
 #include "channels/sample_file.h"
 #include "timing/timer_form.h"
-#include "ui/kit/inputs.h"
+#include "kit/inputs.h"
 
 namespace zavok {
 

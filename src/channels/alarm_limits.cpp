@@ -1,7 +1,7 @@
 #include "alarm_limits.h"
 
 #include "channels/meter_range.h"
-#include "ui/kit/numbers.h"
+#include "kit/numbers.h"
 
 namespace zavok {
 

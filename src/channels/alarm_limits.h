@@ -2,7 +2,7 @@
 
 #include "app/main_form.h"
 #include "channels/channel_form.h"
-#include "ui/kit/dialogs.h"
+#include "kit/dialogs.h"
 
 namespace zavok {
 

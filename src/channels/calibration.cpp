@@ -1,7 +1,7 @@
 #include "calibration.h"
 
 #include "channels/channel_state.h"
-#include "ui/kit/numbers.h"
+#include "kit/numbers.h"
 
 namespace zavok {
 

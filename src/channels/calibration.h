@@ -2,8 +2,8 @@
 
 #include "app/main_form.h"
 #include "channels/channel_form.h"
-#include "ui/kit/bell.h"
-#include "ui/kit/dialogs.h"
+#include "kit/bell.h"
+#include "kit/dialogs.h"
 
 namespace zavok {
 

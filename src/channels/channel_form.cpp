@@ -1,7 +1,7 @@
 #include "channel_form.h"
 
 #include "channels/channel_state.h"
-#include "ui/kit/pictures.h"
+#include "kit/pictures.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #include "activity_log.h"
 
-#include "ui/kit/line_encoding.h"
+#include "kit/line_encoding.h"
 
 #include <QDir>
 #include <QFile>

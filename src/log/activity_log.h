@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/kit/clock_texts.h"
+#include "kit/clock_texts.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/kit/control.h"
-#include "ui/kit/dialogs.h"
-#include "ui/kit/window.h"
+#include "kit/control.h"
+#include "kit/dialogs.h"
+#include "kit/window.h"
 
 namespace zavok {
 

@@ -1,6 +1,6 @@
 #include "log_viewer.h"
 
-#include "ui/kit/open_without_waiting.h"
+#include "kit/open_without_waiting.h"
 
 #include <QFile>
 

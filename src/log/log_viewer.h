@@ -1,7 +1,7 @@
 #pragma once
 
 #include "log/log_form.h"
-#include "ui/kit/dialogs.h"
+#include "kit/dialogs.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "meter_scale.h"
 
-#include "ui/kit/numbers.h"
+#include "kit/numbers.h"
 
 namespace zavok {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/main_form.h"
-#include "ui/kit/dialogs.h"
+#include "kit/dialogs.h"
 
 namespace zavok {
 

@@ -2,7 +2,7 @@
 
 #include "meters/zone_colours.h"
 #include "meters/zone_texts.h"
-#include "ui/kit/numbers.h"
+#include "kit/numbers.h"
 
 namespace zavok {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/kit/inputs.h"
+#include "kit/inputs.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 
 #include "fault_report.h"
 #include "input_options.h"
-#include "ui/kit/inputs.h"
+#include "kit/inputs.h"
 
 #include <QString>
 #include <QTimer>

@@ -2,7 +2,7 @@
 
 #include "contact_latch.h"
 #include "fault_report.h"
-#include "ui/kit/inputs.h"
+#include "kit/inputs.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "real_time_scheduler.h"
 
-#include "ui/kit/timer.h"
+#include "kit/timer.h"
 
 #include <QTimer>
 

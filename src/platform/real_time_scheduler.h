@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/kit/scheduler.h"
+#include "kit/scheduler.h"
 
 #include <QObject>
 

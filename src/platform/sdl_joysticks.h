@@ -3,7 +3,7 @@
 #include "contact_latch.h"
 #include "fault_report.h"
 #include "input_records.h"
-#include "ui/kit/inputs.h"
+#include "kit/inputs.h"
 
 #include <array>
 #include <vector>

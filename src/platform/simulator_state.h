@@ -2,7 +2,7 @@
 
 #include "contact_latch.h"
 #include "input_records.h"
-#include "ui/kit/inputs.h"
+#include "kit/inputs.h"
 
 #include <array>
 

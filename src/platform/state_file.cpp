@@ -1,6 +1,6 @@
 #include "state_file.h"
 
-#include "ui/kit/open_without_waiting.h"
+#include "kit/open_without_waiting.h"
 
 #include <QFile>
 #include <QFileInfo>

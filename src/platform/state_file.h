@@ -2,7 +2,7 @@
 
 #include "fault_report.h"
 #include "input_records.h"
-#include "ui/kit/inputs.h"
+#include "kit/inputs.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/kit/clock.h"
+#include "kit/clock.h"
 
 #include <limits>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/kit/control.h"
-#include "ui/kit/window.h"
+#include "kit/control.h"
+#include "kit/window.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #include "control_drag.h"
 
-#include "ui/kit/window.h"
+#include "kit/window.h"
 
 #include <QDrag>
 #include <QDropEvent>

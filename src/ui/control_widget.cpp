@@ -3,7 +3,7 @@
 #include "image_widget.h"
 #include "look.h"
 #include "pointer_events.h"
-#include "ui/kit/control.h"
+#include "kit/control.h"
 
 #include <QApplication>
 #include <QComboBox>

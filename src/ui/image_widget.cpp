@@ -1,9 +1,9 @@
 #include "image_widget.h"
 
 #include "control_drag.h"
-#include "ui/kit/control.h"
-#include "ui/kit/pictures.h"
-#include "ui/kit/window.h"
+#include "kit/control.h"
+#include "kit/pictures.h"
+#include "kit/window.h"
 #include "ui/qt_pictures.h"
 
 #include <QDropEvent>

@@ -1,7 +1,7 @@
 #include "pointer_events.h"
 
 #include "control_drag.h"
-#include "ui/kit/control.h"
+#include "kit/control.h"
 
 #include <QMouseEvent>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/kit/bell.h"
+#include "kit/bell.h"
 
 #include <QSoundEffect>
 #include <QTemporaryFile>

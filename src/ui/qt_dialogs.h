@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/kit/dialogs.h"
+#include "kit/dialogs.h"
 
 namespace zavok::ui {
 

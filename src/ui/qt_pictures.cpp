@@ -1,6 +1,6 @@
 #include "qt_pictures.h"
 
-#include "ui/kit/open_without_waiting.h"
+#include "kit/open_without_waiting.h"
 
 #include <QImageReader>
 

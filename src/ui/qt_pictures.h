@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/kit/pictures.h"
+#include "kit/pictures.h"
 
 #include <QPixmap>
 

@@ -1,7 +1,7 @@
 #include "renderer.h"
 
-#include "ui/kit/desktop.h"
-#include "ui/kit/window.h"
+#include "kit/desktop.h"
+#include "kit/window.h"
 #include "window_view.h"
 
 namespace zavok::ui {

@@ -1,6 +1,6 @@
 #include "twips.h"
 
-#include "ui/kit/numbers.h"
+#include "kit/numbers.h"
 
 #include <QGuiApplication>
 #include <QScreen>

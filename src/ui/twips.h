@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/kit/design.h"
+#include "kit/design.h"
 
 #include <QPointF>
 #include <QRect>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "twips.h"
-#include "ui/kit/window.h"
+#include "kit/window.h"
 
 #include <QPointer>
 #include <QWidget>

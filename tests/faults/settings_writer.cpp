@@ -7,7 +7,7 @@
 
 #include "app/zavok.h"
 #include "faults/writer_pattern.h"
-#include "ui/kit/virtual_scheduler.h"
+#include "kit/virtual_scheduler.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "support/harness.h"
-#include "ui/kit/line_encoding.h"
-#include "ui/kit/numbers.h"
+#include "kit/line_encoding.h"
+#include "kit/numbers.h"
 
 #include <gtest/gtest.h>
 

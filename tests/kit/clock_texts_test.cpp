@@ -1,4 +1,4 @@
-#include "ui/kit/clock_texts.h"
+#include "kit/clock_texts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "ui/kit/control.h"
-#include "ui/kit/desktop.h"
-#include "ui/kit/virtual_scheduler.h"
-#include "ui/kit/window.h"
+#include "kit/control.h"
+#include "kit/desktop.h"
+#include "kit/virtual_scheduler.h"
+#include "kit/window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/kit/line_encoding.h"
+#include "kit/line_encoding.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/kit/numbers.h"
+#include "kit/numbers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "ui/kit/timer.h"
-#include "ui/kit/virtual_scheduler.h"
+#include "kit/timer.h"
+#include "kit/virtual_scheduler.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "support/modal_boxes.h"
 #include "ui/file_filter.h"
-#include "ui/kit/pictures.h"
+#include "kit/pictures.h"
 #include "ui/qt_dialogs.h"
 #include "ui/qt_pictures.h"
 #include "ui/tone.h"

@@ -1,5 +1,5 @@
 #include "platform/real_time_scheduler.h"
-#include "ui/kit/timer.h"
+#include "kit/timer.h"
 
 #include <QEventLoop>
 #include <QTest>

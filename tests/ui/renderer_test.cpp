@@ -1,7 +1,7 @@
 #include "ui/image_widget.h"
-#include "ui/kit/desktop.h"
-#include "ui/kit/pictures.h"
-#include "ui/kit/virtual_scheduler.h"
+#include "kit/desktop.h"
+#include "kit/pictures.h"
+#include "kit/virtual_scheduler.h"
 #include "ui/renderer.h"
 #include "ui/window_view.h"
 
