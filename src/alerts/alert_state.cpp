@@ -1,6 +1,6 @@
 #include "alert_state.h"
 
-#include "alerts/circuit_state.h"
+#include "forms/circuit_state.h"
 
 namespace zavok {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "alerts/alert_state.h"
-#include "app/main_form.h"
+#include "forms/main_form.h"
 #include "kit/dialogs.h"
 
 #include <array>

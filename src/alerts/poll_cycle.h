@@ -1,8 +1,8 @@
 #pragma once
 
 #include "alerts/alert_state.h"
-#include "app/main_form.h"
-#include "timing/timer_form.h"
+#include "forms/main_form.h"
+#include "forms/timer_form.h"
 #include "kit/clock.h"
 #include "kit/clock_texts.h"
 #include "kit/inputs.h"

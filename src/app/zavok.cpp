@@ -1,7 +1,7 @@
 #include "zavok.h"
 
-#include "alerts/circuit_state.h"
-#include "channels/channel_state.h"
+#include "forms/channel_state.h"
+#include "forms/circuit_state.h"
 #include "kit/line_encoding.h"
 #include "kit/numbers.h"
 

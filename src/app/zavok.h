@@ -1,19 +1,19 @@
 #pragma once
 
 #include "alerts/alerts.h"
-#include "app/help_form.h"
-#include "app/main_form.h"
 #include "app/platform.h"
 #include "app/settings_files.h"
-#include "channels/channel_form.h"
 #include "channels/channels.h"
-#include "log/activity_log.h"
-#include "log/log_form.h"
-#include "meters/meters.h"
-#include "timing/timer_form.h"
+#include "forms/channel_form.h"
+#include "forms/help_form.h"
+#include "forms/log_form.h"
+#include "forms/main_form.h"
+#include "forms/timer_form.h"
 #include "kit/clock_texts.h"
 #include "kit/desktop.h"
 #include "kit/dialogs_until_end.h"
+#include "log/activity_log.h"
+#include "meters/meters.h"
 
 #include <array>
 #include <functional>

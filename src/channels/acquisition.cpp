@@ -1,7 +1,7 @@
 #include "acquisition.h"
 
-#include "channels/channel_state.h"
 #include "channels/meter_range.h"
+#include "forms/channel_state.h"
 #include "kit/numbers.h"
 
 #include <QDir>

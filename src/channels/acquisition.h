@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/main_form.h"
-#include "channels/channel_form.h"
 #include "channels/channel_switch.h"
 #include "channels/sample_file.h"
-#include "timing/timer_form.h"
+#include "forms/channel_form.h"
+#include "forms/main_form.h"
+#include "forms/timer_form.h"
 #include "kit/inputs.h"
 
 namespace zavok {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/main_form.h"
-#include "channels/channel_form.h"
+#include "forms/channel_form.h"
+#include "forms/main_form.h"
 #include "kit/dialogs.h"
 
 namespace zavok {

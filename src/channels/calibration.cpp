@@ -1,6 +1,6 @@
 #include "calibration.h"
 
-#include "channels/channel_state.h"
+#include "forms/channel_state.h"
 #include "kit/numbers.h"
 
 namespace zavok {

@@ -1,6 +1,6 @@
 #include "channel_switch.h"
 
-#include "channels/channel_state.h"
+#include "forms/channel_state.h"
 
 namespace zavok {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/main_form.h"
+#include "forms/main_form.h"
 
 #include <QStringBuilder>
 

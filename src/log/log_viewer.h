@@ -1,6 +1,6 @@
 #pragma once
 
-#include "log/log_form.h"
+#include "forms/log_form.h"
 #include "kit/dialogs.h"
 
 #include <QByteArray>

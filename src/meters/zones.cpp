@@ -1,8 +1,8 @@
 #include "zones.h"
 
-#include "meters/zone_colours.h"
-#include "meters/zone_texts.h"
+#include "forms/zone_colours.h"
 #include "kit/numbers.h"
+#include "meters/zone_texts.h"
 
 namespace zavok {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/main_form.h"
-#include "channels/channel_form.h"
-#include "timing/timer_form.h"
+#include "forms/channel_form.h"
+#include "forms/main_form.h"
+#include "forms/timer_form.h"
 
 #include <array>
 

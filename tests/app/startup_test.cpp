@@ -1,4 +1,4 @@
-#include "channels/channel_state.h"
+#include "forms/channel_state.h"
 #include "support/harness.h"
 
 #include <QDir>

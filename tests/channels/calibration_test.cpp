@@ -1,5 +1,5 @@
 #include "channel_fixture.h"
-#include "channels/channel_state.h"
+#include "forms/channel_state.h"
 
 namespace zavok::test {
 namespace {

@@ -1,8 +1,8 @@
 #include "main_form.h"
 
-#include "alerts/circuit_state.h"
-#include "channels/channel_state.h"
-#include "meters/zone_colours.h"
+#include "forms/channel_state.h"
+#include "forms/circuit_state.h"
+#include "forms/zone_colours.h"
 #include "kit/pictures.h"
 
 namespace zavok {

@@ -1,6 +1,6 @@
 #include "channel_form.h"
 
-#include "channels/channel_state.h"
+#include "forms/channel_state.h"
 #include "kit/pictures.h"
 
 #include <array>
