@@ -1,6 +1,6 @@
+#include "kit/pictures.h"
 #include "support/modal_boxes.h"
 #include "ui/file_filter.h"
-#include "kit/pictures.h"
 #include "ui/qt_dialogs.h"
 #include "ui/qt_pictures.h"
 #include "ui/tone.h"

@@ -1,7 +1,7 @@
-#include "ui/image_widget.h"
 #include "kit/desktop.h"
 #include "kit/pictures.h"
 #include "kit/virtual_scheduler.h"
+#include "ui/image_widget.h"
 #include "ui/renderer.h"
 #include "ui/window_view.h"
 

@@ -1,5 +1,5 @@
-#include "platform/real_time_scheduler.h"
 #include "kit/timer.h"
+#include "platform/real_time_scheduler.h"
 
 #include <QEventLoop>
 #include <QTest>

@@ -1,7 +1,6 @@
 #include "platform/simulator_state.h"
 #include "ui/simulator_panel.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QSlider>
@@ -25,10 +24,6 @@ protected:
         return info.*field;
     }
 
-    int argc = 1;
-    char name[5] = "test";
-    char* argv[2] = {name, nullptr};
-    QApplication app{argc, argv};
     platform::SimulatorState state;
     SimulatorPanel panel{state};
 };
