@@ -7,6 +7,7 @@
 #include "check.h"
 #include "kit/line_encoding.h"
 #include "kit/virtual_scheduler.h"
+#include "support/stand_ins.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -20,30 +21,6 @@
 namespace {
 
 using namespace zavok;
-
-struct FixedClock final : kit::Clock {
-    QDateTime now() const override { return QDateTime(QDate(2001, 7, 13), QTime(8, 15, 20)); }
-};
-struct NoDialogs final : kit::Dialogs {
-    void message(const QString&, const QString&) override {}
-    QString input(const QString&, const QString&, const QString&) override { return {}; }
-    std::optional<QString> openFile(const kit::OpenFileRequest&) override { return std::nullopt; }
-};
-struct NoBell final : kit::Bell {
-    void beep() override {}
-};
-struct NoPictures final : kit::Pictures {
-    bool canLoad(const QString&) const override { return false; }
-};
-// Contacts at rest and every axis in the middle, so that the channels that start enabled have something to show.
-struct RestingInputs final : kit::GamePort, kit::Joysticks {
-    qint16 Inzavok(int) override { return 240; }
-    void Outzavok(int, int) override {}
-    int joyGetPos(int, kit::JOYINFO& info) override {
-        info = {32768, 32768, 0, 0};
-        return 0;
-    }
-};
 
 // One directory for the whole run: making one per input would cost more than the run itself.
 struct Place {
@@ -71,11 +48,12 @@ void put(const QString& path, const QByteArray& content) {
 // One run: start-up on the files as they are, a few seconds of monitoring, shutdown. phones.zvk as it saved it.
 QByteArray run(const Place& place) {
     kit::VirtualScheduler scheduler;
-    const FixedClock clock;
-    NoDialogs dialogs;
-    NoBell bell;
-    const NoPictures pictures;
-    RestingInputs inputs;
+    const test::FixedClock clock;
+    test::NoDialogs dialogs;
+    test::NoBell bell;
+    const test::NoPictures pictures;
+    // Every axis in the middle, so that the channels that start enabled have something to show.
+    test::SteadyInputs inputs(32768, 32768);
     {
         Zavok z({scheduler, clock, QLocale(QLocale::English, QLocale::UnitedStates), dialogs, bell, pictures, inputs,
                  inputs, place.data, place.work, place.work});

@@ -5,6 +5,7 @@
 #include "app/zavok.h"
 #include "platform/real_time_scheduler.h"
 #include "platform/system_clock.h"
+#include "support/stand_ins.h"
 #include "ui/qt_pictures.h"
 #include "ui/renderer.h"
 #include "ui/window_view.h"
@@ -27,22 +28,6 @@ public:
     std::optional<QString> openFile(const zavok::kit::OpenFileRequest&) override { return logFile; }
 };
 
-class SilentBell final : public zavok::kit::Bell {
-public:
-    void beep() override {}
-};
-
-// Every contact at rest, every axis a little under its middle.
-class SteadyInputs final : public zavok::kit::GamePort, public zavok::kit::Joysticks {
-public:
-    qint16 Inzavok(int) override { return 240; }
-    void Outzavok(int, int) override {}
-    int joyGetPos(int, zavok::kit::JOYINFO& info) override {
-        info = {.wXpos = 32750, .wYpos = 20000, .wZpos = 0, .wButtons = 0};
-        return 0;
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -55,9 +40,10 @@ int main(int argc, char** argv) {
     zavok::platform::RealTimeScheduler scheduler;
     const zavok::platform::SystemClock clock;
     AnsweringDialogs dialogs;
-    SilentBell bell;
+    zavok::test::NoBell bell;
     const zavok::ui::QtPictures pictures;
-    SteadyInputs inputs;
+    // Every contact at rest, every axis a little under its middle.
+    zavok::test::SteadyInputs inputs(32750, 20000);
     zavok::Zavok z({scheduler, clock, QLocale::system(), dialogs, bell, pictures, inputs, inputs,
                     scratch.filePath(QStringLiteral("data")), scratch.path(), scratch.path()});
     const zavok::ui::Renderer renderer(z.desktop);

@@ -8,6 +8,7 @@
 #include "app/zavok.h"
 #include "faults/writer_pattern.h"
 #include "kit/virtual_scheduler.h"
+#include "support/stand_ins.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -20,29 +21,6 @@ namespace {
 
 using namespace zavok;
 
-struct FixedClock final : kit::Clock {
-    QDateTime now() const override { return QDateTime(QDate(2001, 7, 13), QTime(8, 15, 20)); }
-};
-struct NoDialogs final : kit::Dialogs {
-    void message(const QString&, const QString&) override {}
-    QString input(const QString&, const QString&, const QString&) override { return {}; }
-    std::optional<QString> openFile(const kit::OpenFileRequest&) override { return std::nullopt; }
-};
-struct NoBell final : kit::Bell {
-    void beep() override {}
-};
-struct NoPictures final : kit::Pictures {
-    bool canLoad(const QString&) const override { return false; }
-};
-struct RestingInputs final : kit::GamePort, kit::Joysticks {
-    qint16 Inzavok(int) override { return 240; }
-    void Outzavok(int, int) override {}
-    int joyGetPos(int, kit::JOYINFO& info) override {
-        info = {};
-        return 0;
-    }
-};
-
 // Never outlives the test that starts it, even when that test is gone before it could kill it.
 constexpr qint64 kLongestRunMs = 20000;
 
@@ -54,11 +32,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     kit::VirtualScheduler scheduler;
-    const FixedClock clock;
-    NoDialogs dialogs;
-    NoBell bell;
-    const NoPictures pictures;
-    RestingInputs inputs;
+    const test::FixedClock clock;
+    test::NoDialogs dialogs;
+    test::NoBell bell;
+    const test::NoPictures pictures;
+    test::SteadyInputs inputs(0, 0);
     Zavok z({scheduler, clock, QLocale::c(), dialogs, bell, pictures, inputs, inputs, QString::fromLocal8Bit(argv[1]),
              QDir::currentPath(), QDir::currentPath()});
     z.startup();

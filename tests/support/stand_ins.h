@@ -1,0 +1,61 @@
+#pragma once
+
+// Adapters that stand in for the machine where a program built on the core only runs it and asks nothing: a clock
+// stopped at one moment, boxes that answer as cancelled, a silent bell, no pictures, and inputs that hold still.
+// Header-only, so that the fuzz targets and the developer tools, which build without the tests, can use it too.
+
+#include "kit/bell.h"
+#include "kit/clock.h"
+#include "kit/dialogs.h"
+#include "kit/inputs.h"
+#include "kit/pictures.h"
+
+#include <QDateTime>
+
+namespace zavok::test {
+
+// 13 July 2001, 08:15:20 in the morning, unless told otherwise.
+class FixedClock final : public kit::Clock {
+public:
+    explicit FixedClock(QDateTime moment = QDateTime(QDate(2001, 7, 13), QTime(8, 15, 20))) : moment_(moment) {}
+    QDateTime now() const override { return moment_; }
+
+private:
+    QDateTime moment_;
+};
+
+class NoDialogs final : public kit::Dialogs {
+public:
+    void message(const QString&, const QString&) override {}
+    QString input(const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<QString> openFile(const kit::OpenFileRequest&) override { return std::nullopt; }
+};
+
+class NoBell final : public kit::Bell {
+public:
+    void beep() override {}
+};
+
+class NoPictures final : public kit::Pictures {
+public:
+    bool canLoad(const QString&) const override { return false; }
+};
+
+// Every contact at rest, and each joystick's X and Y where they are put.
+class SteadyInputs final : public kit::GamePort, public kit::Joysticks {
+public:
+    SteadyInputs(quint32 x, quint32 y) : x_(x), y_(y) {}
+    qint16 Inzavok(int) override { return kAtRest; }
+    void Outzavok(int, int) override {}
+    int joyGetPos(int, kit::JOYINFO& info) override {
+        info = {x_, y_, 0, 0};
+        return 0;
+    }
+
+private:
+    static constexpr qint16 kAtRest = 0xFF;
+    quint32 x_;
+    quint32 y_;
+};
+
+} // namespace zavok::test
