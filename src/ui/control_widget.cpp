@@ -1,9 +1,9 @@
 #include "control_widget.h"
 
 #include "image_widget.h"
+#include "kit/control.h"
 #include "look.h"
 #include "pointer_events.h"
-#include "kit/control.h"
 
 #include <QApplication>
 #include <QComboBox>

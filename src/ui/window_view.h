@@ -1,7 +1,7 @@
 #pragma once
 
-#include "twips.h"
 #include "kit/window.h"
+#include "twips.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "support/harness.h"
 #include "kit/line_encoding.h"
 #include "kit/numbers.h"
+#include "support/harness.h"
 
 #include <gtest/gtest.h>
 
