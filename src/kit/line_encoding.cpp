@@ -8,6 +8,11 @@ QByteArray quotedField(const QString& text) {
     return '"' + safe.toLatin1() + '"';
 }
 
+QString storedText(const QString& text) {
+    const QByteArray field = quotedField(text);
+    return QString::fromLatin1(field.constData() + 1, field.size() - 2);
+}
+
 QByteArray line(const QList<QByteArray>& fields) {
     return fields.join(',') + "\r\n";
 }

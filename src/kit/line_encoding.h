@@ -13,6 +13,9 @@ namespace zavok::kit {
 // as an apostrophe, and CR or LF as a blank. Characters outside Latin-1 become '?'.
 QByteArray quotedField(const QString& text);
 
+// The text that a field written from `text` holds.
+QString storedText(const QString& text);
+
 // A line of fields joined by commas, ended by CR LF.
 QByteArray line(const QList<QByteArray>& fields);
 

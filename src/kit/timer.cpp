@@ -2,6 +2,8 @@
 
 #include "scheduler.h"
 
+#include <QPointer>
+
 #include <algorithm>
 
 namespace zavok::kit {
@@ -48,7 +50,12 @@ void Timer::setEnabled(bool enabled) {
 
 void Timer::fire() {
     if (isRunning() && onTick) {
+        // The tick may destroy its own timer.
+        const QPointer<Timer> self(this);
         onTick();
+        if (self != nullptr) {
+            emit ticked();
+        }
     }
 }
 

@@ -31,6 +31,10 @@ public:
 
     std::function<void()> onTick;
 
+signals:
+    // After each tick: those who watch the program from outside read what the tick has left.
+    void ticked();
+
 private:
     Scheduler& scheduler_;
     int interval_;

@@ -23,8 +23,13 @@ QString ActivityLog::fileName() const {
 }
 
 bool ActivityLog::append(const QString& message) const {
-    const QByteArray record =
-        kit::line({kit::quotedField(message), kit::quotedField(clock_.nowtime), kit::quotedField(clock_.nowdate)});
+    const bool written = write(
+        kit::line({kit::quotedField(message), kit::quotedField(clock_.nowtime), kit::quotedField(clock_.nowdate)}));
+    tellObservers(message);
+    return written;
+}
+
+bool ActivityLog::write(const QByteArray& record) const {
     // The path changes once a day; working it out again costs more than the rest of a record.
     if (encodedPath_.isEmpty() || pathDay_ != clock_.logday) {
         pathDay_ = clock_.logday;
@@ -56,6 +61,16 @@ bool ActivityLog::append(const QString& message) const {
     }
     const bool closed = ::close(fd) == 0;
     return whole && closed;
+}
+
+void ActivityLog::tellObservers(const QString& message) const {
+    if (observers_.empty()) {
+        return;
+    }
+    const Record record{kit::storedText(message), kit::storedText(clock_.nowtime), kit::storedText(clock_.nowdate)};
+    for (const Observer& observer : observers_) {
+        observer(record);
+    }
 }
 
 } // namespace zavok

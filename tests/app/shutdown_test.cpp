@@ -1,5 +1,6 @@
 #include "support/harness.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -130,6 +131,23 @@ TEST(SettingsWriters, ReplaceTheFileInsteadOfRewritingItInPlace) {
     z.catfile();
     EXPECT_EQ(h.bytes(link), before);
     EXPECT_TRUE(h.bytes(cat).startsWith("5\r\n"));
+}
+
+TEST(ActivityLogObservers, HearEveryRecordAsWrittenAlsoOneTheFileCouldNotTake) {
+    Harness h;
+    Zavok& z = h.start();
+    std::vector<QStringList> heard;
+    z.log.observe([&](const ActivityLog::Record& r) { heard.push_back({r.message, r.time, r.date}); });
+    z.channel(2).fname.setText(QStringLiteral("Tank \u03c9"));
+    z.channel(2).setname.setVisible(true);
+    z.channel(2).setname.click();
+    ASSERT_TRUE(QDir(h.logDirectory).removeRecursively());
+    h.port.value = 240 - 16;
+    h.scheduler.advance(100);
+    const std::vector<QStringList> expected{
+        {QStringLiteral("Tank ? Normal at"), QStringLiteral("08:15:20 AM"), QStringLiteral("July 13,2001")},
+        {QStringLiteral("Alert #1 activated at"), QStringLiteral("08:15:20 AM"), QStringLiteral("July 13,2001")}};
+    EXPECT_EQ(heard, expected);
 }
 
 } // namespace

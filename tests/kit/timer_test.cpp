@@ -23,7 +23,11 @@ TEST(Timer, FiresEveryIntervalWithoutDriftAndInDueOrder) {
     Timer slow(s, QStringLiteral("slow"), 250, true);
     r.watch(fast);
     r.watch(slow);
+    // Those who watch from outside hear of each tick once it is over.
+    std::vector<QString> heard;
+    QObject::connect(&fast, &Timer::ticked, [&] { heard.push_back(r.ticks.back().first); });
     s.advance(500);
+    EXPECT_EQ(heard, std::vector<QString>(5, QStringLiteral("fast")));
     using T = std::pair<QString, qint64>;
     const QString f = QStringLiteral("fast");
     const QString l = QStringLiteral("slow");
