@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
     zavok::platform::InputOptions options;
     options.source = zavok::platform::InputOptions::Source::File;
     options.path = arguments.at(0);
-    auto created = zavok::platform::InputSources::create(options);
+    auto created = zavok::platform::InputSources::create(options, false);
     if (!std::holds_alternative<std::unique_ptr<zavok::platform::InputSources>>(created)) {
         std::fputs("cannot read the state file\n", stderr);
         return 2;

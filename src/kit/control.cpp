@@ -15,7 +15,7 @@ template <class... Args> void deliver(const std::function<void(Args...)>& handle
     }
     try {
         handler(args...);
-    } catch (const ProgramEnded&) {
+    } catch (const Unanswered&) {
     }
 }
 

@@ -21,9 +21,10 @@ struct OpenFileRequest {
     friend bool operator==(const OpenFileRequest&, const OpenFileRequest&) = default;
 };
 
-// What a box gives instead of an answer once the program has ended: the handler that asked must not go on with an
-// answer nobody gave. Controls catch it where they deliver the user's event, so it never leaves the kit.
-struct ProgramEnded {};
+// What a box gives when no answer can come: the program ended while it waited, or it runs with nobody to ask. The
+// handler that asked must not go on with an answer nobody gave. Controls catch it where they deliver the user's
+// event, so it never leaves the kit.
+struct Unanswered {};
 
 // The modal boxes of the program. Monitoring goes on while one of them waits for the user.
 class Dialogs {

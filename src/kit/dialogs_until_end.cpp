@@ -4,7 +4,7 @@ namespace zavok::kit {
 
 void DialogsUntilEnd::throwIfEnded() const {
     if (ended_) {
-        throw ProgramEnded{};
+        throw Unanswered{};
     }
 }
 

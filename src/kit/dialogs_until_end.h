@@ -7,7 +7,7 @@ namespace zavok::kit {
 // The program's boxes until the program ends. The end may come while a box waits (the desktop logs the user off,
 // a terminal closes): the box then closes with no answer, and the handler that opened it must neither go on with a
 // cancelled answer nor open the next box, or it would store what the user never typed, or loop for ever on a box
-// that closes as soon as it opens. From the end on, every box throws ProgramEnded instead of answering.
+// that closes as soon as it opens. From the end on, every box throws Unanswered instead of answering.
 class DialogsUntilEnd final : public Dialogs {
 public:
     explicit DialogsUntilEnd(Dialogs& dialogs) : dialogs_(dialogs) {}

@@ -1,20 +1,29 @@
-#include "input_options.h"
+#include "command_line.h"
 
+#include <QFile>
+#include <QRegularExpression>
 #include <QTextStream>
+#include <QUrl>
+
+#include <map>
 
 namespace zavok::platform {
 
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr int kMqttPort = 1883;
+constexpr int kMqttsPort = 8883;
+constexpr int kMostHistoryDays = 36500;
 
 const QString kUsage = QStringLiteral(
-    "Usage: zavok [--input=SOURCE] [--logs-in-data-dir]\n"
+    "Usage: zavok [OPTION]...\n"
     "Monitors and annunciates eight game-port inputs: four alert contacts and four analogue sensors.\n"
     "\n"
     "Options:\n"
     "  --input=SOURCE  where the contacts and sensors are read from:\n"
-    "                    auto       joysticks when one is plugged in at start, else the simulator (the default)\n"
+    "                    auto       joysticks when one is plugged in at start, else the simulator (the default;\n"
+    "                               with --headless, joysticks only)\n"
     "                    joystick   joysticks and game pads\n"
     "                    sim        the built-in input simulator window\n"
     "                    file:PATH  a state file of five whole numbers: the port byte, then joystick 1 X,\n"
@@ -22,26 +31,172 @@ const QString kUsage = QStringLiteral(
     "                    ioport     the game port at 0x201 (x86 Linux; needs root or CAP_SYS_RAWIO)\n"
     "  --logs-in-data-dir\n"
     "                  write the daily activity logs into the data directory, beside the settings, instead of\n"
-    "                  the working directory (the desktop entry starts ZAVOK this way)\n"
+    "                  the working directory (the desktop entry and the service start ZAVOK this way)\n"
+    "  --headless      run without any window or display, as a service; no box ever opens\n"
+    "  --mqtt=URL      publish alerts, zones, channels and the log to an MQTT broker:\n"
+    "                  mqtt://[USER@]HOST[:PORT] (port 1883) or mqtts://[USER@]HOST[:PORT] (TLS, port 8883);\n"
+    "                  the password comes from ZAVOK_MQTT_PASSWORD or --mqtt-password-file, never from the URL\n"
+    "  --mqtt-ca=FILE  the CA certificate that a TLS broker's certificate is checked against (default: the\n"
+    "                  system's CAs)\n"
+    "  --mqtt-password-file=PATH\n"
+    "                  read the broker's password from the first line of this file\n"
+    "  --site=NAME     this site's id in every topic: a-z, 0-9, _ and - (default: the host name)\n"
+    "  --mqtt-discovery=PREFIX|off\n"
+    "                  Home Assistant's discovery prefix (default: homeassistant), or off\n"
+    "  --mqtt-commands take RESET, BELL OFF and BELL ON from the broker (off by default)\n"
+    "  --history-days=N\n"
+    "                  keep N days of history (default: 400)\n"
+    "  --history-csv[=N]\n"
+    "                  print the history of channel N, or of every channel, as CSV lines\n"
+    "                  (time,channel,min,mean,max,count) and exit\n"
+    "  --from=YYYY-MM-DD, --to=YYYY-MM-DD\n"
+    "                  the first and the last day that --history-csv prints\n"
     "  --help          show this help and exit\n"
-    "  --version       show the version and exit\n");
+    "  --version       show the version and exit\n"
+    "\n"
+    "The MQTT options can also stand in $XDG_CONFIG_HOME/zavok/zavok.conf as name=value lines, named as the\n"
+    "options without their dashes (mqtt, mqtt-ca, mqtt-password-file, site, mqtt-discovery, mqtt-commands);\n"
+    "the command line wins.\n");
 
-const QString kInputOption = QStringLiteral("--input");
-const QString kLogsInDataDirectory = QStringLiteral("--logs-in-data-dir");
-const QString kFilePrefix = QStringLiteral("file:");
+enum class Takes { Nothing, Value, MaybeValue };
 
-int refuse(QTextStream& err, const QString& problem) {
-    err << QStringLiteral("zavok: ") << problem << '\n' << kUsage;
-    err.flush();
-    return kUsageError;
+struct Spec {
+    const char* name;
+    Takes takes;
+    bool inConfig;     // may stand in zavok.conf
+    const char* wants; // what a missing value should have been
+};
+
+constexpr Spec kSpecs[] = {
+    {"input", Takes::Value, false, "a source, as in --input=sim"},
+    {"logs-in-data-dir", Takes::Nothing, false, nullptr},
+    {"headless", Takes::Nothing, false, nullptr},
+    {"mqtt", Takes::Value, true, "the broker's address, as in --mqtt=mqtt://broker.local"},
+    {"mqtt-ca", Takes::Value, true, "a file, as in --mqtt-ca=/etc/ssl/my-ca.pem"},
+    {"mqtt-password-file", Takes::Value, true, "a file, as in --mqtt-password-file=/etc/zavok/password"},
+    {"site", Takes::Value, true, "a name, as in --site=plant-room"},
+    {"mqtt-discovery", Takes::Value, true, "a prefix or off, as in --mqtt-discovery=homeassistant"},
+    {"mqtt-commands", Takes::Nothing, true, nullptr},
+    {"history-days", Takes::Value, false, "a number of days, as in --history-days=400"},
+    {"history-csv", Takes::MaybeValue, false, nullptr},
+    {"from", Takes::Value, false, "a day, as in --from=2026-12-01"},
+    {"to", Takes::Value, false, "a day, as in --to=2026-12-31"},
+};
+
+const Spec* findSpec(const QString& name) {
+    for (const Spec& spec : kSpecs) {
+        if (name == QLatin1String(spec.name)) {
+            return &spec;
+        }
+    }
+    return nullptr;
 }
 
-std::variant<InputOptions, QString> source(const QString& value) {
+// A setting and where it was given, which is where a message about it points.
+struct Setting {
+    QString value;
+    QString origin; // "--site", or "site in /home/ann/.config/zavok/zavok.conf"
+};
+using Settings = std::map<QString, Setting>;
+
+// A reason to refuse, for the user.
+struct Refusal {
+    QString line;
+};
+
+std::optional<Refusal> readConfig(const QString& path, Settings& settings) {
+    QFile file(path);
+    if (!file.exists()) {
+        return std::nullopt;
+    }
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return Refusal{QStringLiteral("cannot read %1 (%2)").arg(path, file.errorString())};
+    }
+    int number = 0;
+    while (!file.atEnd()) {
+        ++number;
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        // Blank lines, comments and INI section headers carry no setting.
+        if (line.isEmpty() || line.startsWith(u'#') || line.startsWith(u';') || line.startsWith(u'[')) {
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        const QString name = line.left(equals).trimmed();
+        const Spec* spec = findSpec(name);
+        if (equals < 0 || spec == nullptr || !spec->inConfig) {
+            return Refusal{QStringLiteral("%1, line %2: '%3' is no setting this file can hold (%4)")
+                               .arg(path)
+                               .arg(number)
+                               .arg(line, QStringLiteral("mqtt, mqtt-ca, mqtt-password-file, site, mqtt-discovery, "
+                                                         "mqtt-commands"))};
+        }
+        QString value = line.mid(equals + 1).trimmed();
+        if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"')) {
+            value = value.mid(1, value.size() - 2);
+        }
+        settings[name] = {value, name + QStringLiteral(" in ") + path};
+    }
+    return std::nullopt;
+}
+
+// The command line's settings over the file's; --help and --version answer at once.
+std::variant<Settings, int, Refusal> readArguments(const QStringList& args, const QString& version, Settings settings,
+                                                   QTextStream& out) {
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == QStringLiteral("--help")) {
+            out << kUsage;
+            out.flush();
+            return 0;
+        }
+        if (arg == QStringLiteral("--version")) {
+            out << QStringLiteral("zavok ") << version << '\n';
+            out.flush();
+            return 0;
+        }
+        if (!arg.startsWith(QStringLiteral("--"))) {
+            return Refusal{arg.startsWith(u'-') ? QStringLiteral("unknown option '%1'").arg(arg)
+                                                : QStringLiteral("unexpected argument '%1'").arg(arg)};
+        }
+        const qsizetype equals = arg.indexOf(u'=');
+        const QString name = arg.mid(2, equals < 0 ? -1 : equals - 2);
+        const Spec* spec = findSpec(name);
+        if (spec == nullptr) {
+            return Refusal{QStringLiteral("unknown option '%1'").arg(arg)};
+        }
+        const QString option = QStringLiteral("--") + name;
+        QString value = equals < 0 ? QString() : arg.mid(equals + 1);
+        switch (spec->takes) {
+        case Takes::Nothing:
+            if (equals >= 0) {
+                return Refusal{QStringLiteral("%1 takes no value").arg(option)};
+            }
+            value = QStringLiteral("true");
+            break;
+        case Takes::Value:
+            if (equals < 0) {
+                if (++i == args.size()) {
+                    return Refusal{QStringLiteral("%1 needs %2").arg(option, QLatin1String(spec->wants))};
+                }
+                value = args[i];
+            }
+            break;
+        case Takes::MaybeValue:
+            break;
+        }
+        settings[name] = {value, option};
+    }
+    return settings;
+}
+
+std::variant<InputOptions, Refusal> inputSource(const QString& value) {
     using Source = InputOptions::Source;
-    if (value.startsWith(kFilePrefix)) {
-        const QString path = value.mid(kFilePrefix.size());
+    const QString filePrefix = QStringLiteral("file:");
+    if (value.startsWith(filePrefix)) {
+        const QString path = value.mid(filePrefix.size());
         if (path.isEmpty()) {
-            return QStringLiteral("--input=file: needs the path of the state file, as in --input=file:/tmp/zavok.txt");
+            return Refusal{
+                QStringLiteral("--input=file: needs the path of the state file, as in --input=file:/tmp/zavok.txt")};
         }
         return InputOptions{Source::File, path};
     }
@@ -56,48 +211,206 @@ std::variant<InputOptions, QString> source(const QString& value) {
             return InputOptions{kind, {}};
         }
     }
-    return QStringLiteral("unknown input source '%1' (choose auto, joystick, sim, file:PATH or ioport)").arg(value);
+    return Refusal{
+        QStringLiteral("unknown input source '%1' (choose auto, joystick, sim, file:PATH or ioport)").arg(value)};
+}
+
+std::optional<bool> truth(const QString& value) {
+    const QString v = value.toLower();
+    if (v == QStringLiteral("true") || v == QStringLiteral("yes") || v == QStringLiteral("on") ||
+        v == QStringLiteral("1")) {
+        return true;
+    }
+    if (v == QStringLiteral("false") || v == QStringLiteral("no") || v == QStringLiteral("off") ||
+        v == QStringLiteral("0")) {
+        return false;
+    }
+    return std::nullopt;
+}
+
+// The host name as a site id: lower case, and every character a topic should not carry turned into "-".
+QString siteOf(const QString& hostName) {
+    QString site = hostName.toLower();
+    for (QChar& c : site) {
+        if (!((c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'_' || c == u'-')) {
+            c = u'-';
+        }
+    }
+    return site.isEmpty() ? QStringLiteral("zavok") : site;
+}
+
+std::optional<Refusal> mqttOptions(const Settings& settings, const Surroundings& surroundings, MqttOptions& mqtt) {
+    const auto given = [&settings](const char* name) -> const Setting* {
+        const auto found = settings.find(QLatin1String(name));
+        return found != settings.end() ? &found->second : nullptr;
+    };
+    const Setting* address = given("mqtt");
+    if (address == nullptr) {
+        return std::nullopt;
+    }
+    const QUrl url(address->value, QUrl::StrictMode);
+    const QString scheme = url.scheme();
+    if (!url.isValid() || (scheme != QStringLiteral("mqtt") && scheme != QStringLiteral("mqtts")) ||
+        url.host().isEmpty() || (!url.path().isEmpty() && url.path() != QStringLiteral("/")) || url.hasQuery() ||
+        url.hasFragment()) {
+        return Refusal{QStringLiteral("%1: '%2' is no broker address; write mqtt://[USER@]HOST[:PORT] or "
+                                      "mqtts://[USER@]HOST[:PORT]")
+                           .arg(address->origin, address->value)};
+    }
+    if (!url.password().isEmpty()) {
+        return Refusal{QStringLiteral("%1: the address holds a password, which every user of this machine could "
+                                      "read; give it in ZAVOK_MQTT_PASSWORD or --mqtt-password-file instead")
+                           .arg(address->origin)};
+    }
+    mqtt.tls = scheme == QStringLiteral("mqtts");
+    mqtt.host = url.host();
+    mqtt.port = url.port(mqtt.tls ? kMqttsPort : kMqttPort);
+    mqtt.user = url.userName();
+    mqtt.password = surroundings.mqttPassword;
+    if (const Setting* file = given("mqtt-password-file")) {
+        QFile secret(file->value);
+        if (!secret.open(QIODevice::ReadOnly)) {
+            return Refusal{
+                QStringLiteral("%1: cannot read %2 (%3)").arg(file->origin, file->value, secret.errorString())};
+        }
+        mqtt.password = QString::fromUtf8(secret.readLine()).remove(u'\n').remove(u'\r');
+    }
+    if (const Setting* ca = given("mqtt-ca")) {
+        if (!mqtt.tls) {
+            return Refusal{QStringLiteral("%1 serves a TLS broker only, an mqtts:// address").arg(ca->origin)};
+        }
+        if (!QFile::exists(ca->value)) {
+            return Refusal{QStringLiteral("%1: no such file '%2'").arg(ca->origin, ca->value)};
+        }
+        mqtt.caFile = ca->value;
+    }
+    mqtt.site = siteOf(surroundings.hostName);
+    if (const Setting* site = given("site")) {
+        static const QRegularExpression kSiteId(QStringLiteral("^[a-z0-9_-]+$"));
+        if (!kSiteId.match(site->value).hasMatch()) {
+            return Refusal{QStringLiteral("%1: '%2' may hold only a-z, 0-9, _ and -, as it names this site in every "
+                                          "topic")
+                               .arg(site->origin, site->value)};
+        }
+        mqtt.site = site->value;
+    }
+    mqtt.discoveryPrefix = QStringLiteral("homeassistant");
+    if (const Setting* discovery = given("mqtt-discovery")) {
+        if (discovery->value == QStringLiteral("off")) {
+            mqtt.discoveryPrefix.clear();
+        } else if (discovery->value.isEmpty() || discovery->value.contains(u'+') || discovery->value.contains(u'#')) {
+            return Refusal{QStringLiteral("%1: '%2' is no topic prefix (and off turns discovery off)")
+                               .arg(discovery->origin, discovery->value)};
+        } else {
+            mqtt.discoveryPrefix = discovery->value;
+        }
+    }
+    if (const Setting* commands = given("mqtt-commands")) {
+        const auto on = truth(commands->value);
+        if (!on) {
+            return Refusal{QStringLiteral("%1: '%2' is neither true nor false").arg(commands->origin, commands->value)};
+        }
+        mqtt.commands = *on;
+    }
+    return std::nullopt;
+}
+
+std::variant<QDate, Refusal> day(const Setting& setting) {
+    const QDate date = QDate::fromString(setting.value, QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid()) {
+        return Refusal{QStringLiteral("%1: '%2' is no day; write YYYY-MM-DD").arg(setting.origin, setting.value)};
+    }
+    return date;
+}
+
+std::optional<Refusal> historyOptions(const Settings& settings, Options& options) {
+    if (const auto days = settings.find(QStringLiteral("history-days")); days != settings.end()) {
+        bool ok = false;
+        options.historyDays = days->second.value.toInt(&ok);
+        if (!ok || options.historyDays < 1 || options.historyDays > kMostHistoryDays) {
+            return Refusal{QStringLiteral("%1: '%2' is no number of days from 1 to %3")
+                               .arg(days->second.origin, days->second.value)
+                               .arg(kMostHistoryDays)};
+        }
+    }
+    for (const auto& [name, bound] : {std::pair{"from", &HistoryExport::from}, std::pair{"to", &HistoryExport::to}}) {
+        const auto given = settings.find(QLatin1String(name));
+        if (given == settings.end()) {
+            continue;
+        }
+        if (!options.historyCsv) {
+            return Refusal{
+                QStringLiteral("%1 chooses the days of --history-csv, which is not given").arg(given->second.origin)};
+        }
+        const auto date = day(given->second);
+        if (const auto* refusal = std::get_if<Refusal>(&date)) {
+            return *refusal;
+        }
+        (*options.historyCsv).*bound = std::get<QDate>(date);
+    }
+    return std::nullopt;
 }
 
 } // namespace
 
-std::variant<Options, int> parseCommandLine(const QStringList& args, const QString& version, QTextStream& out,
-                                            QTextStream& err) {
+std::variant<Options, int> parseCommandLine(const QStringList& args, const QString& version,
+                                            const Surroundings& surroundings, QTextStream& out, QTextStream& err) {
+    const auto refuse = [&err](const Refusal& refusal) {
+        err << QStringLiteral("zavok: ") << refusal.line << '\n' << kUsage;
+        err.flush();
+        return kUsageError;
+    };
+    Settings settings;
+    // The arguments go first, so that --help answers whatever the settings file holds.
+    auto arguments = readArguments(args, version, settings, out);
+    if (const int* status = std::get_if<int>(&arguments)) {
+        return *status;
+    }
+    if (const auto* refusal = std::get_if<Refusal>(&arguments)) {
+        return refuse(*refusal);
+    }
+    if (const auto refusal = readConfig(surroundings.configFile, settings)) {
+        return refuse(*refusal);
+    }
+    for (auto& [name, setting] : std::get<Settings>(arguments)) {
+        settings[name] = setting;
+    }
+
     Options options;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (arg == QStringLiteral("--help")) {
-            out << kUsage;
-            out.flush();
-            return 0;
-        }
-        if (arg == QStringLiteral("--version")) {
-            out << QStringLiteral("zavok ") << version << '\n';
-            out.flush();
-            return 0;
-        }
-        if (arg == kLogsInDataDirectory) {
-            options.logsInDataDirectory = true;
-            continue;
-        }
-        QString value;
-        if (arg.startsWith(kInputOption + u'=')) {
-            value = arg.mid(kInputOption.size() + 1);
-        } else if (arg == kInputOption) {
-            if (++i == args.size()) {
-                return refuse(err, QStringLiteral("--input needs a source, as in --input=sim"));
-            }
-            value = args[i];
-        } else if (arg.startsWith(u'-')) {
-            return refuse(err, QStringLiteral("unknown option '%1'").arg(arg));
-        } else {
-            return refuse(err, QStringLiteral("unexpected argument '%1'").arg(arg));
-        }
-        auto chosen = source(value);
-        if (const QString* problem = std::get_if<QString>(&chosen)) {
-            return refuse(err, *problem);
+    const auto has = [&settings](const char* name) { return settings.contains(QLatin1String(name)); };
+    if (has("input")) {
+        auto chosen = inputSource(settings.at(QStringLiteral("input")).value);
+        if (const auto* refusal = std::get_if<Refusal>(&chosen)) {
+            return refuse(*refusal);
         }
         options.input = std::get<InputOptions>(chosen);
+    }
+    options.logsInDataDirectory = has("logs-in-data-dir");
+    options.headless = has("headless");
+    if (options.headless && options.input.source == InputOptions::Source::Sim) {
+        return refuse({QStringLiteral("--input=sim needs a window to drive the simulator, and --headless has none")});
+    }
+    if (const auto refusal = mqttOptions(settings, surroundings, options.mqtt)) {
+        return refuse(*refusal);
+    }
+    if (has("history-csv")) {
+        const Setting& csv = settings.at(QStringLiteral("history-csv"));
+        options.historyCsv.emplace();
+        if (!csv.value.isEmpty()) {
+            bool ok = false;
+            const int channel = csv.value.toInt(&ok);
+            if (!ok || channel < 1 || channel > 4) {
+                return refuse({QStringLiteral("--history-csv=%1: the channel is 1, 2, 3 or 4").arg(csv.value)});
+            }
+            options.historyCsv->channel = channel;
+        }
+    }
+    if (const auto refusal = historyOptions(settings, options)) {
+        return refuse(*refusal);
+    }
+    if (options.historyCsv && options.historyCsv->from && options.historyCsv->to &&
+        *options.historyCsv->from > *options.historyCsv->to) {
+        return refuse({QStringLiteral("--from is after --to")});
     }
     return options;
 }

@@ -14,7 +14,7 @@ namespace zavok::platform {
 InputSources::~InputSources() = default;
 
 std::variant<std::unique_ptr<InputSources>, StartRefusal> InputSources::create(const InputOptions& options,
-                                                                               const FaultSink& sink) {
+                                                                               bool windowless, const FaultSink& sink) {
     using Source = InputOptions::Source;
     std::unique_ptr<InputSources> sources(new InputSources);
 
@@ -43,7 +43,7 @@ std::variant<std::unique_ptr<InputSources>, StartRefusal> InputSources::create(c
     case Source::Joystick:
     case Source::Auto:
         sources->sdl_ = std::make_unique<SdlJoysticks>(sink);
-        if (options.source == Source::Joystick || sources->sdl_->deviceCount() > 0) {
+        if (options.source == Source::Joystick || windowless || sources->sdl_->deviceCount() > 0) {
             if (sources->sdl_->isAvailable() && sources->sdl_->deviceCount() == 0) {
                 sink(QStringLiteral("zavok: no joystick is plugged in; the contacts read open and the axes 0 until "
                                     "one is"));

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "command_line.h"
 #include "fault_report.h"
-#include "input_options.h"
 #include "kit/inputs.h"
 
 #include <QString>
@@ -34,8 +34,9 @@ public:
 
     // Needs the Qt application object for its timer. The ioport source is refused here when the port cannot be
     // reached; every other source is built, and one that cannot be read reports it through `sink` and reads 0.
+    // Without a window (`windowless`), auto never falls back to the simulator, which nobody could drive.
     static std::variant<std::unique_ptr<InputSources>, StartRefusal>
-    create(const InputOptions& options, const FaultSink& sink = writeToStandardError);
+    create(const InputOptions& options, bool windowless, const FaultSink& sink = writeToStandardError);
     ~InputSources();
 
     InputSources(const InputSources&) = delete;

@@ -2,7 +2,6 @@
 
 #include "tone.h"
 
-#include <QApplication>
 #include <QAudioDevice>
 #include <QDir>
 #include <QMediaDevices>
@@ -18,7 +17,9 @@ constexpr int kSampleRate = 44100;
 
 } // namespace
 
-QtBell::QtBell() : sound_(QDir::temp().filePath(QStringLiteral("zavok-beep-XXXXXX.wav"))) {
+QtBell::QtBell(std::function<void()> fallback)
+    : fallback_(std::move(fallback))
+    , sound_(QDir::temp().filePath(QStringLiteral("zavok-beep-XXXXXX.wav"))) {
     // QSoundEffect plays files only; the temporary file goes with the bell.
     const QByteArray wav = toneWav(kPitch, kLength, kSampleRate);
     if (sound_.open() && sound_.write(wav) == wav.size() && sound_.flush()) {
@@ -29,7 +30,7 @@ QtBell::QtBell() : sound_(QDir::temp().filePath(QStringLiteral("zavok-beep-XXXXX
 void QtBell::beep() {
     if (effect_.status() == QSoundEffect::Error || effect_.source().isEmpty() ||
         QMediaDevices::defaultAudioOutput().isNull()) {
-        QApplication::beep();
+        fallback_();
         return;
     }
     effect_.play();

@@ -5,16 +5,20 @@
 #include <QSoundEffect>
 #include <QTemporaryFile>
 
+#include <functional>
+
 namespace zavok::ui {
 
-// A short beep of our own through the sound card; the desktop's bell when there is no sound output, or the
-// beep could not be prepared.
+// A short beep of our own through the sound card, and `fallback` when there is no sound output or the beep could
+// not be prepared: the desktop's bell for the desktop program, nothing for the service, which has no desktop. Needs
+// no display.
 class QtBell final : public kit::Bell {
 public:
-    QtBell();
+    explicit QtBell(std::function<void()> fallback);
     void beep() override;
 
 private:
+    std::function<void()> fallback_;
     QTemporaryFile sound_;
     QSoundEffect effect_;
 };

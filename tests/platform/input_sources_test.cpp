@@ -6,7 +6,7 @@ namespace zavok::platform {
 namespace {
 
 TEST(InputSourcesFactory, TheRealPortIsRefusedWithTheReasonAndTheOtherSourcesWhenUnreachable) {
-    auto made = InputSources::create({InputOptions::Source::IoPort, {}}, [](const QString&) {});
+    auto made = InputSources::create({InputOptions::Source::IoPort, {}}, false, [](const QString&) {});
     // Which way this goes depends on the machine: root on an x86 kernel that offers port access, or not.
     if (const auto* refusal = std::get_if<StartRefusal>(&made)) {
         EXPECT_EQ(refusal->exitStatus, 2);

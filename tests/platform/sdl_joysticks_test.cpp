@@ -194,12 +194,16 @@ TEST(SdlInputSources, AutoTakesTheJoysticksWhenOneIsPluggedInElseTheSimulator) {
     const FaultSink quiet = [](const QString&) {};
     using Source = InputOptions::Source;
 
-    auto alone = InputSources::create({Source::Auto, {}}, quiet);
+    auto alone = InputSources::create({Source::Auto, {}}, false, quiet);
     ASSERT_TRUE(std::holds_alternative<std::unique_ptr<InputSources>>(alone));
     EXPECT_NE(std::get<std::unique_ptr<InputSources>>(alone)->simulator(), nullptr);
+    auto windowless = InputSources::create({Source::Auto, {}}, true, quiet);
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<InputSources>>(windowless));
+    EXPECT_EQ(std::get<std::unique_ptr<InputSources>>(windowless)->simulator(), nullptr)
+        << "nobody could drive a simulator without a window";
 
     QStringList told;
-    auto waiting = InputSources::create({Source::Joystick, {}}, [&told](const QString& line) { told << line; });
+    auto waiting = InputSources::create({Source::Joystick, {}}, false, [&told](const QString& line) { told << line; });
     ASSERT_TRUE(std::holds_alternative<std::unique_ptr<InputSources>>(waiting));
     EXPECT_EQ(std::get<std::unique_ptr<InputSources>>(waiting)->simulator(), nullptr);
     EXPECT_EQ(told, QStringList{QStringLiteral("zavok: no joystick is plugged in; the contacts read open and the axes "
@@ -210,7 +214,7 @@ TEST(SdlInputSources, AutoTakesTheJoysticksWhenOneIsPluggedInElseTheSimulator) {
         SdlJoysticks keeper(quiet);
         VirtualPad pad(2, 2);
         pad.press(0, true);
-        auto withPad = InputSources::create({Source::Auto, {}}, quiet);
+        auto withPad = InputSources::create({Source::Auto, {}}, false, quiet);
         ASSERT_TRUE(std::holds_alternative<std::unique_ptr<InputSources>>(withPad));
         const auto& sources = *std::get<std::unique_ptr<InputSources>>(withPad);
         EXPECT_EQ(sources.simulator(), nullptr);
