@@ -143,6 +143,7 @@ int main(int argc, char** argv) {
     if (const int* status = std::get_if<int>(&parsed)) {
         return *status;
     }
-    const auto& options = std::get<platform::Options>(parsed);
+    // The other alternative, an exit status, has been returned above.
+    const auto& options = *std::get_if<platform::Options>(&parsed);
     return options.headless ? runHeadless(argc, argv, options) : runDesktop(argc, argv, options);
 }
