@@ -16,7 +16,8 @@ quint8 portByte(const QString& text) {
 } // namespace
 
 PollCycle::PollCycle(MainForm& form, const TimerForm& timing, kit::GamePort& port, const kit::Clock& clock,
-                     const QLocale& locale, kit::ClockTexts& clockTexts, AlertBits& bits, const AlertState& alerts)
+                     const QLocale& locale, kit::ClockTexts& clockTexts, AlertBits& bits, const AlertState& alerts,
+                     Trouble& trouble)
     : form_(form)
     , timing_(timing)
     , port_(port)
@@ -24,7 +25,8 @@ PollCycle::PollCycle(MainForm& form, const TimerForm& timing, kit::GamePort& por
     , locale_(locale)
     , clockTexts_(clockTexts)
     , bits_(bits)
-    , alerts_(alerts) {
+    , alerts_(alerts)
+    , trouble_(trouble) {
     form_.Timer1.onTick = [this] { tick(); };
 }
 
@@ -33,6 +35,8 @@ void PollCycle::tick() {
     portvalue_ = port_.Inzavok(kGamePort);
     form_.Text9.setText(QString::number(portvalue_));
     kit::refresh(clockTexts_, clock_, locale_);
+    // After the clock, so that a fault's record carries this tick's time.
+    trouble_.follow(port_.fault());
 
     portbyte_ = portByte(form_.Text9.text());
     // A reading of 0 keeps the bits as they were: an unset bit stays unset.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "alerts/alert_state.h"
+#include "alerts/trouble.h"
 #include "forms/main_form.h"
 #include "forms/timer_form.h"
 #include "kit/clock.h"
@@ -11,14 +12,16 @@
 
 namespace zavok {
 
-// The main window's heartbeat: each tick of its Timer1 reads the game port once, refreshes the clock texts,
-// hands the four alert bits to the trigger labels and switches the alerts' bell.
+// The main window's heartbeat: each tick of its Timer1 reads the game port once, refreshes the clock texts, tells
+// the input supervision whether the port's source is faulty, hands the four alert bits to the trigger labels and
+// switches the alerts' bell.
 class PollCycle {
 public:
     static constexpr int kGamePort = 513; // 0x201
 
     PollCycle(MainForm& form, const TimerForm& timing, kit::GamePort& port, const kit::Clock& clock,
-              const QLocale& locale, kit::ClockTexts& clockTexts, AlertBits& bits, const AlertState& alerts);
+              const QLocale& locale, kit::ClockTexts& clockTexts, AlertBits& bits, const AlertState& alerts,
+              Trouble& trouble);
 
     void tick();
 
@@ -34,6 +37,7 @@ private:
     kit::ClockTexts& clockTexts_;
     AlertBits& bits_;
     const AlertState& alerts_;
+    Trouble& trouble_;
     qint16 portvalue_ = 0;
     quint8 portbyte_ = 0;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QString>
 
 namespace zavok::kit {
 
@@ -12,6 +12,9 @@ public:
     virtual qint16 Inzavok(int port) = 0;
     // Declared for completeness of the port interface; the program never writes to the port.
     virtual void Outzavok(int port, int value) = 0;
+    // Why the port cannot be read right now, or nothing while it can. A source that fails keeps the contacts as they
+    // last read (at rest before its first good reading): a fault is a trouble to show, never an alert.
+    virtual QString fault() const { return {}; }
 };
 
 // One joystick's position record.

@@ -31,6 +31,9 @@ quint8 contactBits(ContactSet closed);
 // the byte 0, a reading the poll cycle ignores, and the fourth closure would raise no alarm.
 qint16 portByte(ContactSet closed);
 
+// The byte of every contact at rest.
+inline constexpr quint8 kAtRest = 0xFF;
+
 // Joystick `id`'s record from the four channel positions: X and Y are channels 2 * id and 2 * id + 1. Z and the
 // buttons stay 0: the program reads only X and Y, and the buttons reach it through the port. An id other than 0
 // or 1 gets a zeroed record.

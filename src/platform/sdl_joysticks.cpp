@@ -25,8 +25,8 @@ SdlJoysticks::SdlJoysticks(FaultSink sink) : faults_(std::move(sink)) {
     // reads: the desktop's log-off would then never reach the orderly shutdown.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) {
-        faults_.once(SdlUnavailable,
-                     QStringLiteral("zavok: joysticks cannot be read (%1)").arg(QString::fromUtf8(SDL_GetError())));
+        unavailable_ = QStringLiteral("joysticks cannot be read (%1)").arg(QString::fromUtf8(SDL_GetError()));
+        faults_.once(SdlUnavailable, QStringLiteral("zavok: ") + unavailable_);
         return;
     }
     available_ = true;
@@ -85,6 +85,22 @@ void SdlJoysticks::sync() {
     }
 }
 
+QString SdlJoysticks::fault() const {
+    if (!available_) {
+        return unavailable_;
+    }
+    if (devices_.empty()) {
+        return QStringLiteral("no joystick is plugged in");
+    }
+    for (int c = 0; c < kContacts; ++c) {
+        if ((held_ & (1u << c)) != 0) {
+            // Held contacts are those of the classic wiring's missing place: contacts 1 and 2 are joystick 1's.
+            return QStringLiteral("joystick %1 was unplugged").arg(c / 2 + 1);
+        }
+    }
+    return {};
+}
+
 std::array<SdlJoysticks::Input, kContacts> SdlJoysticks::wiring() const {
     const bool single = devices_.size() == 1 && SDL_JoystickNumButtons(devices_.front()) >= kSingleDeviceButtons &&
                         SDL_JoystickNumAxes(devices_.front()) >= kSingleDeviceAxes;
@@ -127,19 +143,28 @@ void SdlJoysticks::pump() {
 
 qint16 SdlJoysticks::Inzavok(int) {
     if (!available_) {
-        return 0;
+        return kAtRest;
     }
     pump();
-    ContactSet live = 0;
+    ContactSet closed = 0;
+    ContactSet served = 0;
     const auto inputs = wiring();
     for (int c = 0; c < kContacts; ++c) {
         const Input& input = inputs[std::size_t(c)];
-        if (input.device != nullptr && input.index < SDL_JoystickNumButtons(input.device) &&
+        if (input.device == nullptr) {
+            continue;
+        }
+        served = ContactSet(served | (1u << c));
+        if (input.index < SDL_JoystickNumButtons(input.device) &&
             SDL_JoystickGetButton(input.device, input.index) == SDL_PRESSED) {
-            live = ContactSet(live | (1u << c));
+            closed = ContactSet(closed | (1u << c));
         }
     }
-    return portByte(latch_.take(live));
+    everRead_ = ContactSet(everRead_ | served);
+    held_ = ContactSet(everRead_ & ~served);
+    closed = ContactSet(closed | (lastClosed_ & held_));
+    lastClosed_ = closed;
+    return portByte(latch_.take(closed));
 }
 
 void SdlJoysticks::Outzavok(int, int) {}

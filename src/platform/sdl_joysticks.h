@@ -19,6 +19,9 @@ namespace zavok::platform {
 // Devices come and go while the program runs. Each takes the first free place (joystick 1, then 2) and keeps
 // it until it is pulled out, so pulling out joystick 1 never moves joystick 2's inputs onto other alerts.
 //
+// The source is faulty while no device is plugged in, or while a contact that a device served has none; such a
+// contact keeps the state it last read, so that pulling out a joystick never moves an alert.
+//
 // SDL is used from the thread that made this object, and only when pump() or a read runs.
 class SdlJoysticks final : public kit::GamePort, public kit::Joysticks {
 public:
@@ -41,6 +44,7 @@ public:
     qint16 Inzavok(int port) override;
     // A joystick has nothing to write to.
     void Outzavok(int port, int value) override;
+    QString fault() const override;
     int joyGetPos(int id, kit::JOYINFO& info) override;
 
 private:
@@ -57,6 +61,10 @@ private:
     bool available_ = false;
     std::vector<_SDL_Joystick*> devices_;    // in the order they were plugged in
     std::array<_SDL_Joystick*, 2> places_{}; // joystick 1 and joystick 2 of the classic wiring
+    ContactSet lastClosed_ = 0;              // the contacts closed at the last read
+    ContactSet everRead_ = 0;                // the contacts that a device has served since the start
+    ContactSet held_ = 0;                    // those of them without a device now, kept as they last read
+    QString unavailable_;                    // why SDL could not start
     ContactLatch latch_;
 };
 

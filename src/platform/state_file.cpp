@@ -71,23 +71,20 @@ std::variant<InputSnapshot, StateFileFault> readStateFile(const QString& path, Q
     return parseStateFile(content);
 }
 
-QString faultLine(StateFileFault fault, const QString& path, const QString& reason) {
-    const QString consequence = QStringLiteral("; it reads as port 0 and axes 0 while this lasts");
+QString faultReason(StateFileFault fault, const QString& path, const QString& reason) {
     switch (fault) {
     case StateFileFault::Unreadable:
-        return QStringLiteral("zavok: cannot read the input state file %1 (%2)").arg(path, reason) + consequence;
+        return QStringLiteral("cannot read the input state file %1 (%2)").arg(path, reason);
     case StateFileFault::Malformed:
-        return QStringLiteral("zavok: the input state file %1 does not hold five whole numbers (the port byte, then "
+        return QStringLiteral("the input state file %1 does not hold five whole numbers (the port byte, then "
                               "joystick 1 X, 1 Y, 2 X, 2 Y)")
-                   .arg(path) +
-               consequence;
+            .arg(path);
     case StateFileFault::OutOfRange:
         break;
     }
-    return QStringLiteral("zavok: the input state file %1 holds a number out of range (the port byte 0 to 255, the "
-                          "axes 0 to 65535)")
-               .arg(path) +
-           consequence;
+    return QStringLiteral("the input state file %1 holds a number out of range (the port byte 0 to 255, the axes 0 to "
+                          "65535)")
+        .arg(path);
 }
 
 } // namespace
@@ -104,11 +101,16 @@ void StateFileSource::reread() {
     fresh_ = std::holds_alternative<InputSnapshot>(parsed);
     if (fresh_) {
         snapshot_ = std::get<InputSnapshot>(parsed);
+        lastGoodPort_ = snapshot_.port;
+        fault_.clear();
         return;
     }
-    snapshot_ = {};
+    snapshot_ = {lastGoodPort_, {}};
     const StateFileFault fault = std::get<StateFileFault>(parsed);
-    faults_.once(int(fault), faultLine(fault, path_, reason));
+    fault_ = faultReason(fault, path_, reason);
+    faults_.once(int(fault), QStringLiteral("zavok: ") + fault_ +
+                                 QStringLiteral("; the contacts keep their last state and the axes read 0 while this "
+                                                "lasts"));
 }
 
 qint16 StateFileSource::Inzavok(int) {

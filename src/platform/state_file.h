@@ -31,8 +31,9 @@ enum class StateFileFault {
 std::variant<InputSnapshot, StateFileFault> parseStateFile(const QByteArray& content);
 
 // Reads the inputs from a file that another program or a test script rewrites, so that ZAVOK can be driven
-// without hardware. A file that cannot be used reads as port 0 (the poll cycle then keeps every alert as it
-// was) and all axes 0 (the channels show that there is no input).
+// without hardware. While the file cannot be used the source is faulty: the port keeps its last good byte (every
+// contact at rest before the first one), so that no alert changes for it, and the axes read 0, so that the channels
+// show that there is no input.
 //
 // Each port read re-reads the file: it happens once per poll tick. A channel tick reads its joystick 101 times
 // in a row; those reads share one reading of the file, so that all its samples come from the same content even
@@ -48,6 +49,7 @@ public:
 
     qint16 Inzavok(int port) override;
     void Outzavok(int port, int value) override;
+    QString fault() const override { return fault_; }
     int joyGetPos(int id, kit::JOYINFO& info) override;
 
 private:
@@ -58,6 +60,8 @@ private:
     std::function<qint64()> monotonicMs_;
     InputSnapshot snapshot_;
     bool fresh_ = false; // whether `snapshot_` is a good reading
+    QString fault_;      // why it is not
+    quint8 lastGoodPort_ = kAtRest;
     qint64 readAt_ = 0;
 };
 

@@ -100,19 +100,22 @@ TEST_F(SdlJoysticksTest, OnePadWithFourButtonsAndFourAxesServesAllEightInputs) {
     EXPECT_EQ(sdl.Inzavok(kGamePort), 0x5F);
     EXPECT_EQ(channels(), (Channels{65535, 32768, 0, 32768}));
 
-    // With three buttons it is an ordinary joystick 1, and joystick 2 is absent.
+    // With three buttons it is an ordinary joystick 1, and joystick 2 is absent: contacts 3 and 4, which the big pad
+    // served, keep their last state.
     VirtualPad small(3, 4);
     pad.unplug();
     small.press(2, true);
     small.tilt(2, 32767);
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xFF);
+    EXPECT_EQ(sdl.Inzavok(kGamePort), 0x7F);
     EXPECT_EQ(channels(), (Channels{32768, 32768, 0, 0}));
+    EXPECT_EQ(sdl.fault(), QStringLiteral("joystick 2 was unplugged"));
 }
 
 TEST_F(SdlJoysticksTest, DevicesPluggedInAndPulledOutWhileRunningKeepTheirPlaces) {
     ASSERT_TRUE(sdl.isAvailable()) << told.join(u'\n').toStdString();
     EXPECT_EQ(sdl.Inzavok(kGamePort), 0xFF);
     EXPECT_EQ(channels(), (Channels{0, 0, 0, 0}));
+    EXPECT_EQ(sdl.fault(), QStringLiteral("no joystick is plugged in"));
 
     VirtualPad first(2, 2);
     VirtualPad second(2, 2);
@@ -120,21 +123,26 @@ TEST_F(SdlJoysticksTest, DevicesPluggedInAndPulledOutWhileRunningKeepTheirPlaces
     second.tilt(1, 32767);
     EXPECT_EQ(sdl.Inzavok(kGamePort), 0xBF);
     EXPECT_EQ(sdl.deviceCount(), 2);
+    EXPECT_EQ(sdl.fault(), QString());
 
     first.unplug();
     EXPECT_EQ(sdl.Inzavok(kGamePort), 0xBF);
     EXPECT_EQ(channels(), (Channels{0, 0, 32768, 65535}));
+    EXPECT_EQ(sdl.fault(), QStringLiteral("joystick 1 was unplugged"));
 
     // A newcomer takes the free place of joystick 1.
     VirtualPad third(2, 2);
     third.press(1, true);
     EXPECT_EQ(sdl.Inzavok(kGamePort), 0x9F);
+    EXPECT_EQ(sdl.fault(), QString());
 
+    // The contacts of a joystick pulled out keep the state they last read.
     second.unplug();
     third.unplug();
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xFF);
+    EXPECT_EQ(sdl.Inzavok(kGamePort), 0x9F);
     EXPECT_EQ(channels(), (Channels{0, 0, 0, 0}));
     EXPECT_EQ(sdl.deviceCount(), 0);
+    EXPECT_EQ(sdl.fault(), QStringLiteral("no joystick is plugged in"));
     EXPECT_TRUE(told.isEmpty());
 }
 
@@ -206,8 +214,8 @@ TEST(SdlInputSources, AutoTakesTheJoysticksWhenOneIsPluggedInElseTheSimulator) {
     auto waiting = InputSources::create({Source::Joystick, {}}, false, [&told](const QString& line) { told << line; });
     ASSERT_TRUE(std::holds_alternative<std::unique_ptr<InputSources>>(waiting));
     EXPECT_EQ(std::get<std::unique_ptr<InputSources>>(waiting)->simulator(), nullptr);
-    EXPECT_EQ(told, QStringList{QStringLiteral("zavok: no joystick is plugged in; the contacts read open and the axes "
-                                               "0 until one is")});
+    EXPECT_EQ(told, QStringList{QStringLiteral("zavok: no joystick is plugged in; the contacts stay at rest and the "
+                                               "axes read 0 until one is")});
 
     {
         // Keeps SDL running around the pad, which needs it.

@@ -89,16 +89,20 @@ TEST_F(StateFileSourceTest, ARewrittenFileShowsAtThePortsNextReadAndAtTheJoystic
     EXPECT_EQ(axis(0, &kit::JOYINFO::wXpos), 11u);
 }
 
-TEST_F(StateFileSourceTest, AnUnusableFileReadsZeroAndEachFaultIsToldOnce) {
+TEST_F(StateFileSourceTest, AnUnusableFileIsAFaultThatKeepsTheContactsAndIsToldOnce) {
     for (int tick = 0; tick < 3; ++tick) {
-        EXPECT_EQ(source.Inzavok(513), 0);
+        EXPECT_EQ(source.Inzavok(513), 0xFF) << "every contact at rest before the first good reading";
         EXPECT_EQ(axis(1, &kit::JOYINFO::wYpos), 0u);
     }
+    EXPECT_TRUE(source.fault().startsWith(QStringLiteral("cannot read the input state file ") + path));
+    write("224 1 2 3 4\n");
+    EXPECT_EQ(source.Inzavok(513), 224);
+    EXPECT_EQ(source.fault(), QString());
     write("240 1 2\n");
-    EXPECT_EQ(source.Inzavok(513), 0);
-    EXPECT_EQ(source.Inzavok(513), 0);
+    EXPECT_EQ(source.Inzavok(513), 224) << "the last good reading";
+    EXPECT_TRUE(source.fault().contains(QStringLiteral("does not hold five whole numbers")));
     write("240 1 2 3 70000\n");
-    EXPECT_EQ(source.Inzavok(513), 0);
+    EXPECT_EQ(source.Inzavok(513), 224);
     EXPECT_EQ(axis(0, &kit::JOYINFO::wXpos), 0u);
 
     ASSERT_EQ(told.size(), 3);
@@ -106,7 +110,8 @@ TEST_F(StateFileSourceTest, AnUnusableFileReadsZeroAndEachFaultIsToldOnce) {
     EXPECT_TRUE(told[1].contains(QStringLiteral("does not hold five whole numbers")));
     EXPECT_TRUE(told[2].contains(QStringLiteral("out of range")));
     for (const QString& line : told) {
-        EXPECT_TRUE(line.endsWith(QStringLiteral("it reads as port 0 and axes 0 while this lasts")));
+        EXPECT_TRUE(line.endsWith(QStringLiteral("the contacts keep their last state and the axes read 0 while this "
+                                                 "lasts")));
     }
 }
 
