@@ -10,4 +10,10 @@ inline const QString kHighAlarm = QStringLiteral("HIGH ALARM");
 inline const QString kLowCalError = QStringLiteral("L.CAL ERROR");
 inline const QString kHighCalError = QStringLiteral("H.CAL ERROR");
 
+// What a zone label says happened, in the words of the zone's log record: "Low Alarm", "High Alarm", "Low Calibration
+// Error", "High Calibration Error", or "Normal" when it shows the channel's name; empty for a text that tells of no
+// event ("ENABLED", "DISABLED", "NO INPUT", a stale name). The alarm texts are tested first, so a channel named
+// "HIGH ALARM" is in high alarm.
+QString event(const QString& label, const QString& name);
+
 } // namespace zavok::zone

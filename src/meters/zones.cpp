@@ -68,24 +68,11 @@ void Zones::reset() {
 }
 
 void Zones::logZoneLabel(int zone) {
-    const QString& text = form_.flabel.at(zone - 1)->text();
     const QString& name = channels_.at(zone - 1)->fname.text();
-    // The alarm texts are tested before the name, so a channel named "HIGH ALARM" logs a high alarm.
-    QString phrase;
-    if (text == zone::kLowAlarm) {
-        phrase = QStringLiteral(" Low Alarm at");
-    } else if (text == zone::kHighAlarm) {
-        phrase = QStringLiteral(" High Alarm at");
-    } else if (text == zone::kLowCalError) {
-        phrase = QStringLiteral(" Low Calibration Error at");
-    } else if (text == zone::kHighCalError) {
-        phrase = QStringLiteral(" High Calibration Error at");
-    } else if (text == name) {
-        phrase = QStringLiteral(" Normal at");
-    } else {
-        return; // "ENABLED", "DISABLED", "NO INPUT", a stale name: shown, not logged
+    const QString event = zone::event(form_.flabel.at(zone - 1)->text(), name);
+    if (!event.isEmpty()) {
+        log_.append(name + u' ' + event + QStringLiteral(" at"));
     }
-    log_.append(name + phrase);
 }
 
 } // namespace zavok
