@@ -1,6 +1,15 @@
 # A desktop program's place on Linux: the executable, a desktop entry and the icon in every size, and a .deb.
 include(GNUInstallDirs)
 install(FILES ${PROJECT_SOURCE_DIR}/data/zavok.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The headless service as a systemd user unit, where the user's systemd looks for it under any prefix (under
+# ~/.local too). It names the program by its installed path, which only the install knows: a package, a
+# `cmake --install --prefix` and the configured prefix may all differ.
+install(CODE "
+    set(CMAKE_INSTALL_FULL_BINDIR \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+    configure_file(\"${PROJECT_SOURCE_DIR}/data/zavok.service.in\"
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/systemd/user/zavok.service\" @ONLY)
+    message(STATUS \"Installing: \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/systemd/user/zavok.service\")
+")
 install(FILES ${PROJECT_SOURCE_DIR}/data/icons/zavok.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 foreach(size 16 32 48 64 128 256)

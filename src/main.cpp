@@ -2,6 +2,7 @@
 #include "platform/command_line.h"
 #include "platform/headless_dialogs.h"
 #include "platform/input_sources.h"
+#include "platform/mqtt_publisher.h"
 #include "platform/real_time_scheduler.h"
 #include "platform/system_clock.h"
 #include "platform/termination_signals.h"
@@ -50,10 +51,20 @@ public:
         // exit(), unlike quit(), does not first offer every window a close event, which the windows would refuse.
         core_.onEnded = [] { QCoreApplication::exit(0); };
         QObject::connect(&termination_, &platform::TerminationSignals::received, [this] { core_.shutdown(); });
+        if (options.mqtt.isOn()) {
+            mqtt_ = std::make_unique<platform::MqttPublisher>(options.mqtt, core_, QStringLiteral(ZAVOK_VERSION));
+        }
     }
 
     zavok::Zavok& core() { return core_; }
     platform::InputSources& inputs() { return *inputs_; }
+
+    void start() {
+        core_.startup();
+        if (mqtt_) {
+            mqtt_->follow();
+        }
+    }
 
     // Runs the event loop until the program ends; its exit status.
     int exec() { return core_.hasEnded() ? 0 : QCoreApplication::exec(); }
@@ -65,6 +76,8 @@ private:
     const ui::QtPictures pictures_;
     zavok::Zavok core_;
     platform::TerminationSignals termination_;
+    // The observers of the core go before it.
+    std::unique_ptr<platform::MqttPublisher> mqtt_;
 };
 
 // The inputs the options ask for, or the exit status of a program that cannot read them.
@@ -90,7 +103,7 @@ int runHeadless(int argc, char** argv, const platform::Options& options) {
     ui::QtBell bell(
         [&silence] { silence.once(0, QStringLiteral("zavok: there is no sound output; the bell is silent")); });
     Run run(options, std::move(std::get<std::unique_ptr<platform::InputSources>>(inputs)), dialogs, bell);
-    run.core().startup();
+    run.start();
     return run.exec();
 }
 
@@ -109,7 +122,7 @@ int runDesktop(int argc, char** argv, const platform::Options& options) {
     ui::QtBell bell([] { QApplication::beep(); });
     Run run(options, std::move(std::get<std::unique_ptr<platform::InputSources>>(inputs)), dialogs, bell);
     const ui::Renderer renderer(run.core().desktop);
-    run.core().startup();
+    run.start();
     run.core().zavok->show();
     // Without hardware the simulator drives both inputs; it goes before the sources it reads from.
     std::unique_ptr<ui::SimulatorPanel> panel;

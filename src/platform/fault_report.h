@@ -22,6 +22,8 @@ public:
 
     // Passes the line on the first time this kind is reported and drops it afterwards.
     void once(int kind, const QString& line);
+    // Every kind may be told once more: what went wrong has been put right in between.
+    void forget() { told_.clear(); }
 
 private:
     FaultSink sink_;

@@ -1,4 +1,4 @@
-#include "faults/real_program.h"
+#include "support/child_process.h"
 #include "faults/writer_pattern.h"
 #include "support/harness.h"
 

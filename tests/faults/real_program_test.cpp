@@ -1,5 +1,6 @@
-#include "faults/real_program.h"
+#include "support/child_process.h"
 #include "support/harness.h"
+#include "support/mqtt_broker.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -31,6 +32,29 @@ TEST(RealProgram, FromTheDesktopEntryItKeepsItsLogsBesideTheSettingsAndEndsWithS
     EXPECT_TRUE(log.startsWith("\"ZAVOK started at\"")) << log.toStdString();
     EXPECT_TRUE(log.contains("\"ZAVOK closed at\"")) << log.toStdString();
     EXPECT_EQ(logsIn(work), QStringList()) << "nothing in the working directory";
+}
+
+TEST(RealProgram, AsAServiceWithoutAnyDisplayItPublishesAndSaysOfflineAtTheEnd) {
+    Broker broker;
+    if (!broker.available()) {
+        GTEST_SKIP() << broker.refusal().toStdString();
+    }
+    QTemporaryDir root;
+    const QString inputs = root.filePath(QStringLiteral("inputs"));
+    Harness::put(inputs, "224 0 0 0 0\n");
+    QStringList environment = isolatedEnvironment(root.path());
+    environment.removeIf([](const QString& e) { return e.startsWith(QStringLiteral("QT_QPA_PLATFORM=")); });
+    environment << QStringLiteral("QT_QPA_PLATFORM") << QStringLiteral("DISPLAY") << QStringLiteral("WAYLAND_DISPLAY")
+                << QStringLiteral("ZAVOK_MQTT_PASSWORD=") + Broker::kPassword;
+    const Listener listener(broker, QStringLiteral("zavok/svc/#"));
+    Child program(QStringLiteral(ZAVOK_PROGRAM),
+                  {QStringLiteral("--headless"), QStringLiteral("--input=file:") + inputs,
+                   QStringLiteral("--mqtt=") + broker.url(), QStringLiteral("--site=svc")},
+                  root.path(), environment);
+    EXPECT_TRUE(eventually([&] { return listener.hears(QStringLiteral("zavok/svc/alert/1 ON")); }));
+    program.signal(SIGTERM);
+    EXPECT_EQ(program.wait(), 0);
+    EXPECT_TRUE(eventually([&] { return listener.lines().last() == QStringLiteral("zavok/svc/status offline"); }));
 }
 
 } // namespace

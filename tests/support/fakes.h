@@ -77,7 +77,9 @@ public:
         return value;
     }
     void Outzavok(int, int) override { ++writes; }
+    QString fault() const override { return faultText; }
     qint16 value = 240;
+    QString faultText;
     std::vector<int> ports;
     int writes = 0;
 };

@@ -15,7 +15,8 @@ extern char** environ;
 
 namespace zavok::test {
 
-// A program started with fork and exec in `directory`, with `environment` ("NAME=value") over ours.
+// A program started with fork and exec in `directory`, with `environment` over ours: "NAME=value" sets a variable,
+// a bare "NAME" takes it away.
 class Child {
 public:
     Child(const QString& program, const QStringList& arguments, const QString& directory,
@@ -25,14 +26,18 @@ public:
             args.push_back(a.toLocal8Bit());
         }
         std::vector<QByteArray> env;
+        std::vector<QByteArray> ours;
         for (const QString& e : environment) {
-            env.push_back(e.toLocal8Bit());
+            const QByteArray entry = e.toLocal8Bit();
+            ours.push_back(entry.left(entry.indexOf('=')) + '=');
+            if (entry.contains('=')) {
+                env.push_back(entry);
+            }
         }
         for (char** e = environ; *e != nullptr; ++e) {
             const QByteArray entry(*e);
-            const QByteArray name = entry.left(entry.indexOf('=') + 1);
-            if (std::none_of(env.begin(), env.end(),
-                             [&name](const QByteArray& ours) { return ours.startsWith(name); })) {
+            if (std::none_of(ours.begin(), ours.end(),
+                             [&entry](const QByteArray& name) { return entry.startsWith(name); })) {
                 env.push_back(entry);
             }
         }

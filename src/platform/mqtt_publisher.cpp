@@ -1,0 +1,329 @@
+#include "mqtt_publisher.h"
+
+#include "app/zavok.h"
+#include "forms/circuit_state.h"
+#include "kit/numbers.h"
+#include "meters/zone_texts.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace zavok::platform {
+
+namespace {
+
+constexpr std::chrono::milliseconds kLastWordsPatience{500};
+
+const QByteArray kOn = QByteArrayLiteral("ON");
+const QByteArray kOff = QByteArrayLiteral("OFF");
+const QByteArray kOnline = QByteArrayLiteral("online");
+const QByteArray kOffline = QByteArrayLiteral("offline");
+
+const QString kReset = QStringLiteral("RESET");
+const QString kBellOff = QStringLiteral("BELL OFF");
+const QString kBellOn = QStringLiteral("BELL ON");
+// Beyond this many different strange commands, the next ones are dropped without a word.
+constexpr qsizetype kMostStrangeCommandsTold = 100;
+
+QString number(int n) {
+    return QString::number(n);
+}
+
+QByteArray compact(const QJsonObject& object) {
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+// A JSON string, quotes and escapes included.
+QByteArray jsonString(const QString& text) {
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
+}
+
+// The button that, pressed, does what the command says; nothing when the bell already is as asked.
+kit::Button* buttonFor(const QString& command, MainForm& form) {
+    if (command == kReset) {
+        return &form.reset;
+    }
+    // The bell's two buttons name its present state: BELL OFF shows while it is off, and pressing it turns it on.
+    if (command == kBellOn) {
+        return &form.soundoff;
+    }
+    if (command == kBellOff) {
+        return &form.soundon;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+MqttPublisher::MqttPublisher(const MqttOptions& options, Zavok& core, QString version, FaultSink sink)
+    : options_(options)
+    , core_(core)
+    , version_(std::move(version))
+    , sink_(sink)
+    , problems_(std::move(sink))
+    , client_(options, QStringLiteral("zavok-") + options.site,
+              {QStringLiteral("zavok/%1/status").arg(options.site), kOffline, true}, [&options] {
+                  QStringList topics;
+                  if (!options.discoveryPrefix.isEmpty()) {
+                      topics << options.discoveryPrefix + QStringLiteral("/status");
+                  }
+                  if (options.commands) {
+                      topics << QStringLiteral("zavok/%1/command").arg(options.site);
+                  }
+                  return topics;
+              }()) {
+    connect(&client_, &MqttClient::connected, this, &MqttPublisher::connected);
+    connect(&client_, &MqttClient::lost, this, [this] { connected_ = false; });
+    connect(&client_, &MqttClient::received, this, &MqttPublisher::received);
+    connect(&client_, &MqttClient::problem, this,
+            [this](MqttClient::Problem kind, const QString& line) { problems_.once(int(kind), line); });
+    core_.log.observe([this](const ActivityLog::Record& r) { record(r); });
+    client_.start();
+}
+
+MqttPublisher::~MqttPublisher() {
+    client_.stop(MqttClient::Message{topic(QStringLiteral("status")), kOffline, true}, kLastWordsPatience);
+}
+
+QString MqttPublisher::topic(const QString& below) const {
+    return QStringLiteral("zavok/") + options_.site + u'/' + below;
+}
+
+void MqttPublisher::send(const QString& topic, const QByteArray& payload, bool retain) {
+    client_.publish({topic, payload, retain});
+}
+
+void MqttPublisher::follow() {
+    MainForm& form = *core_.zavok;
+    for (int n = 1; n <= 4; ++n) {
+        const std::size_t i = n - 1;
+        const kit::Label& trigger = *form.trigger.at(i);
+        const kit::Label& circuit = *form.enable.at(i);
+        const kit::Label& name = *form.clabel.at(i);
+        // Active is what the log reports as activated: a 0 or unset bit on an enabled circuit.
+        addState({QStringLiteral("alert/") + number(n),
+                  [&trigger, &circuit] {
+                      return circuit.text() == circuit::kEnabled && trigger.text() != QStringLiteral("1") ? kOn : kOff;
+                  }},
+                 {&trigger, &circuit});
+        addEntity({QStringLiteral("alert_") + number(n), QStringLiteral("binary_sensor"),
+                   [&name] { return name.text(); },
+                   QJsonObject{{QStringLiteral("state_topic"), topic(QStringLiteral("alert/") + number(n))},
+                               {QStringLiteral("payload_on"), QString::fromLatin1(kOn)},
+                               {QStringLiteral("payload_off"), QString::fromLatin1(kOff)}}},
+                  {&name});
+
+        const ChannelForm& channel = core_.channel(n);
+        const kit::Label& value = *form.value.at(i);
+        const kit::Label& zone = *form.flabel.at(i);
+        const auto reading = [&channel, &value] {
+            return channel.disable.isEnabled() && kit::isNumericText(value.text());
+        };
+        addState({QStringLiteral("channel/") + number(n),
+                  [reading, &value]() -> std::optional<QByteArray> {
+                      if (!reading()) {
+                          return std::nullopt;
+                      }
+                      return value.text().trimmed().toUtf8();
+                  }},
+                 {&value, &channel.disable});
+        addState({QStringLiteral("channel/%1/available").arg(n), [reading] { return reading() ? kOnline : kOffline; }},
+                 {&value, &channel.disable});
+        addState({QStringLiteral("zone/") + number(n),
+                  [&zone, &channel]() -> std::optional<QByteArray> {
+                      const QString event = zone::event(zone.text(), channel.fname.text());
+                      if (event.isEmpty()) {
+                          return std::nullopt;
+                      }
+                      return event.toUtf8();
+                  }},
+                 {&zone});
+        addEntity({QStringLiteral("channel_") + number(n), QStringLiteral("sensor"),
+                   [&channel] { return channel.fname.text(); },
+                   QJsonObject{{QStringLiteral("state_topic"), topic(QStringLiteral("channel/") + number(n))},
+                               {QStringLiteral("state_class"), QStringLiteral("measurement")},
+                               {QStringLiteral("availability_mode"), QStringLiteral("all")},
+                               {QStringLiteral("availability"),
+                                QJsonArray{QJsonObject{{QStringLiteral("topic"), topic(QStringLiteral("status"))}},
+                                           QJsonObject{{QStringLiteral("topic"),
+                                                        topic(QStringLiteral("channel/%1/available").arg(n))}}}}}},
+                  {&channel.fname});
+        addEntity({QStringLiteral("zone_") + number(n), QStringLiteral("sensor"),
+                   [&channel]() -> QString { return channel.fname.text() + QStringLiteral(" zone"); },
+                   QJsonObject{{QStringLiteral("state_topic"), topic(QStringLiteral("zone/") + number(n))}}},
+                  {&channel.fname});
+    }
+
+    const Trouble& trouble = core_.alerts->trouble;
+    addState({QStringLiteral("trouble"), [&trouble] { return trouble.isOn() ? kOn : kOff; }}, {&form});
+    addState({QStringLiteral("trouble/reason"), [&trouble] { return trouble.reason().toUtf8(); }}, {&form});
+    addEntity({QStringLiteral("trouble"), QStringLiteral("binary_sensor"), [] { return QStringLiteral("Input fault"); },
+               QJsonObject{{QStringLiteral("state_topic"), topic(QStringLiteral("trouble"))},
+                           {QStringLiteral("device_class"), QStringLiteral("problem")},
+                           {QStringLiteral("payload_on"), QString::fromLatin1(kOn)},
+                           {QStringLiteral("payload_off"), QString::fromLatin1(kOff)}}},
+              {});
+    if (options_.commands) {
+        const std::pair<const char*, QString> buttons[] = {
+            {"reset", kReset}, {"bell_off", kBellOff}, {"bell_on", kBellOn}};
+        for (const auto& [object, press] : buttons) {
+            QString label = press.at(0) + press.mid(1).toLower();
+            addEntity({QString::fromLatin1(object), QStringLiteral("button"), [label] { return label; },
+                       QJsonObject{{QStringLiteral("command_topic"), topic(QStringLiteral("command"))},
+                                   {QStringLiteral("payload_press"), press}}},
+                      {});
+        }
+    }
+    // A connection made during the start-up has announced nothing yet; the states have published themselves.
+    if (connected_) {
+        for (const Entity& entity : entities_) {
+            announce(entity);
+        }
+    }
+}
+
+void MqttPublisher::addState(State state, std::initializer_list<const QObject*> watched) {
+    const std::size_t index = states_.size();
+    states_.push_back(std::move(state));
+    for (const QObject* source : watched) {
+        if (const auto* control = qobject_cast<const kit::Control*>(source)) {
+            connect(control, &kit::Control::changed, this, [this, index] { refresh(index); });
+        } else if (const auto* window = qobject_cast<const kit::Window*>(source)) {
+            connect(window, &kit::Window::changed, this, [this, index] { refresh(index); });
+        }
+    }
+    refresh(index);
+}
+
+void MqttPublisher::addEntity(Entity entity, std::initializer_list<const QObject*> renamedBy) {
+    const std::size_t index = entities_.size();
+    entities_.push_back(std::move(entity));
+    for (const QObject* source : renamedBy) {
+        connect(qobject_cast<const kit::Control*>(source), &kit::Control::changed, this,
+                [this, index](kit::Property property) {
+                    if (property == kit::Property::Text && connected_) {
+                        announce(entities_.at(index));
+                    }
+                });
+    }
+}
+
+void MqttPublisher::refresh(std::size_t index) {
+    const State& state = states_.at(index);
+    const std::optional<QByteArray> payload = state.read();
+    if (!payload) {
+        return;
+    }
+    current_[state.topic] = *payload;
+    if (connected_) {
+        auto& held = published_[state.topic];
+        if (held != *payload) {
+            held = *payload;
+            send(topic(state.topic), *payload, true);
+        }
+    }
+}
+
+void MqttPublisher::announce(const Entity& entity) {
+    if (options_.discoveryPrefix.isEmpty()) {
+        return;
+    }
+    const QString id = QStringLiteral("zavok_") + options_.site;
+    QJsonObject config = entity.config;
+    config.insert(QStringLiteral("name"), entity.name());
+    config.insert(QStringLiteral("unique_id"), QString(id + u'_' + entity.object));
+    config.insert(QStringLiteral("device"),
+                  QJsonObject{{QStringLiteral("identifiers"), QJsonArray{id}},
+                              {QStringLiteral("name"), QString(QStringLiteral("ZAVOK ") + options_.site)},
+                              {QStringLiteral("sw_version"), version_}});
+    if (!config.contains(QStringLiteral("availability"))) {
+        config.insert(QStringLiteral("availability_topic"), topic(QStringLiteral("status")));
+    }
+    send(QStringLiteral("%1/%2/%3/%4/config").arg(options_.discoveryPrefix, entity.component, id, entity.object),
+         compact(config), true);
+}
+
+// Buttons announced by an earlier run with commands on would press into nothing now: an empty retained config
+// takes them away.
+void MqttPublisher::clearButtons() {
+    if (options_.discoveryPrefix.isEmpty() || options_.commands) {
+        return;
+    }
+    for (const char* object : {"reset", "bell_off", "bell_on"}) {
+        send(QStringLiteral("%1/button/zavok_%2/%3/config")
+                 .arg(options_.discoveryPrefix, options_.site, QString::fromLatin1(object)),
+             {}, true);
+    }
+}
+
+void MqttPublisher::connected() {
+    connected_ = true;
+    problems_.forget();
+    published_.clear();
+    send(topic(QStringLiteral("status")), kOnline, true);
+    for (const Entity& entity : entities_) {
+        announce(entity);
+    }
+    clearButtons();
+    if (dropped_ > 0) {
+        sink_(QStringLiteral("zavok: %1 activity-log records made while the MQTT broker could not be reached were "
+                             "dropped, the oldest first; the last %2 follow")
+                  .arg(dropped_)
+                  .arg(kBacklog));
+        dropped_ = 0;
+    }
+    while (!backlog_.empty()) {
+        send(topic(QStringLiteral("log")), backlog_.front(), false);
+        backlog_.pop_front();
+    }
+    for (const auto& [below, payload] : current_) {
+        published_[below] = payload;
+        send(topic(below), payload, true);
+    }
+}
+
+void MqttPublisher::record(const ActivityLog::Record& record) {
+    const QByteArray payload = QByteArrayLiteral("{\"message\":") + jsonString(record.message) +
+                               QByteArrayLiteral(",\"time\":") + jsonString(record.time) +
+                               QByteArrayLiteral(",\"date\":") + jsonString(record.date) + '}';
+    if (connected_) {
+        send(topic(QStringLiteral("log")), payload, false);
+        return;
+    }
+    if (backlog_.size() == kBacklog) {
+        backlog_.pop_front();
+        ++dropped_;
+    }
+    backlog_.push_back(payload);
+}
+
+void MqttPublisher::received(const QString& topic, const QByteArray& payload, bool retained) {
+    if (topic == options_.discoveryPrefix + QStringLiteral("/status")) {
+        // Home Assistant has (re)started and asks every device to announce itself again.
+        if (payload == kOnline && connected_) {
+            for (const Entity& entity : entities_) {
+                announce(entity);
+            }
+        }
+        return;
+    }
+    // A retained command would be pressed again at every connection.
+    if (!retained) {
+        command(QString::fromUtf8(payload).trimmed());
+    }
+}
+
+void MqttPublisher::command(const QString& payload) {
+    if (kit::Button* button = buttonFor(payload, *core_.zavok)) {
+        button->click();
+        return;
+    }
+    if (strangeCommands_.contains(payload) || strangeCommands_.size() >= kMostStrangeCommandsTold) {
+        return;
+    }
+    strangeCommands_.insert(payload);
+    sink_(QStringLiteral("zavok: ignored the MQTT command '%1'; ZAVOK takes RESET, BELL OFF and BELL ON").arg(payload));
+}
+
+} // namespace zavok::platform
