@@ -5,6 +5,7 @@
 #include "kit/numbers.h"
 #include "meters/zone_texts.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -62,7 +63,8 @@ MqttPublisher::MqttPublisher(const MqttOptions& options, Zavok& core, QString ve
     , version_(std::move(version))
     , sink_(sink)
     , problems_(std::move(sink))
-    , client_(options, QStringLiteral("zavok-") + options.site,
+    // Two programs of one site must not take turns throwing each other off the broker: each has an id of its own.
+    , client_(options, QStringLiteral("zavok-%1-%2").arg(options.site).arg(QCoreApplication::applicationPid()),
               {QStringLiteral("zavok/%1/status").arg(options.site), kOffline, true}, [&options] {
                   QStringList topics;
                   if (!options.discoveryPrefix.isEmpty()) {

@@ -1,6 +1,6 @@
 #include "qt_bell.h"
 
-#include "tone.h"
+#include "platform/tone.h"
 
 #include <QAudioDevice>
 #include <QDir>
@@ -9,19 +9,11 @@
 
 namespace zavok::ui {
 
-namespace {
-
-constexpr double kPitch = 880; // A5: clear without being shrill
-constexpr int kLength = 120;   // ms: well inside the half second between the bell timer's ticks
-constexpr int kSampleRate = 44100;
-
-} // namespace
-
 QtBell::QtBell(std::function<void()> fallback)
     : fallback_(std::move(fallback))
     , sound_(QDir::temp().filePath(QStringLiteral("zavok-beep-XXXXXX.wav"))) {
     // QSoundEffect plays files only; the temporary file goes with the bell.
-    const QByteArray wav = toneWav(kPitch, kLength, kSampleRate);
+    const QByteArray wav = platform::bellTone();
     if (sound_.open() && sound_.write(wav) == wav.size() && sound_.flush()) {
         effect_.setSource(QUrl::fromLocalFile(sound_.fileName()));
     }

@@ -6,11 +6,14 @@
 #include <cmath>
 #include <numbers>
 
-namespace zavok::ui {
+namespace zavok::platform {
 
 namespace {
 
 constexpr int kFadeMilliseconds = 10;
+constexpr double kBellPitch = 880;
+constexpr int kBellLength = 120;
+constexpr int kBellSampleRate = 44100;
 constexpr double kLoudness = 0.5; // of full scale: a bell, not an alarm siren
 
 void put16(QByteArray& out, quint16 value) {
@@ -55,4 +58,8 @@ QByteArray toneWav(double frequency, int milliseconds, int sampleRate) {
     return wav;
 }
 
-} // namespace zavok::ui
+QByteArray bellTone() {
+    return toneWav(kBellPitch, kBellLength, kBellSampleRate);
+}
+
+} // namespace zavok::platform

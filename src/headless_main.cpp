@@ -1,0 +1,13 @@
+// The service alone, built without any library that draws: `zavok --headless` becomes this program, which keeps it
+// as small in memory as a program that runs for months should be.
+
+#include "run.h"
+#include "service.h"
+
+int main(int argc, char** argv) {
+    const auto read = zavok::readOptions(argc, argv);
+    if (const int* status = std::get_if<int>(&read)) {
+        return *status;
+    }
+    return zavok::runService(argc, argv, *std::get_if<zavok::platform::Options>(&read));
+}

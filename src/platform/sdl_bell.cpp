@@ -1,0 +1,99 @@
+#include "sdl_bell.h"
+
+#include "tone.h"
+
+#include <SDL.h>
+
+namespace zavok::platform {
+
+namespace {
+
+// How long the output stays open after the last beep: longer than the half second between two beeps of a bell timer.
+constexpr int kIdleMs = 2000;
+
+} // namespace
+
+SdlBell::SdlBell(FaultSink sink) : silence_(std::move(sink)) {
+    idle_.setSingleShot(true);
+    idle_.setInterval(kIdleMs);
+    idle_.callOnTimeout([this] { close(); });
+}
+
+SdlBell::~SdlBell() {
+    close();
+    if (sound_ == Sound::Ready) {
+        SDL_FreeWAV(tone_);
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+}
+
+void SdlBell::beep() {
+    if (!ready()) {
+        return;
+    }
+    // A beep still playing is not queued again: bells that ring together ring as one.
+    if (SDL_GetQueuedAudioSize(device_) == 0) {
+        SDL_QueueAudio(device_, tone_, toneBytes_);
+    }
+    idle_.start();
+}
+
+bool SdlBell::ready() {
+    if (sound_ == Sound::Missing) {
+        return false;
+    }
+    if (sound_ == Sound::Untried) {
+        // SDL would otherwise take SIGTERM and SIGINT for itself, and the orderly end would never come.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            missing(QString::fromUtf8(SDL_GetError()));
+            return false;
+        }
+        const QByteArray wav = bellTone();
+        SDL_AudioSpec spec{};
+        if (SDL_LoadWAV_RW(SDL_RWFromConstMem(wav.constData(), int(wav.size())), 1, &spec, &tone_, &toneBytes_) ==
+            nullptr) {
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            missing(QString::fromUtf8(SDL_GetError()));
+            return false;
+        }
+        frequency_ = spec.freq;
+        format_ = spec.format;
+        channels_ = spec.channels;
+        sound_ = Sound::Ready;
+    }
+    if (device_ == 0) {
+        SDL_AudioSpec spec{};
+        spec.freq = frequency_;
+        spec.format = format_;
+        spec.channels = channels_;
+        spec.samples = 1024;
+        device_ = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
+        if (device_ == 0) {
+            // Not tried again: each try makes the sound library complain on standard error, and a machine without a
+            // sound output now will hardly have one soon.
+            const QString why = QString::fromUtf8(SDL_GetError());
+            SDL_FreeWAV(tone_);
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            missing(why);
+            return false;
+        }
+        SDL_PauseAudioDevice(device_, 0);
+    }
+    return true;
+}
+
+void SdlBell::missing(const QString& why) {
+    sound_ = Sound::Missing;
+    tone_ = nullptr;
+    silence_.once(0, QStringLiteral("zavok: the bell has no sound output to ring on (%1); it stays silent").arg(why));
+}
+
+void SdlBell::close() {
+    if (device_ != 0) {
+        SDL_CloseAudioDevice(device_);
+        device_ = 0;
+    }
+}
+
+} // namespace zavok::platform

@@ -1,0 +1,74 @@
+#include "run.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <QSysInfo>
+#include <QTextStream>
+
+namespace zavok {
+
+namespace {
+
+// $XDG_DATA_HOME/zavok/, by default ~/.local/share/zavok/.
+QString dataDirectory() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QStringLiteral("zavok"));
+}
+
+QString picturesDirectory() {
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return QDir(pictures).exists() ? pictures : QDir::homePath();
+}
+
+} // namespace
+
+std::variant<platform::Options, int> readOptions(int argc, char** argv) {
+    QStringList args;
+    for (int i = 0; i < argc; ++i) {
+        args.append(QString::fromLocal8Bit(argv[i]));
+    }
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const platform::Surroundings surroundings{
+        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+            .filePath(QStringLiteral("zavok/zavok.conf")),
+        qEnvironmentVariable("ZAVOK_MQTT_PASSWORD"), QSysInfo::machineHostName()};
+    return platform::parseCommandLine(args, QStringLiteral(ZAVOK_VERSION), surroundings, out, err);
+}
+
+std::variant<std::unique_ptr<platform::InputSources>, int> Run::openInputs(const platform::Options& options) {
+    auto made = platform::InputSources::create(options.input, options.headless);
+    if (const auto* refusal = std::get_if<platform::StartRefusal>(&made)) {
+        QTextStream(stderr) << refusal->message << Qt::endl;
+        return refusal->exitStatus;
+    }
+    return std::move(std::get<std::unique_ptr<platform::InputSources>>(made));
+}
+
+Run::Run(const platform::Options& options, std::unique_ptr<platform::InputSources> inputs, kit::Dialogs& dialogs,
+         kit::Bell& bell, const kit::Pictures& pictures)
+    : inputs_(std::move(inputs))
+    , core_({scheduler_, clock_, QLocale::system(), dialogs, bell, pictures, inputs_->port(), inputs_->joysticks(),
+             dataDirectory(), options.logsInDataDirectory ? dataDirectory() : QDir::currentPath(),
+             picturesDirectory()}) {
+    // exit(), unlike quit(), does not first offer every window a close event, which the windows would refuse.
+    core_.onEnded = [] { QCoreApplication::exit(0); };
+    QObject::connect(&termination_, &platform::TerminationSignals::received, [this] { core_.shutdown(); });
+    if (options.mqtt.isOn()) {
+        mqtt_ = std::make_unique<platform::MqttPublisher>(options.mqtt, core_, QStringLiteral(ZAVOK_VERSION));
+    }
+}
+
+void Run::start() {
+    core_.startup();
+    if (mqtt_) {
+        mqtt_->follow();
+    }
+}
+
+int Run::exec() {
+    return core_.hasEnded() ? 0 : QCoreApplication::exec();
+}
+
+} // namespace zavok
