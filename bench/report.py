@@ -49,6 +49,7 @@ def main():
     p = argparse.ArgumentParser()
     p.add_argument("--bench", action="append", default=[], help="Google Benchmark JSON output")
     p.add_argument("--whole", help="whole_program.sh output")
+    p.add_argument("--latency", help="zavok_alarm_latency output")
     p.add_argument("--machine", action="append", default=[], help="KEY=VALUE lines for the machine table")
     p.add_argument("--note", action="append", default=[], help="a line for the notes at the end")
     args = p.parse_args()
@@ -184,6 +185,39 @@ def main():
             w("")
             w("CPU time is read from /proc/PID/stat in clock ticks of 10 ms: once after the warm-up and once at the "
               "end of the span; the whole run includes start-up, the span after the warm-up does not.")
+        w("")
+    w("## The service and MQTT")
+    w("")
+    service = []
+    if args.latency:
+        try:
+            with open(args.latency, encoding="utf-8") as f:
+                lat = json.load(f)
+            limit = lat["poll_ms"] + 20
+            service.append((f"Alarm latency, a contact at the source to its MQTT message at a subscriber, median of "
+                            f"{lat['changes']} changes", f"{lat['p50_ms']:.1f} ms", "", ""))
+            service.append(("… the 99th percentile", f"{lat['p99_ms']:.1f} ms",
+                            f"≤ the poll period + 20 ms = {limit} ms", verdict(lat["p99_ms"] <= limit)))
+        except (OSError, ValueError, KeyError) as e:
+            service.append(("Alarm latency", f"not measured ({e})", "", ""))
+    if whole:
+        h, z = whole.get("zavok_headless", {}), whole.get("zavok", {})
+        if "error" in h or not h:
+            service.append(("The headless program", f"not measured ({h.get('error', 'not run')})", "", ""))
+        else:
+            share = 100 * h["cpu_steady_s"] / h["seconds"]
+            service.append((f"The headless program with MQTT on, all sampling at 0.1 s: CPU share of one core over "
+                            f"{h['seconds']} s after warm-up", f"{share:.2f} %", "≤ 0.3 %", verdict(share <= 0.3)))
+            if "error" not in z and z.get("peak_rss_kb"):
+                r = h["peak_rss_kb"] / z["peak_rss_kb"]
+                service.append(("… its peak RSS (VmHWM), against the desktop program's "
+                                f"{z['peak_rss_kb'] / 1024:.1f} MiB", f"{h['peak_rss_kb'] / 1024:.1f} MiB ({r:.2f})",
+                                "≤ 0.5 of it", verdict(r <= 0.5)))
+    if service:
+        w("| Figure | Measured | Target | |")
+        w("|---|---:|---|---|")
+        for r in service:
+            w("| " + " | ".join(r) + " |")
         w("")
     # Where the poll tick's time goes, when its record case misses: the clock, or the rest.
     tick, still, clock, base = ns("PollTickWithRecord"), ns("PollTickWithRecordStillClock"), ns("ClockReading"), \

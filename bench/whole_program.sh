@@ -2,6 +2,7 @@
 # The whole program for a while on the X display it is given (scripts/bench runs this under Xvfb), beside its two
 # baselines, one after the other on the same display and the same directory:
 #   zavok            --input=file:STATE with all five sampling times at 0.1 s and every channel on, steady input
+#   zavok --headless the same as a service without a display, publishing to an MQTT broker on this machine
 #   zavok_bare_work  the same inherent work on the same timers, no window (the CPU baseline)
 #   zavok_bare_window a Qt Widgets window with one label (the memory baseline)
 #   zavok_bare_work --precise, the same with precise timers, as the program's scheduler has them
@@ -80,10 +81,22 @@ if (cd "$work/probe" && timeout 20 env QT_QPA_PLATFORM=offscreen XDG_DATA_HOME="
 else
     zavok_member='"zavok": {"error": "this build of zavok does not take --input=file:PATH"}'
 fi
+# The same program as a service, with no display, publishing to a broker of its own on this machine.
+port=$((18000 + $$ % 1000))
+printf 'listener %s 127.0.0.1\nallow_anonymous true\npersistence false\nuser %s\n' "$port" "$(id -un)" \
+    >"$work/mosquitto.conf"
+mosquitto -c "$work/mosquitto.conf" >"$work/mosquitto.out" 2>&1 &
+broker=$!
+sleep 1
+mkdir -p "$work/headless"
+headless_member=$(run zavok_headless "$work/headless" env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
+    "$zavok" --headless "--input=file:$state" "--mqtt=mqtt://127.0.0.1:$port" --site=bench)
+kill "$broker" 2>/dev/null || true
+wait "$broker" 2>/dev/null || true
 bare_work_member=$(run bare_work "$work/bare" "$bare_work" "$state" "$work/bare")
 precise_member=$(run bare_work_precise "$work/bare" "$bare_work" --precise "$state" "$work/bare")
 windowed_member=$(run bare_work_window "$work/bare" "$bare_work" --window "$state" "$work/bare")
 bare_window_member=$(run bare_window "$work/bare" "$bare_window")
 
-printf '{%s, %s, %s, %s, %s}\n' "$zavok_member" "$bare_work_member" "$precise_member" "$windowed_member" \
-    "$bare_window_member" >"$out"
+printf '{%s, %s, %s, %s, %s, %s}\n' "$zavok_member" "$headless_member" "$bare_work_member" "$precise_member" \
+    "$windowed_member" "$bare_window_member" >"$out"
