@@ -1,4 +1,5 @@
 #include "platform/input_sources.h"
+#include "platform/sdl_bell.h"
 #include "platform/sdl_joysticks.h"
 
 #include <QCoreApplication>
@@ -228,6 +229,26 @@ TEST(SdlInputSources, AutoTakesTheJoysticksWhenOneIsPluggedInElseTheSimulator) {
         EXPECT_EQ(sources.simulator(), nullptr);
         EXPECT_EQ(sources.port().Inzavok(kGamePort), 0xEF);
     }
+}
+
+// The service's bell through SDL's audio: it rings where there is an output, and where there is none it says so once
+// and stays silent.
+TEST(SdlBellTest, RingsWhereThereIsAnOutputAndSaysOnceWhereThereIsNone) {
+    const struct {
+        const char* driver;
+        int told;
+    } rows[] = {{"dummy", 0}, {"no-such-driver", 1}};
+    for (const auto& row : rows) {
+        qputenv("SDL_AUDIODRIVER", row.driver);
+        QStringList told;
+        {
+            SdlBell bell([&told](const QString& line) { told << line; });
+            bell.beep();
+            bell.beep();
+        }
+        EXPECT_EQ(told.size(), row.told) << row.driver;
+    }
+    qunsetenv("SDL_AUDIODRIVER");
 }
 
 } // namespace
