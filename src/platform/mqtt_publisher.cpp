@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QPointer>
 
 namespace zavok::platform {
 
@@ -80,7 +81,12 @@ MqttPublisher::MqttPublisher(const MqttOptions& options, Zavok& core, QString ve
     connect(&client_, &MqttClient::received, this, &MqttPublisher::received);
     connect(&client_, &MqttClient::problem, this,
             [this](MqttClient::Problem kind, const QString& line) { problems_.once(int(kind), line); });
-    core_.log.observe([this](const ActivityLog::Record& r) { record(r); });
+    // The log keeps its observers for as long as it lives, and its closing record comes after this publisher is gone.
+    core_.log.observe([self = QPointer<MqttPublisher>(this)](const ActivityLog::Record& r) {
+        if (self != nullptr) {
+            self->record(r);
+        }
+    });
     client_.start();
 }
 

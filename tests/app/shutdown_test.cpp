@@ -134,9 +134,9 @@ TEST(SettingsWriters, ReplaceTheFileInsteadOfRewritingItInPlace) {
 }
 
 TEST(ActivityLogObservers, HearEveryRecordAsWrittenAlsoOneTheFileCouldNotTake) {
+    std::vector<QStringList> heard; // outlives the program, whose end is heard too
     Harness h;
     Zavok& z = h.start();
-    std::vector<QStringList> heard;
     z.log.observe([&](const ActivityLog::Record& r) { heard.push_back({r.message, r.time, r.date}); });
     z.channel(2).fname.setText(QStringLiteral("Tank \u03c9"));
     z.channel(2).setname.setVisible(true);

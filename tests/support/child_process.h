@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <functional>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -54,7 +55,9 @@ public:
         const QByteArray cwd = QFile::encodeName(directory);
         pid_ = ::fork();
         if (pid_ == 0) {
-            // Only what is safe between fork and exec.
+            // Only what is safe between fork and exec. A test that dies must not leave its children holding the
+            // output ctest waits on.
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
             if (::chdir(cwd.constData()) == 0) {
                 ::execve(argv[0], argv.data(), envp.data());
             }
