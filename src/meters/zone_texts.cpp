@@ -4,18 +4,18 @@ namespace zavok::zone {
 
 QString event(const QString& label, const QString& name) {
     if (label == kLowAlarm) {
-        return QStringLiteral("Low Alarm");
+        return kLowAlarmEvent;
     }
     if (label == kHighAlarm) {
-        return QStringLiteral("High Alarm");
+        return kHighAlarmEvent;
     }
     if (label == kLowCalError) {
-        return QStringLiteral("Low Calibration Error");
+        return kLowCalErrorEvent;
     }
     if (label == kHighCalError) {
-        return QStringLiteral("High Calibration Error");
+        return kHighCalErrorEvent;
     }
-    return label == name ? QStringLiteral("Normal") : QString();
+    return label == name ? kNormalEvent : QString();
 }
 
 } // namespace zavok::zone
