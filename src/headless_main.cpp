@@ -9,5 +9,9 @@ int main(int argc, char** argv) {
     if (const int* status = std::get_if<int>(&read)) {
         return *status;
     }
-    return zavok::runService(argc, argv, *std::get_if<zavok::platform::Options>(&read));
+    const auto& options = *std::get_if<zavok::platform::Options>(&read);
+    if (options.historyCsv) {
+        return zavok::exportHistory(argc, argv, *options.historyCsv);
+    }
+    return zavok::runService(argc, argv, options);
 }

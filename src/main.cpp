@@ -74,6 +74,9 @@ int main(int argc, char** argv) {
     }
     // The other alternative, an exit status, has been returned above.
     const auto& options = *std::get_if<platform::Options>(&read);
+    if (options.historyCsv) {
+        return zavok::exportHistory(argc, argv, *options.historyCsv);
+    }
     if (!options.headless) {
         return runDesktop(argc, argv, options);
     }

@@ -1,10 +1,16 @@
 #include "run.h"
 
+#include "platform/history_database.h"
+#include "platform/history_export.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 #include <QSysInfo>
 #include <QTextStream>
+
+#include <unistd.h>
 
 namespace zavok {
 
@@ -14,6 +20,10 @@ namespace {
 QString dataDirectory() {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
         .filePath(QStringLiteral("zavok"));
+}
+
+QString historyFile() {
+    return QDir(dataDirectory()).filePath(platform::HistoryDatabase::kFileName);
 }
 
 QString picturesDirectory() {
@@ -37,6 +47,17 @@ std::variant<platform::Options, int> readOptions(int argc, char** argv) {
     return platform::parseCommandLine(args, QStringLiteral(ZAVOK_VERSION), surroundings, out, err);
 }
 
+int exportHistory(int argc, char** argv, const platform::HistoryExport& request) {
+    const QCoreApplication app(argc, argv); // Qt SQL loads its driver through the application object
+    QTextStream err(stderr);
+    QFile out;
+    if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        err << "zavok: cannot print the history: " << out.errorString() << Qt::endl;
+        return 1;
+    }
+    return platform::exportHistory(historyFile(), request, out, err);
+}
+
 std::variant<std::unique_ptr<platform::InputSources>, int> Run::openInputs(const platform::Options& options) {
     auto made = platform::InputSources::create(options.input, options.headless);
     if (const auto* refusal = std::get_if<platform::StartRefusal>(&made)) {
@@ -50,8 +71,8 @@ Run::Run(const platform::Options& options, std::unique_ptr<platform::InputSource
          kit::Bell& bell, const kit::Pictures& pictures)
     : inputs_(std::move(inputs))
     , core_({scheduler_, clock_, QLocale::system(), dialogs, bell, pictures, inputs_->port(), inputs_->joysticks(),
-             dataDirectory(), options.logsInDataDirectory ? dataDirectory() : QDir::currentPath(),
-             picturesDirectory()}) {
+             dataDirectory(), options.logsInDataDirectory ? dataDirectory() : QDir::currentPath(), picturesDirectory()})
+    , history_(core_, historyFile(), options.historyDays) {
     // exit(), unlike quit(), does not first offer every window a close event, which the windows would refuse.
     core_.onEnded = [] { QCoreApplication::exit(0); };
     QObject::connect(&termination_, &platform::TerminationSignals::received, [this] { core_.shutdown(); });

@@ -2,6 +2,7 @@
 
 #include "app/zavok.h"
 #include "platform/command_line.h"
+#include "platform/history_recorder.h"
 #include "platform/input_sources.h"
 #include "platform/mqtt_publisher.h"
 #include "platform/real_time_scheduler.h"
@@ -17,6 +18,10 @@ namespace zavok {
 // a bad option leaves no trace: nothing created, nothing logged. The options, or the exit status to end with.
 std::variant<platform::Options, int> readOptions(int argc, char** argv);
 
+// --history-csv: the history printed on standard output, with no display, beside a ZAVOK that may be running; the
+// exit status.
+int exportHistory(int argc, char** argv, const platform::HistoryExport& request);
+
 // What a run of the program has whether it draws or not: its inputs, its clock and timers, the core, the observers
 // that tell the outside world, and the signals that end it in order. Made once the application object exists.
 class Run {
@@ -29,6 +34,7 @@ public:
 
     Zavok& core() { return core_; }
     platform::InputSources& inputs() { return *inputs_; }
+    platform::HistoryRecorder& history() { return history_; }
 
     // Start-up, and the observers set to follow what it made.
     void start();
@@ -41,7 +47,8 @@ private:
     const platform::SystemClock clock_;
     Zavok core_;
     platform::TerminationSignals termination_;
-    // The observers of the core go before it.
+    // The observers of the core go before it. The history hears the start record too, so it is made with the core.
+    platform::HistoryRecorder history_;
     std::unique_ptr<platform::MqttPublisher> mqtt_;
 };
 

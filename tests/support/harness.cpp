@@ -25,6 +25,9 @@ Zavok& Harness::start() {
         zavok = std::make_unique<Zavok>(Platform{scheduler, clock, QLocale(QLocale::English, QLocale::UnitedStates),
                                                  *dialogsInUse, bell, pictures, *portInUse, *joysticksInUse,
                                                  dataDirectory, logDirectory, picturesDirectory});
+        if (beforeStartup) {
+            beforeStartup(*zavok);
+        }
     }
     zavok->startup();
     return *zavok;

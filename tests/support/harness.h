@@ -5,6 +5,7 @@
 
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 namespace zavok::test {
@@ -51,6 +52,8 @@ public:
     kit::Dialogs* dialogsInUse = &dialogs;
     kit::GamePort* portInUse = &port;
     kit::Joysticks* joysticksInUse = &joysticks;
+    // Runs once the program is made and before it starts up: where observers such as the history join it.
+    std::function<void(Zavok&)> beforeStartup;
     std::unique_ptr<Zavok> zavok;
 };
 

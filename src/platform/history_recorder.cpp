@@ -1,0 +1,128 @@
+#include "history_recorder.h"
+
+#include "app/zavok.h"
+#include "kit/line_encoding.h"
+#include "kit/numbers.h"
+
+#include <QPointer>
+
+#include <cmath>
+
+namespace zavok::platform {
+
+HistoryRecorder::HistoryRecorder(Zavok& core, const QString& path, int retentionDays, FaultSink report)
+    : core_(core)
+    , writer_(path, retentionDays, core.platform.clock.now().date(), std::move(report))
+    , minute_(currentMinute()) {
+    // The log keeps its observers for as long as it lives, which may be longer than this recorder.
+    core.log.observe([self = QPointer<HistoryRecorder>(this)](const ActivityLog::Record& record) {
+        if (self != nullptr) {
+            self->recorded(record.message, record.time, record.date);
+        }
+    });
+    // The poll cycle ticks all the time, so a minute closes even when no channel is on.
+    connect(&core.zavok->Timer1, &kit::Timer::ticked, this, [this] {
+        takeChannels();
+        passTo(currentMinute());
+    });
+}
+
+HistoryRecorder::~HistoryRecorder() {
+    // The minute in progress is saved too: a restart within the same minute adds to it.
+    hand(minute_ + 1);
+    writer_.finish();
+}
+
+qint64 HistoryRecorder::currentMinute() const {
+    return minuteOf(core_.platform.clock.now().toSecsSinceEpoch());
+}
+
+void HistoryRecorder::takeChannels() {
+    // The channel windows are made during start-up, before its first record and before any tick.
+    if (channelsTaken_ || !core_.zavokform[0]) {
+        return;
+    }
+    channelsTaken_ = true;
+    for (int k = 1; k <= 4; ++k) {
+        connect(&core_.channel(k).Timer1, &kit::Timer::ticked, this, [this, k] { channelTicked(k); });
+    }
+}
+
+void HistoryRecorder::channelTicked(int channel) {
+    // A tick that found no input has switched the channel off.
+    if (!core_.channel(channel).disable.isEnabled()) {
+        return;
+    }
+    const QString& text = core_.zavok->value.at(channel - 1)->text();
+    Shown& shown = shown_.at(channel - 1);
+    if (text != shown.text) {
+        shown.text = text;
+        shown.number.reset();
+        if (kit::isNumericText(text)) {
+            if (const double number = kit::prefixValue(text); std::isfinite(number)) {
+                shown.number = number;
+            }
+        }
+    }
+    if (!shown.number) {
+        return;
+    }
+    const qint64 minute = currentMinute();
+    passTo(minute);
+    const double value = *shown.number;
+    Minute& m = minutes_.at(channel - 1);
+    if (m.count == 0) {
+        m = {minute, value, value, value, 1};
+        return;
+    }
+    m.min = std::min(m.min, value);
+    m.max = std::max(m.max, value);
+    m.sum += value;
+    ++m.count;
+}
+
+void HistoryRecorder::passTo(qint64 minute) {
+    if (minute != minute_) {
+        hand(minute);
+    }
+}
+
+void HistoryRecorder::hand(qint64 minute) {
+    for (std::size_t i = 0; i < minutes_.size(); ++i) {
+        Minute& m = minutes_.at(i);
+        if (m.count > 0) {
+            closed_.push_back({m.minute, int(i) + 1, m.min, m.sum / m.count, m.max, m.count});
+            m.count = 0;
+        }
+    }
+    minute_ = minute;
+    writer_.write({minute, std::move(closed_), std::move(records_)});
+    closed_.clear();
+    records_.clear();
+}
+
+void HistoryRecorder::recorded(const QString& message, const QString& time, const QString& date) {
+    takeChannels();
+    records_.push_back({core_.platform.clock.now().toSecsSinceEpoch(), zoneOf(message), message, time, date});
+}
+
+int HistoryRecorder::zoneOf(const QString& message) const {
+    if (!channelsTaken_) {
+        return 0;
+    }
+    const auto recorded = recordedEvent(message);
+    if (!recorded) {
+        return 0;
+    }
+    // The record holds the name as the file does; two channels of one name are told apart by nothing, and the record
+    // goes to the first.
+    const QStringView name = QStringView(message).first(recorded->nameLength);
+    for (int k = 1; k <= 4; ++k) {
+        if (name == kit::storedText(core_.channel(k).fname.text())) {
+            return k;
+        }
+    }
+    return 0;
+}
+
+} // namespace zavok::platform

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "history_rows.h"
+#include "history_writer.h"
+
+#include <QObject>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+namespace zavok {
+class Zavok;
+} // namespace zavok
+
+namespace zavok::platform {
+
+// Keeps the history of a running program: every value a zone shows while its channel is on, summed up per channel
+// and per minute, and every record of the activity log. It watches the core and never changes it: after each tick
+// of a channel it reads whether the channel is on and the value its zone shows, and it hears every record as it
+// is made. The sums live here, on the program's thread, and cost a tick a comparison and a few additions; when a
+// minute closes, the rows and records go to the writer's thread in one batch. The minute comes from the program's
+// clock.
+//
+// Made before the program starts up, so that it hears the start record too; it takes the channels' timers as soon
+// as their windows exist.
+class HistoryRecorder final : public QObject {
+    Q_OBJECT
+
+public:
+    // `path` is history.sqlite; rows older than `retentionDays` are removed.
+    HistoryRecorder(Zavok& core, const QString& path, int retentionDays, FaultSink report = writeToStandardError);
+    // Hands the minute in progress over and waits for the writer's last, short, attempt.
+    ~HistoryRecorder() override;
+    HistoryRecorder(const HistoryRecorder&) = delete;
+    HistoryRecorder& operator=(const HistoryRecorder&) = delete;
+
+    HistoryWriter& writer() { return writer_; }
+
+private:
+    struct Minute {
+        qint64 minute = 0;
+        double min = 0;
+        double max = 0;
+        double sum = 0;
+        int count = 0;
+    };
+    // The value text last read and its number, so a steady value is read as a number once.
+    struct Shown {
+        QString text;
+        std::optional<double> number;
+    };
+
+    qint64 currentMinute() const;
+    void takeChannels();
+    void channelTicked(int channel);
+    void passTo(qint64 minute);
+    void hand(qint64 minute);
+    void recorded(const QString& message, const QString& time, const QString& date);
+    int zoneOf(const QString& message) const;
+
+    Zavok& core_;
+    HistoryWriter writer_;
+    bool channelsTaken_ = false;
+    qint64 minute_;
+    std::array<Minute, 4> minutes_{};
+    std::array<Shown, 4> shown_{};
+    std::vector<MinuteRow> closed_;
+    std::vector<RecordRow> records_;
+};
+
+} // namespace zavok::platform

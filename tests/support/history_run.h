@@ -1,0 +1,87 @@
+#pragma once
+
+#include "platform/command_line.h"
+#include "platform/history_database.h"
+#include "platform/history_recorder.h"
+#include "support/harness.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace zavok::test {
+
+// The whole program on virtual time with its history kept, as the program keeps it, in the data directory.
+class HistoryRun {
+public:
+    explicit HistoryRun(Harness& h, int retentionDays = platform::Options::kDefaultHistoryDays,
+                        platform::FaultSink report = platform::writeToStandardError)
+        : h_(h) {
+        h.beforeStartup = [this, retentionDays, report](Zavok& z) {
+            recorder = std::make_unique<platform::HistoryRecorder>(z, path(), retentionDays, report);
+        };
+    }
+
+    // phones.zvk with channels 1 and 2 on and channel 1's alarm limits at 10 and 40.
+    static QStringList phones() {
+        QStringList phones = Harness::designPhones();
+        phones[9] = QStringLiteral("10");
+        phones[10] = QStringLiteral("40");
+        phones[42] = QStringLiteral("0");
+        phones[43] = QStringLiteral("0");
+        return phones;
+    }
+
+    QString path() const { return h_.dataPath(platform::HistoryDatabase::kFileName); }
+
+    // The orderly end, then the history's last write.
+    void end() {
+        h_.z().shutdown();
+        recorder.reset();
+    }
+
+    std::vector<platform::MinuteRow> rows() const {
+        std::vector<platform::MinuteRow> rows;
+        platform::HistoryDatabase db;
+        EXPECT_TRUE(db.open(path(), platform::HistoryDatabase::Access::ReadOnly).ok());
+        db.forEachMinute(std::nullopt, 0, qint64(1) << 40, [&rows](const platform::MinuteRow& row) {
+            rows.push_back(row);
+            return true;
+        });
+        return rows;
+    }
+
+    // Every record, in the order stored.
+    std::vector<platform::RecordRow> records() const {
+        std::vector<platform::RecordRow> records;
+        const QString name = QStringLiteral("records");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(path());
+            EXPECT_TRUE(db.open());
+            QSqlQuery q(db);
+            EXPECT_TRUE(q.exec(QStringLiteral("SELECT second, zone, message, time, date FROM records ORDER BY id")));
+            while (q.next()) {
+                records.push_back({q.value(0).toLongLong(), q.value(1).toInt(), q.value(2).toString(),
+                                   q.value(3).toString(), q.value(4).toString()});
+            }
+        }
+        QSqlDatabase::removeDatabase(name);
+        return records;
+    }
+
+    std::unique_ptr<platform::HistoryRecorder> recorder;
+
+private:
+    Harness& h_;
+};
+
+inline qint64 minuteAt(const QDateTime& moment) {
+    return platform::minuteOf(moment.toSecsSinceEpoch());
+}
+
+} // namespace zavok::test
