@@ -11,10 +11,24 @@ void Zavok::wireNavigation() {
         zavok->frame.at(k - 1)->onClick = [this, k] { openChannel(k, true); };
         zavok->flabel.at(k - 1)->onClick = [this, k] { openChannel(k, false); };
     }
+    if (platform.showTrend) {
+        wireTrends();
+    }
     zavok->log.onClick = [this] { showLog(); };
     zavok->help.onClick = [this] { showHelp(); };
     zavok->image.onClick = [this] { choosePicture(); };
     zavok->Image1.onDrop = [this](kit::Control& control, float x, float y) { dropOnPicture(control, x, y); };
+}
+
+void Zavok::wireTrends() {
+    for (int k = 1; k <= 4; ++k) {
+        // The trough's tip keeps its design text; the second line says what a click on the meter now does.
+        const QString tip = zavok->trough.at(k - 1)->tip() + QStringLiteral("\nClick to see the trend");
+        for (kit::PictureBox* meter : {zavok->trough.at(k - 1), zavok->pic.at(k - 1)}) {
+            meter->setTip(tip);
+            meter->onClick = [this, k] { platform.showTrend(k); };
+        }
+    }
 }
 
 void Zavok::openChannel(int zone, bool focusChange) {

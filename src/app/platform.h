@@ -10,6 +10,8 @@
 #include <QLocale>
 #include <QString>
 
+#include <functional>
+
 namespace zavok {
 
 // Everything the core needs from the machine it runs on, handed in at start so that tests can fake all of it.
@@ -25,6 +27,9 @@ struct Platform {
     QString dataDirectory;     // the settings and sample files
     QString logDirectory;      // the daily activity logs: the working directory
     QString picturesDirectory; // where the picture chooser opens
+    // Opens the trend window of a channel (1..4). Only a program with a display has one; without it the meters
+    // take no clicks.
+    std::function<void(int channel)> showTrend{};
 };
 
 } // namespace zavok

@@ -77,6 +77,7 @@ private:
 
     // Navigation: the ways from the main window into the other windows, the picture and its indicators.
     void wireNavigation();
+    void wireTrends();
     void openChannel(int zone, bool focusChange);
     void showLog();
     void showHelp();

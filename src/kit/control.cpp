@@ -105,6 +105,13 @@ void Control::setVisible(bool visible) {
     }
 }
 
+void Control::setTip(const QString& tip) {
+    if (tip != tip_) {
+        tip_ = tip;
+        notify(Property::Tip);
+    }
+}
+
 bool Control::hasFocus() const {
     return window_.focus() == this;
 }

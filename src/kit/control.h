@@ -55,6 +55,7 @@ public:
     void setVisible(bool visible);
 
     const QString& tip() const { return tip_; }
+    void setTip(const QString& tip);
     const Font& font() const { return font_; }
     Align align() const { return align_; }
     bool hasBorder() const { return border_; }

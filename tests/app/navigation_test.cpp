@@ -153,5 +153,32 @@ TEST_F(NavigationTest, DroppingAnIndicatorOnThePictureSavesEveryPosition) {
     EXPECT_EQ(form().indicator[2]->left(), 60);
 }
 
+// A meter's trough and its bar open the zone's trend where the program has trend windows, and their tip says so
+// under the trough's own line; without them the meters keep their design and take no clicks.
+TEST(MeterTrend, TroughAndBarOpenTheirZonesTrendOnlyWhereThereAreTrendWindows) {
+    for (const bool desktop : {true, false}) {
+        SCOPED_TRACE(desktop ? "desktop" : "service");
+        Harness h;
+        std::vector<int> opened;
+        if (desktop) {
+            h.showTrend = [&opened](int channel) { opened.push_back(channel); };
+        }
+        MainForm& form = *h.start().zavok;
+        std::vector<int> expected;
+        for (int k = 1; k <= 4; ++k) {
+            const QString design = QStringLiteral("Displays Analogue value #%1").arg(k);
+            for (kit::PictureBox* meter : {form.trough[k - 1], form.pic[k - 1]}) {
+                meter->click();
+                if (desktop) {
+                    expected.push_back(k);
+                    EXPECT_EQ(meter->tip(), design + QStringLiteral("\nClick to see the trend"));
+                }
+            }
+            EXPECT_EQ(form.trough[k - 1]->tip(), desktop ? form.pic[k - 1]->tip() : design);
+        }
+        EXPECT_EQ(opened, expected);
+    }
+}
+
 } // namespace
 } // namespace zavok::test

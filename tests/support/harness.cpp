@@ -24,7 +24,7 @@ Zavok& Harness::start() {
     if (!zavok) {
         zavok = std::make_unique<Zavok>(Platform{scheduler, clock, QLocale(QLocale::English, QLocale::UnitedStates),
                                                  *dialogsInUse, bell, pictures, *portInUse, *joysticksInUse,
-                                                 dataDirectory, logDirectory, picturesDirectory});
+                                                 dataDirectory, logDirectory, picturesDirectory, showTrend});
         if (beforeStartup) {
             beforeStartup(*zavok);
         }

@@ -52,6 +52,8 @@ public:
     kit::Dialogs* dialogsInUse = &dialogs;
     kit::GamePort* portInUse = &port;
     kit::Joysticks* joysticksInUse = &joysticks;
+    // The desktop's trend windows, which the program has only when this is set.
+    std::function<void(int channel)> showTrend;
     // Runs once the program is made and before it starts up: where observers such as the history join it.
     std::function<void(Zavok&)> beforeStartup;
     std::unique_ptr<Zavok> zavok;
