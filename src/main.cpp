@@ -5,6 +5,7 @@
 #include "ui/qt_pictures.h"
 #include "ui/renderer.h"
 #include "ui/simulator_panel.h"
+#include "ui/trend_windows.h"
 #include "ui/window_view.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPoint>
+#include <QPointer>
 
 #include <memory>
 #include <unistd.h>
@@ -47,8 +49,16 @@ int runDesktop(int argc, char** argv, const platform::Options& options) {
     ui::QtDialogs dialogs;
     ui::QtBell bell([] { QApplication::beep(); });
     const ui::QtPictures pictures;
+    // A click on a meter opens its trend; the windows go before the history they read.
+    QPointer<ui::TrendWindows> trends;
     zavok::Run run(options, std::move(std::get<std::unique_ptr<platform::InputSources>>(inputs)), dialogs, bell,
-                   pictures);
+                   pictures, [&trends](int channel) {
+                       if (trends != nullptr) {
+                           trends->show(channel);
+                       }
+                   });
+    ui::TrendWindows trendWindows(run.core(), run.history().writer());
+    trends = &trendWindows;
     const ui::Renderer renderer(run.core().desktop);
     run.start();
     run.core().zavok->show();

@@ -68,10 +68,11 @@ std::variant<std::unique_ptr<platform::InputSources>, int> Run::openInputs(const
 }
 
 Run::Run(const platform::Options& options, std::unique_ptr<platform::InputSources> inputs, kit::Dialogs& dialogs,
-         kit::Bell& bell, const kit::Pictures& pictures)
+         kit::Bell& bell, const kit::Pictures& pictures, std::function<void(int channel)> showTrend)
     : inputs_(std::move(inputs))
     , core_({scheduler_, clock_, QLocale::system(), dialogs, bell, pictures, inputs_->port(), inputs_->joysticks(),
-             dataDirectory(), options.logsInDataDirectory ? dataDirectory() : QDir::currentPath(), picturesDirectory()})
+             dataDirectory(), options.logsInDataDirectory ? dataDirectory() : QDir::currentPath(), picturesDirectory(),
+             std::move(showTrend)})
     , history_(core_, historyFile(), options.historyDays) {
     // exit(), unlike quit(), does not first offer every window a close event, which the windows would refuse.
     core_.onEnded = [] { QCoreApplication::exit(0); };

@@ -9,6 +9,7 @@
 #include "platform/system_clock.h"
 #include "platform/termination_signals.h"
 
+#include <functional>
 #include <memory>
 #include <variant>
 
@@ -29,8 +30,9 @@ public:
     // The inputs the options ask for, or the exit status of a program that cannot read them.
     static std::variant<std::unique_ptr<platform::InputSources>, int> openInputs(const platform::Options& options);
 
+    // `showTrend` opens a channel's trend window, where the program has them.
     Run(const platform::Options& options, std::unique_ptr<platform::InputSources> inputs, kit::Dialogs& dialogs,
-        kit::Bell& bell, const kit::Pictures& pictures);
+        kit::Bell& bell, const kit::Pictures& pictures, std::function<void(int channel)> showTrend = {});
 
     Zavok& core() { return core_; }
     platform::InputSources& inputs() { return *inputs_; }

@@ -1,13 +1,17 @@
-// Opens every window of the program in the state a user first sees it (the log window with a day's log loaded)
-// and saves a picture of each, so that a change to a layout can be looked at without clicking through the
-// program. Run it on a real X server (scripts/screenshots uses Xvfb); its settings and log go to a scratch folder.
+// Opens every window of the program in the state a user first sees it (the log window with a day's log loaded, the
+// trend window with a made-up day of channel 1) and saves a picture of each, so that a change to a layout can be looked
+// at without clicking through the program. Run it on a real X server (scripts/screenshots uses Xvfb); its settings and
+// log go to a scratch folder.
 
 #include "app/zavok.h"
+#include "platform/history_database.h"
+#include "platform/history_writer.h"
 #include "platform/real_time_scheduler.h"
 #include "platform/system_clock.h"
 #include "support/stand_ins.h"
 #include "ui/qt_pictures.h"
 #include "ui/renderer.h"
+#include "ui/trend_window.h"
 #include "ui/window_view.h"
 
 #include <QApplication>
@@ -16,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
+
+#include <cmath>
 
 namespace {
 
@@ -27,6 +33,33 @@ public:
     QString input(const QString&, const QString&, const QString& proposal) override { return proposal; }
     std::optional<QString> openFile(const zavok::kit::OpenFileRequest&) override { return logFile; }
 };
+
+// A day of channel 1 that warms up slowly through its high alarm limit and back, ending now, with the alarms its
+// zone would have logged.
+void makeHistory(const QString& path, const QDateTime& now) {
+    namespace platform = zavok::platform;
+    const qint64 end = platform::minuteOf(now.toSecsSinceEpoch());
+    platform::HistoryBatch day{end, {}, {}};
+    bool alarm = false;
+    for (qint64 m = end - 24 * 60; m < end; ++m) {
+        const double t = double(end - m) / 60;
+        const double mean = 52 + 18 * std::sin(t / 3.5) + 4 * std::sin(t * 1.7);
+        const double spread = 2 + std::fmod(double(m) * 7.3, 3.0);
+        day.minutes.push_back({m, 1, mean - spread, mean, mean + spread, 600});
+        if ((mean > 70) != alarm) {
+            alarm = !alarm;
+            day.records.push_back(
+                {m * 60,
+                 1,
+                 alarm ? QStringLiteral("Pressure High Alarm at") : QStringLiteral("Pressure Normal at"),
+                 {},
+                 {}});
+        }
+    }
+    platform::HistoryDatabase db;
+    db.open(path, platform::HistoryDatabase::Access::ReadWrite);
+    db.write(day);
+}
 
 } // namespace
 
@@ -55,8 +88,7 @@ int main(int argc, char** argv) {
 
     QTextStream err(stderr);
     int status = 0;
-    auto save = [&](const zavok::kit::Window& window, const QString& name) {
-        QWidget* view = renderer.view(window);
+    auto save = [&](QWidget* view, const QString& name) {
         const QString path = out.filePath(name + QStringLiteral(".png"));
         if (view == nullptr || !view->grab().save(path)) {
             err << "zavok_screenshots: could not save " << path << Qt::endl;
@@ -73,22 +105,33 @@ int main(int argc, char** argv) {
     };
 
     settle();
-    save(*z.zavok, QStringLiteral("main"));
+    save(renderer.view(*z.zavok), QStringLiteral("main"));
     z.zavok->frame[0]->click();
     settle();
-    save(z.channel(1), QStringLiteral("channel"));
+    save(renderer.view(z.channel(1)), QStringLiteral("channel"));
     z.channel(1).fclose.click();
     z.zavok->timerset.click();
     settle();
-    save(*z.zavoktimer, QStringLiteral("sampling-times"));
+    save(renderer.view(*z.zavoktimer), QStringLiteral("sampling-times"));
     z.zavoktimer->fclose.click();
     z.zavok->log.click();
     z.zavoklog->Command1.click();
     settle();
-    save(*z.zavoklog, QStringLiteral("log"));
+    save(renderer.view(*z.zavoklog), QStringLiteral("log"));
     z.zavok->help.click();
     settle();
-    save(*z.zavokhelp, QStringLiteral("help"));
+    save(renderer.view(*z.zavokhelp), QStringLiteral("help"));
+
+    const QString history =
+        QDir(scratch.filePath(QStringLiteral("data"))).filePath(zavok::platform::HistoryDatabase::kFileName);
+    makeHistory(history, clock.now());
+    z.channel(1).setlowl.setText(QStringLiteral("25"));
+    z.channel(1).sethighl.setText(QStringLiteral("70"));
+    zavok::platform::HistoryWriter writer(history, 400, clock.now().date());
+    zavok::ui::TrendWindow trend(z, 1, writer);
+    trend.show();
+    settle();
+    save(&trend, QStringLiteral("trend"));
     z.shutdown();
     return status;
 }

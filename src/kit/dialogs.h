@@ -10,13 +10,14 @@ namespace zavok::kit {
 inline const QString kCautionTitle = QStringLiteral("Caution");
 inline const QString kLoudCautionTitle = QStringLiteral("CAUTION !!! CAUTION !!! CAUTION !!!");
 
-// What the program asks of the standard open-file dialog.
+// What the program asks of the standard file dialog: a file to open, or one to save to.
 struct OpenFileRequest {
     QString filter{}; // entries written as "Description|pattern|", one after the other
     int filterIndex = 1;
     bool mustExist = false;
     QString title{};
     QString initialDirectory{};
+    bool toSave = false; // the chosen file will be written: the dialog asks before it replaces one
 
     friend bool operator==(const OpenFileRequest&, const OpenFileRequest&) = default;
 };

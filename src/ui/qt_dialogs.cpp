@@ -31,9 +31,10 @@ QString QtDialogs::input(const QString& title, const QString& prompt, const QStr
 std::optional<QString> QtDialogs::openFile(const kit::OpenFileRequest& request) {
     // A folder that does not exist would be taken for a file name to propose; the home folder is a better start.
     const QString directory = QFileInfo(request.initialDirectory).isDir() ? request.initialDirectory : QDir::homePath();
-    const QPointer<QFileDialog> dialog = new QFileDialog(
-        QApplication::activeWindow(), request.title.isEmpty() ? QStringLiteral("Open") : request.title, directory);
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    const QString title =
+        request.title.isEmpty() ? (request.toSave ? QStringLiteral("Save As") : QStringLiteral("Open")) : request.title;
+    const QPointer<QFileDialog> dialog = new QFileDialog(QApplication::activeWindow(), title, directory);
+    dialog->setAcceptMode(request.toSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     const QStringList filters = toQtFilters(request.filter);
     if (!filters.isEmpty()) {

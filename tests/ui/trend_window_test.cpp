@@ -1,0 +1,245 @@
+#include "platform/termination_signals.h"
+#include "support/history_run.h"
+#include "support/modal_boxes.h"
+#include "ui/qt_dialogs.h"
+#include "ui/trend_window.h"
+
+#include <QAreaSeries>
+#include <QChart>
+#include <QDateTimeAxis>
+#include <QDir>
+#include <QFileDialog>
+#include <QGraphicsView>
+#include <QImage>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <map>
+
+namespace zavok::test {
+namespace {
+
+using platform::MinuteRow;
+
+constexpr double kMsPerMinute = 60'000;
+
+// The minutes of channel 1 before the harness's 08:15:20: five from 07:00 and three from 07:30, beside a minute of
+// channel 2 that its trend must not show, and the records of both zones.
+class TrendWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Harness::put(h.dataPath(QStringLiteral("phones.zvk")), Harness::phonesFile(HistoryRun::phones()));
+        for (int i = 0; i < 5; ++i) {
+            rows.push_back({at(7, i), 1, 20.0 + i, 25.0 + i, 30.0 + i, 60});
+        }
+        for (int i = 0; i < 3; ++i) {
+            rows.push_back({at(7, 30 + i), 1, 5.0 - i, 8.0, 45.0 + i, 120});
+        }
+        platform::HistoryDatabase db;
+        ASSERT_TRUE(db.open(path(), platform::HistoryDatabase::Access::ReadWrite).ok());
+        std::vector<MinuteRow> all = rows;
+        all.push_back({at(7, 0), 2, 99, 99, 99, 1});
+        ASSERT_TRUE(db.write({0,
+                              all,
+                              {record(at(7, 2) * 60 + 10, 1, QStringLiteral("Pressure High Alarm at")),
+                               record(at(7, 3) * 60, 1, QStringLiteral("Pressure Normal at")),
+                               record(at(7, 31) * 60 + 30, 1, QStringLiteral("Pressure Low Alarm at")),
+                               record(at(7, 2) * 60, 2, QStringLiteral("Volume High Alarm at"))}})
+                        .ok());
+    }
+
+    static qint64 at(int hour, int minute) { return minuteAt(QDateTime(QDate(2001, 7, 13), QTime(hour, minute))); }
+    static platform::RecordRow record(qint64 second, int zone, const QString& message) {
+        return {second, zone, message, QStringLiteral("07:00:00 AM"), QStringLiteral("July 13,2001")};
+    }
+    QString path() const { return h.dataPath(platform::HistoryDatabase::kFileName); }
+
+    void open() {
+        writer = std::make_unique<platform::HistoryWriter>(path(), 400, QDate(2001, 7, 13));
+        window = std::make_unique<ui::TrendWindow>(h.start(), 1, *writer);
+        waitUntilDrawn();
+    }
+    void waitUntilDrawn() {
+        QSignalSpy drawn(window.get(), &ui::TrendWindow::drawn);
+        ASSERT_TRUE(drawn.wait(10000));
+    }
+
+    template <class Series> std::vector<Series*> series(const QString& name) const {
+        std::vector<Series*> found;
+        for (QAbstractSeries* s : window->chart().series()) {
+            if (s->name() == name) {
+                found.push_back(qobject_cast<Series*>(s));
+            }
+        }
+        return found;
+    }
+    // The points of every drawing of that name, in order.
+    QList<QPointF> points(const QString& name, QLineSeries* (QAreaSeries::*side)() const = nullptr) const {
+        QList<QPointF> all;
+        for (QAbstractSeries* s : window->chart().series()) {
+            if (s->name() != name) {
+                continue;
+            }
+            const auto* xy = side != nullptr ? (qobject_cast<QAreaSeries*>(s)->*side)() : qobject_cast<QXYSeries*>(s);
+            all += xy->points();
+        }
+        return all;
+    }
+    // The chart's points of the rows, in buckets of `width` minutes as the chart gathers them.
+    std::map<qint64, MinuteRow> buckets(int width) const {
+        std::map<qint64, MinuteRow> out;
+        for (const MinuteRow& r : rows) {
+            const qint64 first = r.minute / width * width;
+            auto [it, fresh] = out.try_emplace(first, MinuteRow{first, 1, r.min, r.mean * r.count, r.max, r.count});
+            if (!fresh) {
+                it->second.min = std::min(it->second.min, r.min);
+                it->second.max = std::max(it->second.max, r.max);
+                it->second.mean += r.mean * r.count;
+                it->second.count += r.count;
+            }
+        }
+        return out;
+    }
+    QList<QPointF> expected(int width, double MinuteRow::*value) const {
+        QList<QPointF> out;
+        for (const auto& [first, b] : buckets(width)) {
+            out.append({(double(first) + width / 2.0) * kMsPerMinute,
+                        value == &MinuteRow::mean ? b.mean / b.count : b.*value});
+        }
+        return out;
+    }
+
+    Harness h;
+    std::vector<MinuteRow> rows;
+    std::unique_ptr<platform::HistoryWriter> writer;
+    std::unique_ptr<ui::TrendWindow> window;
+};
+
+TEST_F(TrendWindowTest, DrawsTheBandTheMeanTheLimitsAndTheAlarmsOfItsChannel) {
+    open();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("ZAVOK trend - Pressure"));
+    for (const auto& [width, span] : {std::pair(1, ui::TrendWindow::Span::Day), {7, ui::TrendWindow::Span::Week}}) {
+        SCOPED_TRACE(width);
+        if (span != ui::TrendWindow::Span::Day) {
+            window->choose(span);
+            waitUntilDrawn();
+        }
+        // The gap between 07:04 and 07:30 breaks the drawing in two; only the first half is in the legend.
+        EXPECT_EQ(series<QLineSeries>(QStringLiteral("Mean")).size(), 2u);
+        EXPECT_EQ(points(QStringLiteral("Mean")), expected(width, &MinuteRow::mean));
+        EXPECT_EQ(points(QStringLiteral("Minimum to maximum"), &QAreaSeries::upperSeries),
+                  expected(width, &MinuteRow::max));
+        EXPECT_EQ(points(QStringLiteral("Minimum to maximum"), &QAreaSeries::lowerSeries),
+                  expected(width, &MinuteRow::min));
+
+        const auto* time = qobject_cast<QDateTimeAxis*>(window->chart().axes(Qt::Horizontal).constFirst());
+        const double from = double(time->min().toMSecsSinceEpoch());
+        const double to = double(time->max().toMSecsSinceEpoch());
+        EXPECT_EQ(to, double(at(8, 16)) * kMsPerMinute);
+        EXPECT_EQ(points(QStringLiteral("Low alarm limit")), (QList<QPointF>{{from, 10}, {to, 10}}));
+        EXPECT_EQ(points(QStringLiteral("High alarm limit")), (QList<QPointF>{{from, 40}, {to, 40}}));
+        EXPECT_EQ(points(QStringLiteral("High alarms")), (QList<QPointF>{{(double(at(7, 2)) * 60 + 10) * 1000, 40}}));
+        EXPECT_EQ(points(QStringLiteral("Low alarms")), (QList<QPointF>{{(double(at(7, 31)) * 60 + 30) * 1000, 10}}));
+    }
+}
+
+TEST_F(TrendWindowTest, FollowsTheHistoryAndZoomsInTimeUnderThePointer) {
+    open();
+    // A minute stored while the window is open is drawn.
+    rows.push_back({at(8, 14), 1, 33, 33, 33, 1});
+    writer->write({at(8, 15), {rows.back()}, {}});
+    waitUntilDrawn();
+    EXPECT_EQ(points(QStringLiteral("Mean")), expected(1, &MinuteRow::mean));
+
+    auto span = [this] {
+        const auto* time = qobject_cast<QDateTimeAxis*>(window->chart().axes(Qt::Horizontal).constFirst());
+        return std::pair(time->min().toMSecsSinceEpoch() / 60'000, time->max().toMSecsSinceEpoch() / 60'000);
+    };
+    QWidget* viewport = window->findChild<QGraphicsView*>(QStringLiteral("chart"))->viewport();
+    window->resize(1000, 600);
+    window->show();
+    auto turn = [&](int delta) {
+        const QPointF middle(viewport->width() / 2.0, viewport->height() / 2.0);
+        QWheelEvent wheel(middle, viewport->mapToGlobal(middle), {}, {0, delta}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &wheel);
+        waitUntilDrawn();
+    };
+    const auto [from, to] = span();
+    EXPECT_EQ(to - from, 24 * 60);
+    turn(120);
+    const auto [zoomedFrom, zoomedTo] = span();
+    EXPECT_EQ(zoomedTo - zoomedFrom, 12 * 60);
+    EXPECT_GT(zoomedFrom, from);
+    EXPECT_LT(zoomedTo, to) << "the moment under the pointer stays where it was";
+    turn(-120);
+    EXPECT_EQ(span(), std::pair(from, to)) << "zoomed out as far as the choice, the window follows the clock again";
+}
+
+TEST_F(TrendWindowTest, SavesThePictureAsPngWhereTheUserChooses) {
+    open();
+    const QDir pictures(h.picturesDirectory);
+    QDir().mkpath(pictures.path());
+    const struct {
+        const char* what;
+        std::optional<QString> chosen;
+        QString saved;
+        bool refused;
+    } cases[] = {
+        {"a name without suffix", pictures.filePath(QStringLiteral("trend")),
+         pictures.filePath(QStringLiteral("trend.png")), false},
+        {"a folder that is not there", pictures.filePath(QStringLiteral("gone/trend.png")), QString(), true},
+        {"cancelled", std::nullopt, QString(), false},
+    };
+    auto* save = window->findChild<QPushButton*>(QStringLiteral("save"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        h.dialogs.asked.clear();
+        h.dialogs.answerFile(c.chosen);
+        QTest::mouseClick(save, Qt::LeftButton);
+        ASSERT_FALSE(h.dialogs.fileRequests.empty());
+        EXPECT_TRUE(h.dialogs.fileRequests.back().toSave);
+        EXPECT_EQ(h.dialogs.fileRequests.back().initialDirectory, h.picturesDirectory);
+        if (!c.saved.isEmpty()) {
+            const QImage picture(c.saved);
+            EXPECT_EQ(picture.size(), window->findChild<QWidget*>(QStringLiteral("chart"))->size());
+        }
+        EXPECT_EQ(!h.dialogs.asked.empty() && h.dialogs.asked.back().title == kit::kCautionTitle, c.refused);
+    }
+    EXPECT_EQ(pictures.entryList(QDir::Files), QStringList{QStringLiteral("trend.png")});
+}
+
+// The program ends (SIGTERM) while the box that asks where to save waits: the box closes, nothing is written, and
+// the program ends in order.
+TEST(TrendWindowEnding, TheEndWhileTheSaveBoxWaitsWritesNothing) {
+    Harness h;
+    ui::QtDialogs dialogs;
+    h.dialogsInUse = &dialogs;
+    Zavok& z = h.start();
+    z.onEnded = [] { QCoreApplication::exit(0); };
+    const platform::TerminationSignals termination;
+    QObject::connect(&termination, &platform::TerminationSignals::received, [&z] { z.shutdown(); });
+    QDir().mkpath(h.picturesDirectory);
+    platform::HistoryWriter writer(h.dataPath(platform::HistoryDatabase::kFileName), 400, QDate(2001, 7, 13));
+    ui::TrendWindow window(z, 1, writer);
+    const BoxScript user({[&h](QWidget& box) {
+        static_cast<QFileDialog&>(box).selectFile(QDir(h.picturesDirectory).filePath(QStringLiteral("trend.png")));
+        ::raise(SIGTERM);
+    }});
+    QTimer::singleShot(0, [&window] { window.findChild<QPushButton*>(QStringLiteral("save"))->click(); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_TRUE(user.done());
+    EXPECT_TRUE(z.hasEnded());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(QDir(h.picturesDirectory).entryList(QDir::Files).isEmpty());
+}
+
+} // namespace
+} // namespace zavok::test
