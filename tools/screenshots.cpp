@@ -9,6 +9,7 @@
 #include "platform/real_time_scheduler.h"
 #include "platform/system_clock.h"
 #include "support/stand_ins.h"
+#include "ui/find_bar.h"
 #include "ui/qt_pictures.h"
 #include "ui/renderer.h"
 #include "ui/trend_window.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -118,6 +120,14 @@ int main(int argc, char** argv) {
     z.zavoklog->Command1.click();
     settle();
     save(renderer.view(*z.zavoklog), QStringLiteral("log"));
+    // The same with its find bar open on a word of the log.
+    if (auto* find = renderer.view(*z.zavoklog)->findChild<zavok::ui::FindBar*>()) {
+        find->open();
+        find->findChild<QLineEdit*>()->setText(QStringLiteral("normal"));
+        settle();
+        save(renderer.view(*z.zavoklog), QStringLiteral("log-find"));
+        find->close();
+    }
     z.zavok->help.click();
     settle();
     save(renderer.view(*z.zavokhelp), QStringLiteral("help"));

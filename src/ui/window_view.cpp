@@ -1,10 +1,12 @@
 #include "window_view.h"
 
 #include "control_widget.h"
+#include "find_bar.h"
 #include "look.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QPlainTextEdit>
 #include <QScreen>
 
 namespace zavok::ui {
@@ -37,7 +39,12 @@ WindowView::WindowView(kit::Window& window, const Twips& twips)
     // Declaration order is stacking order: a later control is made later and so lies on top.
     for (kit::Control* control : window.controls()) {
         QWidget* parent = control->container() != nullptr ? widgets_.at(control->container()) : this;
-        widgets_.emplace(control, makeControlWidget(*control, *parent, twips));
+        QWidget* widget = makeControlWidget(*control, *parent, twips);
+        widgets_.emplace(control, widget);
+        // A text of many lines, such as a day's log, can be searched.
+        if (auto* editor = qobject_cast<QPlainTextEdit*>(widget)) {
+            new FindBar(*editor);
+        }
     }
 
     if (design.centred) {

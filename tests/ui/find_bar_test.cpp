@@ -1,0 +1,93 @@
+#include "support/harness.h"
+#include "ui/renderer.h"
+#include "ui/window_view.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace zavok::test {
+namespace {
+
+// A day's log in the log window: Ctrl+F opens the bar under the text, typing finds the first match, Enter and F3 go
+// on (round the end), Shift goes back, every match on the screen is highlighted, and Esc gives the text its designed
+// place back.
+TEST(FindBar, FindsEveryMatchOfTheLogForwardAndBackAndLeavesTheLayoutAsDesigned) {
+    Harness h;
+    Zavok& z = h.start();
+    const ui::Renderer renderer(z.desktop, ui::Twips(96));
+    z.zavok->log.click();
+    const QStringList lines{QStringLiteral("\"ZAVOK started at\",\"08:15:20 AM\",\"July 13,2001\""),
+                            QStringLiteral("\"Alert #1 activated at\",\"08:16:00 AM\",\"July 13,2001\""),
+                            QStringLiteral("\"Pressure High Alarm at\",\"08:17:00 AM\",\"July 13,2001\""),
+                            QStringLiteral("\"ALERT #2 activated at\",\"08:18:00 AM\",\"July 13,2001\""),
+                            QStringLiteral("\"Alert #1 deactivated at\",\"08:19:00 AM\",\"July 13,2001\"")};
+    z.zavoklog->Text1.setText(lines.join(QStringLiteral("\r\n")));
+    // Where each line's "alert" stands in the text the box shows: after the line ends and the opening quote.
+    std::vector<int> alerts;
+    int start = 0;
+    for (const QString& line : lines) {
+        if (line.startsWith(QStringLiteral("\"Alert"), Qt::CaseInsensitive)) {
+            alerts.push_back(start + 1);
+        }
+        start += int(line.size()) + 1;
+    }
+    ASSERT_EQ(alerts.size(), 3u);
+
+    QWidget* view = renderer.view(*z.zavoklog);
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view));
+    auto* editor = view->findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+    auto* bar = view->findChild<QWidget*>(QStringLiteral("Text1Find"));
+    ASSERT_TRUE(editor != nullptr && bar != nullptr);
+    const QRect designed = editor->geometry();
+    EXPECT_FALSE(bar->isVisible());
+
+    QTest::keyClick(editor, Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_EQ(editor->geometry().top(), designed.top());
+    EXPECT_EQ(bar->geometry().bottom(), designed.bottom());
+    EXPECT_EQ(editor->geometry().bottom() + 1, bar->geometry().top());
+    auto* query = bar->findChild<QLineEdit*>(QStringLiteral("query"));
+    ASSERT_TRUE(query->hasFocus());
+    QTest::keyClicks(query, QStringLiteral("alert"));
+
+    const auto* count = bar->findChild<QLabel*>(QStringLiteral("count"));
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        std::size_t match;
+    } steps[] = {
+        {Qt::Key_unknown, {}, 0}, // as typed
+        {Qt::Key_Return, {}, 1},
+        {Qt::Key_F3, {}, 2},
+        {Qt::Key_F3, {}, 0},                    // round the end
+        {Qt::Key_Return, Qt::ShiftModifier, 2}, // and back round the start
+        {Qt::Key_F3, Qt::ShiftModifier, 1},
+    };
+    for (const auto& step : steps) {
+        if (step.key != Qt::Key_unknown) {
+            QTest::keyClick(query, step.key, step.modifiers);
+        }
+        SCOPED_TRACE(step.match);
+        EXPECT_EQ(editor->textCursor().selectionStart(), alerts[step.match]);
+        EXPECT_EQ(editor->textCursor().selectedText().toLower(), QStringLiteral("alert"));
+        EXPECT_EQ(count->text(), QStringLiteral("%1 of 3").arg(step.match + 1));
+        EXPECT_EQ(editor->extraSelections().size(), 3);
+    }
+
+    QTest::keyClicks(query, QStringLiteral("s"));
+    EXPECT_EQ(count->text(), QStringLiteral("No match"));
+    EXPECT_TRUE(editor->extraSelections().isEmpty());
+
+    QTest::keyClick(query, Qt::Key_Escape);
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_EQ(editor->geometry(), designed);
+    EXPECT_TRUE(editor->extraSelections().isEmpty());
+}
+
+} // namespace
+} // namespace zavok::test
