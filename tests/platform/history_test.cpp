@@ -1,6 +1,7 @@
 #include "support/history_run.h"
 
 #include <QDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -133,7 +134,12 @@ TEST(History, RowsOlderThanTheRetentionGoWithTheFirstBatchOfTheDay) {
                         .ok());
     }
     h.start();
+    // The end would cut the removal short: it waits for the first batch to be stored.
+    bool written = false;
+    QObject::connect(&run.recorder->writer(), &platform::HistoryWriter::written, run.recorder.get(),
+                     [&written] { written = true; });
     h.scheduler.advance(60000);
+    ASSERT_TRUE(QTest::qWaitFor([&written] { return written; }, 10000));
     run.end();
     EXPECT_EQ(run.rows(), (std::vector<MinuteRow>{{cutoff, 2, 2, 2, 2, 2}}));
     const std::vector<RecordRow> records = run.records();
