@@ -18,7 +18,7 @@ namespace {
 constexpr int kWriterBusyMs = 200;
 constexpr int kReaderBusyMs = 2000;
 
-constexpr qint64 kMinutesPerDay = 24 * 60;
+constexpr qint64 kMinutesPerDay = qint64(24) * 60;
 
 // SQLite's primary result codes that mean the file itself is bad.
 constexpr int kSqliteCorrupt = 11;
@@ -146,14 +146,14 @@ HistoryStatus HistoryDatabase::migrate(int from) {
                                  QStringList{QStringLiteral("PRAGMA user_version = %1").arg(version + 1)};
         for (const QString& statement : step) {
             if (!q.exec(statement)) {
-                const HistoryStatus status = failure(q.lastError());
+                HistoryStatus status = failure(q.lastError());
                 db_.rollback();
                 return status;
             }
         }
     }
     if (!db_.commit()) {
-        const HistoryStatus status = failure(db_.lastError());
+        HistoryStatus status = failure(db_.lastError());
         db_.rollback();
         return status;
     }
@@ -198,7 +198,7 @@ HistoryStatus HistoryDatabase::write(const HistoryBatch& batch) {
         return failure(db_.lastError());
     }
     auto fail = [this](const QSqlError& error) {
-        const HistoryStatus status = failure(error);
+        HistoryStatus status = failure(error);
         db_.rollback();
         return status;
     };
@@ -256,7 +256,7 @@ HistoryStatus HistoryDatabase::removeSomeBefore(qint64 minute, bool& more) {
         done = q.exec();
     }
     if (!done || !db_.commit()) {
-        const HistoryStatus status = failure(done ? db_.lastError() : q.lastError());
+        HistoryStatus status = failure(done ? db_.lastError() : q.lastError());
         db_.rollback();
         return status;
     }

@@ -16,7 +16,7 @@ namespace zavok::platform {
 
 namespace {
 
-constexpr qint64 kSecondsPerDay = 24 * 60 * 60;
+constexpr qint64 kSecondsPerDay = qint64(24) * 60 * 60;
 constexpr qint64 kJulianDayOfEpoch = 2440588;
 // Far enough to hold every date, near enough that the storage keys made from them cannot overflow.
 constexpr qint64 kNoBound = qint64(1) << 40;

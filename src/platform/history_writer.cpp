@@ -11,7 +11,7 @@ namespace zavok::platform {
 
 namespace {
 
-constexpr qint64 kMinutesPerDay = 24 * 60;
+constexpr qint64 kMinutesPerDay = qint64(24) * 60;
 
 // Appends to a queue that holds at most `limit` entries, dropping the oldest; whether any had to go.
 template <class Row> bool appendBounded(std::deque<Row>& queue, std::vector<Row>&& rows, std::size_t limit) {
@@ -214,6 +214,8 @@ void HistoryWriter::trend(const TrendRequest& request, QObject* receiver,
     // only there can it be told safely whether the receiver is still there.
     QMetaObject::invokeMethod(worker_,
                               [this, request, receiver = QPointer<QObject>(receiver), answer = std::move(answer)] {
+                                  // Qt keeps the queued call until it runs, which the analyzer cannot follow.
+                                  // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDeleteLeaks)
                                   QMetaObject::invokeMethod(this, [receiver, answer, data = worker_->trend(request)] {
                                       if (receiver != nullptr) {
                                           answer(data);

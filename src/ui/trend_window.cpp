@@ -36,7 +36,7 @@ constexpr int kMaxBuckets = 1500;
 // would otherwise become thousands of drawings.
 constexpr std::size_t kMaxBreaks = 50;
 constexpr qint64 kNarrowestZoom = 10;
-constexpr qint64 kMinutesPerDay = 24 * 60;
+constexpr qint64 kMinutesPerDay = qint64(24) * 60;
 constexpr double kMsPerMinute = 60'000;
 
 const QColor kBand(70, 130, 200, 90);
