@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QIODevice>
 #include <QTextStream>
+#include <QTimeZone>
 
 #include <array>
 #include <charconv>
@@ -36,7 +37,8 @@ void putDigits(std::string& out, qint64 value, int width) {
 }
 
 // Minutes as local time. Asking the time-zone database is the slow part of a line, and a year holds half a million
-// minutes: the offset from UTC is asked once per quarter of an hour, the step on which every zone changes it.
+// minutes: the offset from UTC is asked once per quarter of an hour, the step on which every zone changes it, and of
+// Qt's own reading of the zone, since the C library's looks at /etc/localtime again at every call.
 class LocalMinutes {
 public:
     void put(std::string& out, qint64 minute) {
@@ -51,7 +53,7 @@ private:
     void format(qint64 minute) {
         if (const qint64 quarter = floorDiv(minute, 15); quarter != quarter_) {
             quarter_ = quarter;
-            offset_ = QDateTime::fromSecsSinceEpoch(quarter * 15 * 60).offsetFromUtc();
+            offset_ = zone_.offsetFromUtc(QDateTime::fromSecsSinceEpoch(quarter * 15 * 60, Qt::UTC));
         }
         const qint64 local = minute * 60 + offset_;
         const qint64 day = floorDiv(local, kSecondsPerDay);
@@ -69,6 +71,7 @@ private:
         putDigits(text_, second % 3600 / 60, 2);
     }
 
+    const QTimeZone zone_ = QTimeZone::systemTimeZone();
     qint64 minute_ = std::numeric_limits<qint64>::min();
     qint64 quarter_ = std::numeric_limits<qint64>::min();
     int offset_ = 0;

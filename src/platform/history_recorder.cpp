@@ -25,6 +25,7 @@ HistoryRecorder::HistoryRecorder(Zavok& core, const QString& path, int retention
         takeChannels();
         passTo(currentMinute());
     });
+    takeChannels(); // made after start-up, it starts with the next tick
 }
 
 HistoryRecorder::~HistoryRecorder() {

@@ -22,8 +22,8 @@ namespace zavok::platform {
 // minute closes, the rows and records go to the writer's thread in one batch. The minute comes from the program's
 // clock.
 //
-// Made before the program starts up, so that it hears the start record too; it takes the channels' timers as soon
-// as their windows exist.
+// Made before the program starts up, it hears the start record too, and takes the channels' timers as soon as their
+// windows exist; made later, it starts with the next tick.
 class HistoryRecorder final : public QObject {
     Q_OBJECT
 
