@@ -47,6 +47,9 @@ void HistoryRecorder::takeChannels() {
     for (int k = 1; k <= 4; ++k) {
         connect(&core_.channel(k).Timer1, &kit::Timer::ticked, this, [this, k] { channelTicked(k); });
     }
+    // By now the data directory is made: the file is checked in the background, not when the first minute closes
+    // or, worse, when the program ends.
+    writer_.open();
 }
 
 void HistoryRecorder::channelTicked(int channel) {

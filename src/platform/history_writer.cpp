@@ -43,6 +43,13 @@ public:
         , writer_(writer)
         , today_(today) {}
 
+    // Not before the program has made its data directory.
+    void open() {
+        if (!db_.isOpen()) {
+            settle(db_.open(path_, HistoryDatabase::Access::ReadWrite));
+        }
+    }
+
     void write(HistoryBatch& batch) {
         bool dropped = appendBounded(minutes_, std::move(batch.minutes), kMaxWaitingMinutes);
         dropped = appendBounded(records_, std::move(batch.records), kMaxWaitingRecords) || dropped;
@@ -84,13 +91,6 @@ public:
     }
 
 private:
-    // The file is opened when first needed, by which time the program has made its data directory.
-    void open() {
-        if (!db_.isOpen()) {
-            settle(db_.open(path_, HistoryDatabase::Access::ReadWrite));
-        }
-    }
-
     // Everything that waits, in one transaction; true when it was stored.
     bool flush() {
         if (minutes_.empty() && records_.empty()) {
@@ -185,6 +185,12 @@ HistoryWriter::HistoryWriter(QString path, int retentionDays, QDate today, Fault
 HistoryWriter::~HistoryWriter() {
     finish();
     delete worker_;
+}
+
+void HistoryWriter::open() {
+    if (!stopping_) {
+        QMetaObject::invokeMethod(worker_, [worker = worker_] { worker->open(); });
+    }
 }
 
 void HistoryWriter::write(HistoryBatch batch) {

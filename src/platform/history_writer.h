@@ -25,13 +25,15 @@ public:
     static constexpr std::size_t kMaxWaitingMinutes = std::size_t(4) * 24 * 60 * 7;
     static constexpr std::size_t kMaxWaitingRecords = 100'000;
 
-    // Writes into `path` (history.sqlite), which it opens when first needed. `today` names a damaged file moved
+    // Writes into `path` (history.sqlite), which it opens when told or first needed. `today` names a damaged file moved
     // aside until the batches tell the day.
     HistoryWriter(QString path, int retentionDays, QDate today, FaultSink report = writeToStandardError);
     ~HistoryWriter() override;
     HistoryWriter(const HistoryWriter&) = delete;
     HistoryWriter& operator=(const HistoryWriter&) = delete;
 
+    // Opens and checks the file on the writer's thread, so that the first batch, or the program's end, need not.
+    void open();
     void write(HistoryBatch batch);
 
     // Makes a last attempt at what waits, and stops the thread. The program's end waits for it, so it is short: a
