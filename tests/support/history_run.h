@@ -18,11 +18,9 @@ namespace zavok::test {
 // The whole program on virtual time with its history kept, as the program keeps it, in the data directory.
 class HistoryRun {
 public:
-    explicit HistoryRun(Harness& h, int retentionDays = platform::Options::kDefaultHistoryDays,
-                        platform::FaultSink report = platform::writeToStandardError)
-        : h_(h) {
-        h.beforeStartup = [this, retentionDays, report](Zavok& z) {
-            recorder = std::make_unique<platform::HistoryRecorder>(z, path(), retentionDays, report);
+    explicit HistoryRun(Harness& h, int retentionDays = platform::Options::kDefaultHistoryDays) : h_(h) {
+        h.beforeStartup = [this, retentionDays](Zavok& z) {
+            recorder = std::make_unique<platform::HistoryRecorder>(z, path(), retentionDays);
         };
     }
 
