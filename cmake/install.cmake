@@ -1,6 +1,9 @@
-# A desktop program's place on Linux: the executable, a desktop entry and the icon in every size, and a .deb.
+# A desktop program's place on Linux: a desktop entry, AppStream data, the icon in every size and the service's
+# unit. The programs install themselves (src/), the man page and the package come last (cmake/package.cmake).
 include(GNUInstallDirs)
 install(FILES ${PROJECT_SOURCE_DIR}/data/zavok.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# What a software centre lists.
+install(FILES ${PROJECT_SOURCE_DIR}/data/io.github.zavok.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 # The headless service as a systemd user unit, where the user's systemd looks for it under any prefix (under
 # ~/.local too). It names the program by its installed path, which only the install knows: a package, a
 # `cmake --install --prefix` and the configured prefix may all differ.
@@ -16,14 +19,3 @@ foreach(size 16 32 48 64 128 256)
     install(FILES ${PROJECT_SOURCE_DIR}/data/icons/hicolor/${size}x${size}/zavok.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
-
-set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME zavok)
-set(CPACK_PACKAGE_CONTACT "ZAVOK developers <zavok@localhost>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
-set(CPACK_DEBIAN_PACKAGE_SECTION misc)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
-include(CPack)

@@ -19,3 +19,11 @@ if(ZAVOK_SANITIZE)
         -fno-sanitize-recover=undefined)
     target_link_options(zavok_options INTERFACE -fsanitize=address,undefined)
 endif()
+# The hardening a Debian package is built with: stack protection, checked string and memory functions, and
+# relocations made read-only at start. The sanitizer and fuzz builds check memory their own way.
+if(NOT ZAVOK_SANITIZE AND NOT ZAVOK_FUZZ)
+    target_compile_options(zavok_options INTERFACE -fstack-protector-strong -fstack-clash-protection
+        -Werror=format-security)
+    target_compile_definitions(zavok_options INTERFACE $<$<NOT:$<CONFIG:Debug>>:_FORTIFY_SOURCE=2>)
+    target_link_options(zavok_options INTERFACE LINKER:-z,relro LINKER:-z,now)
+endif()

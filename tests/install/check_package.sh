@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Builds the .deb and checks it as a Debian user's tools would, without installing it: what it holds, lintian (no
+# error, no warning), its AppStream data and desktop entry, its systemd user unit, that apt could install it here
+# from the archive, and that the programs it holds answer. A tool that is missing is skipped with the reason; then
+# the whole test reports itself skipped (exit 77), unless something failed.
+#
+#   check_package.sh BUILD-DIR
+set -u
+build=$1
+failed=0 skipped=()
+fail() { echo "FAIL: $*"; failed=1; }
+have() { command -v "$1" >/dev/null 2>&1 || { skipped+=("$1 is not installed (scripts/deps installs it)"); return 1; }; }
+
+rm -f "$build"/package/zavok_*.deb
+(cd "$build" && cpack -G DEB >"$build/package.log" 2>&1) || { cat "$build/package.log"; exit 1; }
+debs=("$build"/package/zavok_*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "expected one package, found: ${debs[*]}"; exit 1; }
+deb=${debs[0]}
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+dpkg-deb -x "$deb" "$root/tree"
+
+for path in usr/bin/zavok usr/libexec/zavok/zavok-headless usr/share/applications/zavok.desktop \
+    usr/share/metainfo/io.github.zavok.metainfo.xml usr/share/icons/hicolor/scalable/apps/zavok.svg \
+    usr/share/icons/hicolor/48x48/apps/zavok.png usr/share/man/man1/zavok.1.gz usr/share/doc/zavok/copyright \
+    usr/share/doc/zavok/changelog.gz usr/share/systemd/user/zavok.service; do
+    [ -f "$root/tree/$path" ] || fail "the package lacks /$path"
+done
+
+if have lintian; then
+    lintian --fail-on error,warning "$deb" || fail "lintian"
+fi
+if have appstreamcli; then
+    appstreamcli validate-tree --no-net --pedantic "$root/tree" || fail "appstreamcli validate-tree"
+fi
+if have desktop-file-validate; then
+    out=$(desktop-file-validate "$root/tree/usr/share/applications/zavok.desktop" 2>&1)
+    [ -z "$out" ] || fail "desktop-file-validate: $out"
+fi
+if have systemd-analyze; then
+    # The unit names the installed program, which here lies in the unpacked tree. verify goes on with status 0 past
+    # settings it ignores, so anything it says is a failure.
+    sed "s#^ExecStart=/#ExecStart=$root/tree/#" "$root/tree/usr/share/systemd/user/zavok.service" >"$root/zavok.service"
+    mkdir -m 700 "$root/runtime"
+    out=$(XDG_RUNTIME_DIR=$root/runtime systemd-analyze verify --user --man=no "$root/zavok.service" 2>&1)
+    [ $? -eq 0 ] && [ -z "$out" ] || fail "systemd-analyze verify: $out"
+fi
+if have apt-get; then
+    apt-get install --simulate "$deb" >"$root/apt.log" 2>&1 || { cat "$root/apt.log"; fail "apt could not install the package"; }
+fi
+# The programs find each other and answer without a display, as installed.
+version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/tree/usr/bin/zavok" --version) || fail "zavok --version"
+[ "$version" = "zavok $(dpkg-deb --field "$deb" Version)" ] || fail "zavok --version says '$version'"
+env -u DISPLAY -u WAYLAND_DISPLAY "$root/tree/usr/bin/zavok" --headless --help | grep -q -- '--headless' ||
+    fail "zavok --headless --help"
+
+[ $failed -eq 0 ] || exit 1
+if [ ${#skipped[@]} -gt 0 ]; then
+    printf 'skipped: %s\n' "${skipped[@]}"
+    exit 77
+fi
+echo "the package holds what it should and every check passes"
