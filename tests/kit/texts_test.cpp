@@ -1,0 +1,175 @@
+#include "kit/clock_texts.h"
+#include "kit/line_encoding.h"
+#include "kit/numbers.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+// The texts the program reads and writes: numbers as the settings files and the boxes hold them, the fields of
+// its files, and the clock's texts.
+namespace zavok::kit {
+namespace {
+
+using namespace Qt::StringLiterals;
+constexpr int kIntMax = std::numeric_limits<int>::max();
+constexpr int kIntMin = std::numeric_limits<int>::min();
+
+TEST(PrefixValue, ReadsTheLeadingNumberAndNothingElseAndNeverCrashes) {
+    const struct {
+        const char* text;
+        double value;
+    } cases[] = {{"DIS", 0},       {"", 0},     {"  ", 0},      {"50", 50},     {" 25", 25},  {"-1", -1},
+                 {"+7", 7},        {".5", 0.5}, {"1e3", 1000},  {"1E-2", 0.01}, {"2e", 2},    {"2e+", 2},
+                 {"12.5kg", 12.5}, {"1 2", 12}, {"3.4.5", 3.4}, {"-", 0},       {"abc12", 0}, {"-0", 0},
+                 {"0x10", 0},      {"inf", 0},  {"nan", 0},     {"1,5", 1}};
+    for (const auto& c : cases) {
+        EXPECT_DOUBLE_EQ(prefixValue(QString::fromLatin1(c.text)), c.value) << c.text;
+    }
+    EXPECT_DOUBLE_EQ(prefixValue(u"32767.45"_s), 32767.45);
+    EXPECT_TRUE(std::isinf(prefixValue(u"1e999"_s)));
+    EXPECT_EQ(prefixValue(u"1e-999"_s), 0.0);
+    EXPECT_DOUBLE_EQ(prefixValue(QString(100000, u'9')), std::strtod(std::string(100000, '9').c_str(), nullptr));
+}
+
+TEST(NumericText, TheWholeTextMustBeANumber) {
+    for (const char* yes : {"0", " 500", "500 ", "-1", "+2", "10.4", ".5", "5.", "1e3", "1E-3", "-0"}) {
+        EXPECT_TRUE(isNumericText(QString::fromLatin1(yes))) << yes;
+    }
+    for (const char* no : {"", " ", "abc", "1a", "1e", "e3", "1 2", ".", "-", "1,5", "0x10", "inf", "nan", "\"5\""}) {
+        EXPECT_FALSE(isNumericText(QString::fromLatin1(no))) << no;
+    }
+}
+
+TEST(RoundHalfEven, HalvesGoToTheEvenNeighbourAndEverythingSaturates) {
+    const std::pair<double, int> toInts[] = {{2.5, 2},   {3.5, 4},     {-2.5, -2},        {12.5, 12},
+                                             {13.5, 14}, {499.6, 500}, {std::nan(""), 0}, {1e300, kIntMax}};
+    for (const auto& [value, rounded] : toInts) {
+        EXPECT_EQ(toInt(value), rounded) << value;
+    }
+    EXPECT_EQ(toInt(-std::numeric_limits<double>::infinity()), kIntMin);
+    EXPECT_EQ(toInt16(40000), 32767);
+    EXPECT_EQ(toInt16(-40000.0), -32768);
+    EXPECT_EQ(toInt16(32766.5), 32766);
+}
+
+TEST(NumberText, GeneralNumberFormatAndSamplingPeriodsWithinRange) {
+    EXPECT_EQ(numberText(50), u"50"_s);
+    EXPECT_EQ(numberText(-3), u"-3"_s);
+    EXPECT_EQ(numberText(32767.45), u"32767.45"_s);
+    EXPECT_EQ(numberText(-0.0), u"0"_s);
+    EXPECT_EQ(numberText(65535), u"65535"_s);
+    EXPECT_EQ(singleText(1440.0f), u"1440"_s);
+    EXPECT_EQ(singleText(-120.0f), u"-120"_s);
+    EXPECT_EQ(singleText(1020.5f), u"1020.5"_s);
+    // The offered sampling times convert exactly; damaged ones stay within range.
+    const std::pair<const char*, int> periods[] = {{"0.1", 100},  {"0.5", 500},   {"2", 2000},
+                                                   {"60", 60000}, {"0", 100},     {"abc", 100},
+                                                   {"-5", 100},   {"1e9", 60000}, {"1e999", 60000}};
+    for (const auto& [seconds, period] : periods) {
+        EXPECT_EQ(samplingPeriod(QString::fromLatin1(seconds)), period) << seconds;
+    }
+}
+
+TEST(LineEncoding, WritesQuotedTextsBareNumbersAndCrLfReplacingWhatWouldCutAField) {
+    EXPECT_EQ(line({quotedField(u"Tank 1, north"_s)}), "\"Tank 1, north\"\r\n"_ba);
+    EXPECT_EQ(line({quotedField(QString())}), "\"\"\r\n"_ba);
+    EXPECT_EQ(line({"1440"_ba}), "1440\r\n"_ba);
+    EXPECT_EQ(line({quotedField(u"a"_s), quotedField(u"b"_s)}), "\"a\",\"b\"\r\n"_ba);
+    EXPECT_EQ(quotedField(u"say \"hi\""_s), "\"say 'hi'\""_ba);
+    EXPECT_EQ(quotedField(u"two\r\nlines"_s), "\"two  lines\""_ba);
+    EXPECT_EQ(quotedField(u"Küche €"_s), "\"K\xFC"
+                                         "che ?\""_ba);
+}
+
+TEST(LineEncoding, ReadsBackWhatItWroteAndToleratesDamage) {
+    const QStringList texts{u"Tank 1, north"_s, QString(), u"DIS"_s, u" 25"_s,
+                            QString::fromLatin1("K\xFC"
+                                                "che")};
+    QByteArray file;
+    for (const QString& t : texts) {
+        file += line({quotedField(t)});
+    }
+    EXPECT_EQ(readFields(file, int(texts.size())), texts);
+    // Short: the missing fields come back empty. Long: the rest is ignored.
+    EXPECT_EQ(readFields("\"a\"\r\n", 3), (QStringList{u"a"_s, QString(), QString()}));
+    EXPECT_EQ(readFields("1\r\n2\r\n3\r\n", 2), (QStringList{u"1"_s, u"2"_s}));
+    // Bare tokens, blanks before a field, commas as separators, LF-only line ends.
+    EXPECT_EQ(readFields("  12 , -3\n\"x\"", 3), (QStringList{u"12"_s, u"-3"_s, u"x"_s}));
+    // Junk after a closing quote belongs to no field.
+    EXPECT_EQ(readFields("\"a\"junk,\"b\"\r\n", 2), (QStringList{u"a"_s, u"b"_s}));
+    // A quote left open runs to the next quote, across line ends; one never closed takes the rest of the file.
+    EXPECT_EQ(readFields("\"open\r\n\"x\"", 2), (QStringList{u"open\r\n"_s, QString()}));
+    EXPECT_EQ(readFields("\"open\r\nrest", 2), (QStringList{u"open\r\nrest"_s, QString()}));
+    // NUL bytes and binary are just Latin-1 characters.
+    EXPECT_EQ(readFields(QByteArray("\"a\0b\"", 5), 1), QStringList{QString::fromLatin1("a\0b", 3)});
+    EXPECT_EQ(readFields(QByteArray(), 2), (QStringList{QString(), QString()}));
+}
+
+QDateTime at(int y, int mo, int d, int h, int mi, int s) {
+    return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
+}
+
+TEST(ClockTexts, TwelveHourTimeDateAndLogDayFollowTheLocale) {
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    EXPECT_EQ(formatNowtime(at(2026, 1, 5, 0, 10, 0), english), u"12:10:00 AM"_s);
+    EXPECT_EQ(formatNowtime(at(2001, 7, 13, 8, 15, 20), english), u"08:15:20 AM"_s);
+    EXPECT_EQ(formatNowtime(at(2001, 7, 13, 12, 0, 3), english), u"12:00:03 PM"_s);
+    EXPECT_EQ(formatNowtime(at(2001, 7, 14, 14, 5, 9), english), u"02:05:09 PM"_s);
+    EXPECT_EQ(formatNowtime(at(2001, 7, 14, 23, 59, 59), english), u"11:59:59 PM"_s);
+    EXPECT_EQ(formatNowdate(at(2026, 1, 5, 9, 0, 0), english), u"January 05,2026"_s);
+    EXPECT_EQ(formatNowdate(at(2001, 7, 13, 9, 0, 0), english), u"July 13,2001"_s);
+    EXPECT_EQ(formatNowdate(at(2026, 3, 1, 9, 0, 0), QLocale(QLocale::German, QLocale::Germany)), u"März 01,2026"_s);
+    // The log day takes three letters of the month in every locale; the full month names and the morning and
+    // afternoon texts stay as the locale has them.
+    const struct {
+        const char* locale;
+        int month;
+        QString logday;
+    } cases[] = {{"en_US", 7, u"Jul 13"_s}, {"en_US", 1, u"Jan 13"_s}, {"en_GB", 9, u"Sep 13"_s},
+                 {"en_AU", 6, u"Jun 13"_s}, {"en_AU", 7, u"Jul 13"_s}, {"de_DE", 1, u"Jan 13"_s},
+                 {"de_DE", 3, u"Mär 13"_s}, {"fr_FR", 2, u"fév 13"_s}, {"fr_FR", 5, u"mai 13"_s}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(formatLogday(at(2026, c.month, 13, 9, 0, 0), QLocale(QString::fromLatin1(c.locale))), c.logday)
+            << c.locale << " month " << c.month;
+    }
+    EXPECT_EQ(formatNowdate(at(2026, 9, 14, 9, 0, 0), QLocale(u"en_GB"_s)), u"September 14,2026"_s);
+    EXPECT_EQ(formatNowtime(at(2026, 9, 14, 15, 0, 0), QLocale(u"en_GB"_s)), u"03:00:00 pm"_s);
+}
+
+// A clock that hands out the moments it is given, one per reading.
+class ScriptedClock final : public Clock {
+public:
+    mutable std::vector<QDateTime> moments;
+    QDateTime now() const override {
+        const QDateTime next = moments.front();
+        moments.erase(moments.begin());
+        return next;
+    }
+};
+
+TEST(ClockTexts, RefreshReadsTheClockOnceForEachTextAndFollowsEveryChange) {
+    ScriptedClock clock;
+    ClockTexts texts;
+    const auto refreshAt = [&](std::vector<QDateTime> readings) {
+        clock.moments = std::move(readings);
+        refresh(texts, clock, QLocale(QLocale::English, QLocale::UnitedStates));
+        EXPECT_TRUE(clock.moments.empty()) << "three readings, one per text";
+    };
+    const QDateTime evening = at(2001, 7, 13, 23, 59, 59);
+    refreshAt({evening, evening, evening});
+    EXPECT_EQ(texts.nowtime, u"11:59:59 PM"_s);
+    refreshAt({evening.addMSecs(500), evening.addMSecs(500), evening.addMSecs(500)});
+    EXPECT_EQ(texts.nowtime, u"11:59:59 PM"_s);
+    // Midnight falls between the readings of one refresh: each text follows its own reading.
+    refreshAt({evening.addMSecs(900), evening.addSecs(1), evening.addSecs(1)});
+    EXPECT_EQ(texts.nowtime + u'|' + texts.nowdate + u'|' + texts.logday, u"11:59:59 PM|July 14,2001|Jul 14"_s);
+    const QDateTime yearLater = at(2002, 7, 14, 0, 0, 0);
+    refreshAt({yearLater, yearLater, yearLater});
+    EXPECT_EQ(texts.nowtime + u'|' + texts.nowdate, u"12:00:00 AM|July 14,2002"_s);
+}
+
+} // namespace
+} // namespace zavok::kit
