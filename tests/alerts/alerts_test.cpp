@@ -1,100 +1,127 @@
-#include "alerts/alert_fixture.h"
+#include "support/started_program.h"
 
+// The four alerts are one design with the alert's number as parameter: each behaviour runs over all four.
 namespace zavok::test {
 namespace {
 
+using namespace Qt::StringLiterals;
 using Records = QList<QByteArray>;
+
+constexpr kit::Rgb kLightRed{255, 0, 0};
+constexpr kit::Rgb kLightGreen{0, 255, 0};
+constexpr kit::Rgb kLightCyan{0, 255, 255};
+constexpr kit::Rgb kSwitchedOff{255, 0, 0};
+constexpr kit::Rgb kSwitchedOn{0, 130, 0};
+
+// Alert n's contact closed (its bit, 3 + n, low) and the others at rest.
+qint16 closed(int n) {
+    return qint16(240 - (8 << n));
+}
+// Alerts 1 and 2 rest in light green, 3 and 4 in light cyan.
+kit::Rgb rest(int n) {
+    return n <= 2 ? kLightGreen : kLightCyan;
+}
+QByteArray record(int n, const char* what) {
+    return "\"Alert #" + QByteArray::number(n) + ' ' + what + " at\"";
+}
+
+// Polls at the design period of 100 ms.
+class AlertTest : public StartedProgram {
+protected:
+    // One poll tick with the given port reading.
+    void poll(qint16 reading) {
+        h.port.value = reading;
+        h.scheduler.advance(main().Timer1.interval());
+    }
+};
 
 TEST_F(AlertTest, ContactClosingAndOpeningLeavesAReminderUntilReset) {
     poll(240);
     EXPECT_TRUE(records().isEmpty());
-    EXPECT_FALSE(form().Timer2.isEnabled());
+    EXPECT_FALSE(main().Timer2.isEnabled());
+    for (int n = 1; n <= 4; ++n) {
+        SCOPED_TRACE(n);
+        const int i = n - 1;
+        poll(closed(n));
+        EXPECT_EQ(records().size(), 2 * n - 1);
+        EXPECT_EQ(h.logLines().last(), record(n, "activated") + ",\"08:15:20 AM\",\"July 13,2001\"");
+        EXPECT_EQ(main().trigger[i]->text(), u"0"_s);
+        for (kit::Label* l : {main().indicator[i], main().blabel[i], main().alabel[i]}) {
+            EXPECT_EQ(l->back(), kLightRed) << qPrintable(l->name());
+        }
+        EXPECT_TRUE(main().Timer2.isEnabled());
 
-    poll(224); // bit 4 falls: alert 1 active
-    EXPECT_EQ(records(), Records{"\"Alert #1 activated at\""});
-    EXPECT_EQ(h.logLines().last(), QByteArray("\"Alert #1 activated at\",\"08:15:20 AM\",\"July 13,2001\""));
-    EXPECT_EQ(form().trigger[0]->text(), QStringLiteral("0"));
-    for (kit::Label* l : {form().indicator[0], form().blabel[0], form().alabel[0]}) {
-        EXPECT_EQ(l->back(), kLightRed) << qPrintable(l->name());
+        poll(240);
+        EXPECT_EQ(records().last(), record(n, "deactivated"));
+        EXPECT_EQ(main().indicator[i]->back(), rest(n));
+        EXPECT_EQ(main().blabel[i]->back(), rest(n));
+        EXPECT_EQ(main().alabel[i]->back(), kLightRed) << "the reminder stays";
+        EXPECT_FALSE(main().Timer2.isEnabled());
+
+        main().reset.click();
+        EXPECT_EQ(main().alabel[i]->back(), rest(n));
+        EXPECT_EQ(records().size(), 2 * n);
     }
-    EXPECT_TRUE(form().Timer2.isEnabled());
-
-    poll(240);
-    EXPECT_EQ(records(), (Records{"\"Alert #1 activated at\"", "\"Alert #1 deactivated at\""}));
-    EXPECT_EQ(form().indicator[0]->back(), kLightGreen);
-    EXPECT_EQ(form().blabel[0]->back(), kLightGreen);
-    EXPECT_EQ(form().alabel[0]->back(), kLightRed) << "the reminder stays";
-    EXPECT_FALSE(form().Timer2.isEnabled());
-
-    form().reset.click();
-    EXPECT_EQ(form().alabel[0]->back(), kLightGreen);
-    EXPECT_EQ(records().size(), 2);
 }
 
-TEST_F(AlertTest, ResetKeepsAnActiveAlertRedAndGivesEachAlertItsOwnRestColour) {
+TEST_F(AlertTest, ResetKeepsAnActiveAlertRedAndTheBellToThePollCycle) {
     poll(240);
     poll(240 - 16 - 64); // alerts 1 and 3 active
     poll(240 - 16);      // alert 3 back at rest, alert 1 still active
-    form().reset.click();
-    EXPECT_EQ(form().alabel[0]->back(), kLightRed);
-    EXPECT_EQ(form().alabel[2]->back(), kLightCyan);
-    EXPECT_TRUE(form().Timer2.isEnabled()) << "RESET leaves the bell to the poll cycle";
+    main().reset.click();
+    EXPECT_EQ(main().alabel[0]->back(), kLightRed);
+    EXPECT_EQ(main().alabel[2]->back(), kLightCyan);
+    EXPECT_TRUE(main().Timer2.isEnabled());
 }
 
-TEST_F(AlertTest, AlertsOfOneTickAreHandledInOrder) {
+TEST_F(AlertTest, TheAlertsOfOneTickAreHandledInOrder) {
+    poll(240);
+    poll(16); // only alert 1 at rest
+    EXPECT_EQ(records(), (Records{record(2, "activated"), record(3, "activated"), record(4, "activated")}));
+    EXPECT_EQ(main().alabel[0]->back(), kLightGreen);
     poll(240);
     poll(5); // bits 0 and 2 only: all four alerts active
-    EXPECT_EQ(records(), (Records{"\"Alert #1 activated at\"", "\"Alert #2 activated at\"", "\"Alert #3 activated at\"",
-                                  "\"Alert #4 activated at\""}));
+    EXPECT_EQ(records().mid(3), (Records{record(2, "deactivated"), record(3, "deactivated"), record(4, "deactivated"),
+                                         record(1, "activated"), record(2, "activated"), record(3, "activated"),
+                                         record(4, "activated")}));
     for (int n = 0; n < 4; ++n) {
-        EXPECT_EQ(form().trigger[n]->text(), QStringLiteral("0"));
+        EXPECT_EQ(main().trigger[n]->text(), u"0"_s);
     }
 }
 
 TEST_F(AlertTest, AZeroReadingChangesNothingExceptOnTheVeryFirstTick) {
     poll(0); // every bit still unset: the triggers become empty and unset counts as active
-    EXPECT_EQ(records(), (Records{"\"Alert #1 activated at\"", "\"Alert #2 activated at\"", "\"Alert #3 activated at\"",
-                                  "\"Alert #4 activated at\""}));
-    EXPECT_EQ(form().trigger[3]->text(), QString());
-    EXPECT_TRUE(form().Timer2.isEnabled());
+    EXPECT_EQ(records(), (Records{record(1, "activated"), record(2, "activated"), record(3, "activated"),
+                                  record(4, "activated")}));
+    EXPECT_EQ(main().trigger[3]->text(), QString());
+    EXPECT_TRUE(main().Timer2.isEnabled());
 
     poll(240);
     const auto before = records().size();
     poll(0);
     EXPECT_EQ(records().size(), before);
-    EXPECT_EQ(form().trigger[0]->text(), QStringLiteral("1"));
-    EXPECT_EQ(form().Text9.text(), QStringLiteral("0"));
+    EXPECT_EQ(main().trigger[0]->text(), u"1"_s);
+    EXPECT_EQ(main().Text9.text(), u"0"_s);
 }
 
 TEST_F(AlertTest, ReadingsOutsideAByteChangeNoAlert) {
     poll(240);
     for (qint16 bad : {qint16(256), qint16(-1), qint16(4000), qint16(-32768)}) {
         poll(bad);
-        EXPECT_EQ(form().Text9.text(), QString::number(bad));
+        EXPECT_EQ(main().Text9.text(), QString::number(bad));
     }
     EXPECT_TRUE(records().isEmpty());
     EXPECT_EQ(h.port.ports, std::vector<int>(h.port.ports.size(), 513)) << "always the game port";
     EXPECT_EQ(h.port.writes, 0);
 }
 
-TEST_F(AlertTest, ReadingSixteenLeavesOnlyAlertOneAtRest) {
-    poll(240);
-    poll(16);
-    EXPECT_EQ(records(),
-              (Records{"\"Alert #2 activated at\"", "\"Alert #3 activated at\"", "\"Alert #4 activated at\""}));
-    EXPECT_EQ(form().alabel[0]->back(), kLightGreen);
-}
-
 TEST_F(AlertTest, SamplingTimeSetsThePollPeriodWithinSaneBounds) {
-    struct Case {
-        const char* secs;
-        int interval;
-    };
-    for (const Case& c : {Case{"0.5", 500}, Case{"60", 60000}, Case{"0.1", 100}, Case{"2.5", 2500}, Case{"0", 100},
-                          Case{"abc", 100}, Case{"1e9", 60000}, Case{"", 100}}) {
-        z->zavoktimer->secs[0]->setText(QString::fromLatin1(c.secs));
-        h.scheduler.advance(form().Timer1.interval());
-        EXPECT_EQ(form().Timer1.interval(), c.interval) << c.secs;
+    const std::pair<const char*, int> cases[] = {{"0.5", 500}, {"60", 60000}, {"0.1", 100},   {"2.5", 2500},
+                                                 {"0", 100},   {"abc", 100},  {"1e9", 60000}, {"", 100}};
+    for (const auto& [secs, interval] : cases) {
+        z->zavoktimer->secs[0]->setText(QString::fromLatin1(secs));
+        h.scheduler.advance(main().Timer1.interval());
+        EXPECT_EQ(main().Timer1.interval(), interval) << secs;
     }
 }
 
@@ -103,31 +130,97 @@ TEST_F(AlertTest, BellBeepsPerRunningTimerOnlyWhileSwitchedOn) {
     poll(224); // Timer2 starts now
     h.scheduler.advance(1000);
     EXPECT_EQ(h.bell.beeps, 0) << "the bell starts off";
-    EXPECT_TRUE(form().soundoff.isVisible());
+    EXPECT_TRUE(main().soundoff.isVisible());
 
-    form().soundoff.click();
-    EXPECT_FALSE(form().soundoff.isVisible());
-    EXPECT_TRUE(form().soundon.isVisible() && form().soundon.isEnabled());
-    EXPECT_EQ(form().soundon.text(), QStringLiteral("BELL ON "));
+    main().soundoff.click();
+    EXPECT_FALSE(main().soundoff.isVisible());
+    EXPECT_TRUE(main().soundon.isVisible() && main().soundon.isEnabled());
     h.scheduler.advance(1000);
     EXPECT_EQ(h.bell.beeps, 2) << "every half second, though the poll re-enables Timer2 ten times a second";
 
-    form().zoneBell[0]->setEnabled(true); // a zone in alarm as well
+    main().zoneBell[0]->setEnabled(true); // a zone in alarm as well
     h.scheduler.advance(1000);
     EXPECT_EQ(h.bell.beeps, 6);
 
-    form().soundon.click();
+    main().soundon.click();
     h.scheduler.advance(1000);
     EXPECT_EQ(h.bell.beeps, 6);
-    EXPECT_TRUE(form().soundoff.isEnabled());
+    EXPECT_TRUE(main().soundoff.isEnabled());
 }
 
 TEST_F(AlertTest, ARecordAfterMidnightGoesToTheNewDay) {
     poll(240);
     h.clock.setStart(QDateTime(QDate(2001, 7, 13), QTime(23, 59, 59, 950)).addMSecs(-h.scheduler.now()));
     poll(224);
-    EXPECT_EQ(h.logLines(QStringLiteral("Jul 14")),
-              QList<QByteArray>{"\"Alert #1 activated at\",\"12:00:00 AM\",\"July 14,2001\""});
+    EXPECT_EQ(h.logLines(u"Jul 14"_s), Records{record(1, "activated") + ",\"12:00:00 AM\",\"July 14,2001\""});
+}
+
+// Off, a circuit ignores its alert and keeps the bell quiet; switching it off clears its colours but not its home
+// marker's, and switching it on always writes the alert's state.
+TEST_F(AlertTest, EachCircuitSwitchedOffIgnoresItsAlertAndSwitchedOnWritesItsState) {
+    poll(240);
+    for (int n = 1; n <= 4; ++n) {
+        SCOPED_TRACE(n);
+        const int i = n - 1;
+        kit::Label& sw = *main().enable[i];
+        poll(closed(n));
+        const auto written = records().size();
+        sw.click(); // off while active
+        EXPECT_EQ(records().size(), written) << "switching off writes nothing";
+        EXPECT_EQ(sw.text(), u"DISABLED"_s);
+        EXPECT_EQ(sw.back(), kSwitchedOff);
+        EXPECT_FALSE(main().indicator[i]->isEnabled());
+        EXPECT_FALSE(main().alabel[i]->isEnabled());
+        EXPECT_EQ(main().indicator[i]->back(), rest(n));
+        EXPECT_EQ(main().alabel[i]->back(), rest(n));
+        EXPECT_EQ(main().blabel[i]->back(), kLightRed);
+
+        poll(240);
+        poll(closed(n));
+        EXPECT_EQ(records().size(), written);
+        EXPECT_EQ(main().indicator[i]->back(), rest(n));
+        EXPECT_FALSE(main().Timer2.isEnabled());
+        main().alabel[i]->click(); // takes no clicks while the circuit is off: cat.zvk stays unwritten
+
+        sw.click(); // on while active
+        EXPECT_EQ(sw.text(), u"ENABLED"_s);
+        EXPECT_EQ(sw.back(), kSwitchedOn);
+        EXPECT_TRUE(main().indicator[i]->isEnabled() && main().alabel[i]->isEnabled());
+        EXPECT_EQ(records().last(), record(n, "activated"));
+        EXPECT_EQ(main().alabel[i]->back(), kLightRed);
+        poll(240);
+        sw.click();
+        sw.click(); // on again while at rest
+        EXPECT_EQ(records().mid(written + 1), (Records{record(n, "deactivated"), record(n, "deactivated")}));
+        EXPECT_EQ(main().indicator[i]->back(), rest(n));
+    }
+    main().indicator[1]->setLeft(100); // nor does moving an indicator save anything
+    EXPECT_EQ(h.bytes(h.dataPath(u"cat.zvk"_s)), QByteArray());
+}
+
+TEST_F(AlertTest, RenameSavesAllFourNamesAtOnce) {
+    h.dialogs.answerInput(u"Garage \"Door\""_s);
+    main().clabel[3]->click();
+    ASSERT_EQ(h.dialogs.asked.size(), 1u);
+    EXPECT_EQ(h.dialogs.asked[0].proposal, u"Freezer Alarm"_s) << "the name it has";
+    EXPECT_EQ(main().clabel[3]->text(), u"Garage 'Door'"_s);
+    EXPECT_EQ(z->alerts->circuits.newname(4), u"Garage 'Door'"_s);
+
+    h.dialogs.answerInput(QString()); // cancelled: the empty name is taken and saved
+    main().clabel[1]->click();
+    EXPECT_EQ(main().clabel[1]->text(), QString());
+    EXPECT_EQ(h.bytes(h.dataPath(u"apnames.zvk"_s)),
+              "\"Front Door\"\r\n\"\"\r\n\"Tank Overflow\"\r\n\"Garage 'Door'\"\r\n");
+}
+
+TEST_F(AlertTest, StatusLabelSendsItsIndicatorHomeAndSavesEveryPosition) {
+    main().indicator[0]->setLeft(1000);
+    main().indicator[0]->setTop(500);
+    main().indicator[3]->setLeft(2000);
+    main().alabel[0]->click();
+    EXPECT_EQ(main().indicator[0]->left(), main().blabel[0]->left());
+    EXPECT_EQ(main().indicator[0]->top(), main().blabel[0]->top());
+    EXPECT_EQ(h.bytes(h.dataPath(u"cat.zvk"_s)), "60\r\n3180\r\n60\r\n3480\r\n60\r\n3780\r\n2000\r\n4080\r\n");
 }
 
 } // namespace
