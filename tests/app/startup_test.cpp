@@ -4,116 +4,117 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointF>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
+// The program's start and end: the settings files it reads and writes, and the records of both in the log.
 namespace zavok::test {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 constexpr kit::Rgb kCircuitOn{0, 130, 0};
 constexpr kit::Rgb kCircuitOff{255, 0, 0};
 constexpr kit::Rgb kDesignCircuit{0, 128, 0};
+const QByteArray kStart = "\"ZAVOK started at\",\"08:15:20 AM\",\"July 13,2001\"";
+// cat.zvk as the program writes the design's positions.
+const QByteArray kDesignCat = "60\r\n3180\r\n60\r\n3480\r\n60\r\n3780\r\n60\r\n4080\r\n";
+
+// phones.zvk with the design's texts, and `changes` over them.
+void putPhones(Harness& h, const std::map<int, QString>& changes) {
+    QStringList saved = Harness::designPhones();
+    for (const auto& [line, text] : changes) {
+        saved[line] = text;
+    }
+    h.put(h.dataPath(u"phones.zvk"_s), Harness::phonesFile(saved));
+}
+
+qsizetype closedRecords(const Harness& h) {
+    const auto log = h.logLines();
+    return std::count_if(log.begin(), log.end(),
+                         [](const QByteArray& l) { return l.startsWith("\"ZAVOK closed at\""); });
+}
+
+QPointF place(const kit::Control* c) {
+    return {c->left(), c->top()};
+}
 
 TEST(Startup, FirstRunCreatesTheDataDirectoryAndKeepsEveryDesignValue) {
     Harness h;
     Zavok& z = h.start();
     for (const char* file : {"phones.zvk", "cat.zvk", "apnames.zvk"}) {
         const QFileInfo info(h.dataPath(QString::fromLatin1(file)));
-        EXPECT_TRUE(info.isFile()) << file;
-        EXPECT_EQ(info.size(), 0) << file;
+        EXPECT_TRUE(info.isFile() && info.size() == 0) << file;
     }
-    EXPECT_TRUE(h.bytes(h.logPath(QStringLiteral("Jul 13")))
-                    .startsWith("\"ZAVOK started at\",\"08:15:20 AM\",\"July 13,2001\"\r\n"));
-    EXPECT_EQ(z.zavok->Text1.text(), QStringLiteral("Jul 13"));
+    EXPECT_TRUE(h.bytes(h.logPath(u"Jul 13"_s)).startsWith(QByteArray(kStart + "\r\n")));
+    EXPECT_EQ(z.zavok->Text1.text(), u"Jul 13"_s);
     EXPECT_EQ(h.bell.beeps, 0) << "an empty phones.zvk is not read, so no picture path is missing";
     for (int n = 0; n < 4; ++n) {
+        const ChannelForm& w = z.channel(n + 1);
         EXPECT_EQ(z.zavok->enable[n]->back(), kCircuitOn);
         EXPECT_TRUE(z.zavok->indicator[n]->isEnabled());
-        EXPECT_EQ(z.zavok->flabel[n]->text(), z.channel(n + 1).fname.text());
+        EXPECT_EQ(z.zavok->flabel[n]->text(), w.fname.text());
         EXPECT_EQ(z.zavok->value[n]->text(), channel::kDis);
-        EXPECT_FALSE(z.channel(n + 1).Timer1.isEnabled());
-        EXPECT_TRUE(z.channel(n + 1).enable.isVisible());
-        EXPECT_FALSE(z.channel(n + 1).disable.isEnabled());
+        EXPECT_FALSE(w.Timer1.isEnabled() || w.disable.isEnabled() || w.isVisible());
+        EXPECT_TRUE(w.enable.isVisible());
         EXPECT_EQ(z.zavok->pic[n]->width(), 20);
-        EXPECT_FALSE(z.channel(n + 1).isVisible());
-        // The name row's buttons are as tall as the name box; each meter starts at its frame's left edge, with its
-        // bar in the trough's top-left corner.
-        const ChannelForm& w = z.channel(n + 1);
-        for (const kit::Button* button : {&w.setname, &w.enable, &w.disable}) {
-            EXPECT_EQ(button->height(), w.fname.height()) << qPrintable(button->name());
-        }
-        EXPECT_EQ(z.zavok->trough[n]->left(), 0);
-        EXPECT_EQ(z.zavok->pic[n]->left(), z.zavok->trough[n]->left());
-        EXPECT_EQ(z.zavok->pic[n]->top(), z.zavok->trough[n]->top());
     }
     EXPECT_FALSE(z.zavoktimer->isVisible());
-    EXPECT_EQ(z.zavok->flabel[2]->text(), QStringLiteral("Temperature"));
+    EXPECT_EQ(z.zavok->flabel[2]->text(), u"Temperature"_s);
 }
 
 TEST(Startup, SavedSettingsComeBackIntoTheirControls) {
     Harness h;
-    QStringList saved = Harness::designPhones();
-    saved[0] = QStringLiteral("/pictures/house.bmp");
-    saved[8] = QStringLiteral("250");            // mfsd4
-    saved[10] = QStringLiteral("90");            // zavokform1 sethighl
-    saved[25] = QStringLiteral("Tank 1, north"); // fname of channel 1
-    saved[31] = QStringLiteral("DISABLED");      // enable3
-    saved[32] = QStringLiteral("disabled");      // enable4: not an exact match, changes nothing
-    saved[35] = QStringLiteral("2");             // secs2
-    saved[42] = QStringLiteral("42");            // value1: channel 1 enabled
-    saved[43] = QStringLiteral("DIS");           // value2
-    saved[44] = QStringLiteral("17");
-    h.put(h.dataPath(QStringLiteral("phones.zvk")), Harness::phonesFile(saved));
-    h.put(h.dataPath(QStringLiteral("apnames.zvk")), "\"Front Door\"\r\n\"Garage Door\"\r\n\"T\"\r\n\"F\"\r\n");
-    h.put(h.dataPath(QStringLiteral("cat.zvk")), "1440\r\n-120\r\n3\r\n4\r\n5\r\n6\r\n7.5\r\n8\r\n");
-    h.pictures.pictures.insert(QStringLiteral("/pictures/house.bmp"));
+    putPhones(h, {{0, u"/pictures/house.bmp"_s},
+                  {8, u"250"_s},            // mfsd4
+                  {10, u"90"_s},            // zavokform1 sethighl
+                  {25, u"Tank 1, north"_s}, // fname of channel 1
+                  {31, u"DISABLED"_s},      // enable3
+                  {32, u"disabled"_s},      // enable4: not an exact match, changes nothing
+                  {35, u"2"_s},             // secs2
+                  {42, u"42"_s},            // value1: channel 1 enabled
+                  {43, u"DIS"_s},           // value2
+                  {44, u"17"_s}});
+    h.put(h.dataPath(u"apnames.zvk"_s), "\"Front Door\"\r\n\"Garage Door\"\r\n\"T\"\r\n\"F\"\r\n");
+    h.put(h.dataPath(u"cat.zvk"_s), "1440\r\n-120\r\n3\r\n4\r\n5\r\n6\r\n7.5\r\n8\r\n");
+    h.pictures.pictures.insert(u"/pictures/house.bmp"_s);
 
     Zavok& z = h.start();
-    EXPECT_EQ(z.zavok->Image1.picture(), QStringLiteral("/pictures/house.bmp"));
-    EXPECT_EQ(z.zavok->mfsd[3]->text(), QStringLiteral("250"));
-    EXPECT_EQ(z.channel(1).sethighl.text(), QStringLiteral("90"));
-    EXPECT_EQ(z.channel(1).fname.text(), QStringLiteral("Tank 1, north"));
-    EXPECT_EQ(z.zavoktimer->secs[2]->text(), QStringLiteral("2"));
-    EXPECT_EQ(z.zavok->clabel[1]->text(), QStringLiteral("Garage Door"));
-    EXPECT_EQ(z.zavok->indicator[0]->left(), 1440);
-    EXPECT_EQ(z.zavok->indicator[0]->top(), -120);
-    EXPECT_EQ(z.zavok->indicator[3]->left(), 7.5f);
+    MainForm& form = *z.zavok;
+    EXPECT_EQ(form.Image1.picture(), u"/pictures/house.bmp"_s);
+    EXPECT_EQ((QStringList{form.mfsd[3]->text(), z.channel(1).sethighl.text(), z.channel(1).fname.text(),
+                           z.zavoktimer->secs[2]->text(), form.clabel[1]->text()}),
+              (QStringList{u"250"_s, u"90"_s, u"Tank 1, north"_s, u"2"_s, u"Garage Door"_s}));
+    EXPECT_EQ(place(form.indicator[0]), QPointF(1440, -120));
+    EXPECT_EQ(form.indicator[3]->left(), 7.5f);
 
-    EXPECT_EQ(z.zavok->enable[2]->back(), kCircuitOff);
-    EXPECT_FALSE(z.zavok->indicator[2]->isEnabled());
-    EXPECT_FALSE(z.zavok->alabel[2]->isEnabled());
-    EXPECT_EQ(z.zavok->enable[3]->back(), kDesignCircuit);
-    EXPECT_TRUE(z.zavok->indicator[3]->isEnabled());
+    EXPECT_EQ(form.enable[2]->back(), kCircuitOff);
+    EXPECT_FALSE(form.indicator[2]->isEnabled() || form.alabel[2]->isEnabled());
+    EXPECT_EQ(form.enable[3]->back(), kDesignCircuit);
+    EXPECT_TRUE(form.indicator[3]->isEnabled());
 
-    EXPECT_TRUE(z.channel(1).Timer1.isEnabled());
-    EXPECT_TRUE(z.channel(1).disable.isVisible());
+    EXPECT_TRUE(z.channel(1).Timer1.isEnabled() && z.channel(1).disable.isVisible());
     EXPECT_FALSE(z.channel(1).enable.isEnabled());
     EXPECT_FALSE(z.channel(2).Timer1.isEnabled());
     EXPECT_TRUE(z.channel(2).enable.isVisible());
-    EXPECT_EQ(z.zavok->pic[1]->width(), 20);
+    EXPECT_EQ(form.pic[1]->width(), 20);
 }
 
 TEST(Startup, PicturePathRules) {
-    {
-        Harness h; // no picture ever chosen: the bell sounds once, the built-in picture stays
-        h.put(h.dataPath(QStringLiteral("phones.zvk")), Harness::phonesFile(Harness::designPhones()));
+    for (const QString& path : {QString(), u"/etc/hostname"_s}) {
+        SCOPED_TRACE(path.toStdString());
+        Harness h; // no picture ever chosen: the bell sounds once; a path that is no picture is kept in Label5
+        putPhones(h, {{0, path}});
         Zavok& z = h.start();
-        EXPECT_EQ(h.bell.beeps, 1);
-        EXPECT_EQ(z.zavok->Image1.picture(), kit::kFloorPlanPicture);
-    }
-    {
-        Harness h; // a path that is no picture: kept in Label5, the picture unchanged
-        QStringList saved = Harness::designPhones();
-        saved[0] = QStringLiteral("/etc/hostname");
-        h.put(h.dataPath(QStringLiteral("phones.zvk")), Harness::phonesFile(saved));
-        Zavok& z = h.start();
-        EXPECT_EQ(h.bell.beeps, 0);
-        EXPECT_EQ(z.zavok->Label5.text(), QStringLiteral("/etc/hostname"));
+        EXPECT_EQ(h.bell.beeps, path.isEmpty() ? 1 : 0);
+        EXPECT_EQ(z.zavok->Label5.text(), path);
         EXPECT_EQ(z.zavok->Image1.picture(), kit::kFloorPlanPicture);
     }
 }
@@ -122,7 +123,7 @@ TEST(Startup, AShortPhonesFileLeavesTheMissingFieldsEmpty) {
     Harness h;
     QStringList saved = Harness::designPhones();
     saved.removeLast(); // 45 lines: value4 becomes empty, which is not "DIS"
-    h.put(h.dataPath(QStringLiteral("phones.zvk")), Harness::phonesFile(saved));
+    h.put(h.dataPath(u"phones.zvk"_s), Harness::phonesFile(saved));
     Zavok& z = h.start();
     EXPECT_EQ(z.zavok->value[3]->text(), QString());
     EXPECT_TRUE(z.channel(4).Timer1.isEnabled());
@@ -133,13 +134,12 @@ TEST(Startup, AShortPhonesFileLeavesTheMissingFieldsEmpty) {
 TEST(Startup, DamagedSettingsFilesAreSkippedValueByValue) {
     const QByteArray junk = QByteArray(10 << 20, '\xff');
     QStringList longPhones = Harness::designPhones();
-    longPhones[8] = QStringLiteral("250");
+    longPhones[8] = u"250"_s;
     for (int extra = 0; extra < 10; ++extra) {
-        longPhones << QStringLiteral("extra");
+        longPhones << u"extra"_s;
     }
     QStringList nulPhones = Harness::designPhones();
     nulPhones[25] = QString::fromLatin1("Tank\0A", 6);
-    const QByteArray design = "60\r\n3180\r\n60\r\n3480\r\n60\r\n3780\r\n60\r\n4080\r\n"; // as catfile writes
 
     struct Case {
         const char* name;
@@ -154,42 +154,39 @@ TEST(Startup, DamagedSettingsFilesAreSkippedValueByValue) {
         {"ten megabytes", junk, junk, junk},
         {"huge and non-finite", "1e999\r\nnan\r\n-1e39\r\ninf\r\n1e38\r\n2\r\n3\r\n4\r\n", "\"1e999\"\r\n"},
         {"unmatched quotes", "\"12\r\n", "\"/pic\r\n\"0\"\r\n"},
-        {"text in numbers", "abc\r\n12abc\r\n\r\n\r\n", Harness::phonesFile({QStringLiteral("x")})},
+        {"text in numbers", "abc\r\n12abc\r\n\r\n\r\n", Harness::phonesFile({u"x"_s})},
         {"all three empty", "", "", "",
-         [&](const Harness& h, Zavok& z) {
-             EXPECT_EQ(z.zavok->clabel[2]->text(), QStringLiteral("Tank Overflow"));
-             EXPECT_EQ(z.zavok->mfsd[0]->text(), QStringLiteral("100"));
+         [](const Harness& h, Zavok& z) {
+             EXPECT_EQ(z.zavok->clabel[2]->text(), u"Tank Overflow"_s);
+             EXPECT_EQ(z.zavok->mfsd[0]->text(), u"100"_s);
              EXPECT_EQ(h.bell.beeps, 0) << "an empty phones.zvk is not read";
              z.catfile();
-             EXPECT_EQ(Harness::bytes(h.dataPath(QStringLiteral("cat.zvk"))), design);
+             EXPECT_EQ(Harness::bytes(h.dataPath(u"cat.zvk"_s)), kDesignCat);
          }},
         {"all three short: the missing fields read empty", "100\r\n200\r\n300\r\n",
          Harness::phonesFile(Harness::designPhones().mid(0, 10)), "\"Gate\"\r\n\"Shed\"\r\n",
          [](const Harness&, Zavok& z) {
-             EXPECT_EQ(z.zavok->indicator[1]->left(), 300);
-             EXPECT_EQ(z.zavok->indicator[1]->top(), 0) << "a position past the end becomes 0";
+             EXPECT_EQ(place(z.zavok->indicator[1]), QPointF(300, 0)) << "a position past the end becomes 0";
              EXPECT_EQ(z.zavok->indicator[3]->left(), 0);
-             EXPECT_EQ(z.zavok->clabel[1]->text(), QStringLiteral("Shed"));
-             EXPECT_EQ(z.zavok->clabel[2]->text(), QString());
-             EXPECT_EQ(z.channel(1).sethighl.text(), QString());
-             EXPECT_EQ(z.channel(4).fname.text(), QString());
-             EXPECT_EQ(z.zavok->enable[0]->text(), QString());
+             EXPECT_EQ(
+                 (QStringList{z.zavok->clabel[1]->text(), z.zavok->clabel[2]->text(), z.channel(1).sethighl.text(),
+                              z.channel(4).fname.text(), z.zavok->enable[0]->text()}),
+                 (QStringList{u"Shed"_s, {}, {}, {}, {}}));
              EXPECT_TRUE(z.channel(2).Timer1.isEnabled()) << "an empty value is not \"DIS\"";
          }},
-        {"all three long: the lines past the layout are ignored", design + "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n",
-         Harness::phonesFile(longPhones), "\"A\"\r\n\"B\"\r\n\"C\"\r\n\"D\"\r\n\"E\"\r\n\"F\"\r\n",
+        {"all three long: the lines past the layout are ignored",
+         kDesignCat + "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n", Harness::phonesFile(longPhones),
+         "\"A\"\r\n\"B\"\r\n\"C\"\r\n\"D\"\r\n\"E\"\r\n\"F\"\r\n",
          [](const Harness& h, Zavok& z) {
              EXPECT_EQ(z.zavok->indicator[3]->top(), 4080);
-             EXPECT_EQ(z.zavok->clabel[3]->text(), QStringLiteral("D"));
-             EXPECT_EQ(z.zavok->mfsd[3]->text(), QStringLiteral("250"));
-             EXPECT_EQ(z.zavok->value[3]->text(), channel::kDis);
+             EXPECT_EQ((QStringList{z.zavok->clabel[3]->text(), z.zavok->mfsd[3]->text(), z.zavok->value[3]->text()}),
+                       (QStringList{u"D"_s, u"250"_s, channel::kDis}));
              EXPECT_EQ(h.bell.beeps, 1);
          }},
         {"NUL bytes: inside a text they are kept, a number with one is skipped", QByteArray("1\0\r\n2\r\n", 7),
          Harness::phonesFile(nulPhones), QByteArray("\"Front\0Door\"\r\n", 14),
          [](const Harness& h, Zavok& z) {
-             EXPECT_EQ(z.zavok->indicator[0]->left(), 60) << "not a number: the design position stays";
-             EXPECT_EQ(z.zavok->indicator[0]->top(), 2);
+             EXPECT_EQ(place(z.zavok->indicator[0]), QPointF(60, 2)) << "not a number: the design position stays";
              EXPECT_EQ(z.zavok->clabel[0]->text(), QString::fromLatin1("Front\0Door", 10));
              EXPECT_EQ(z.channel(1).fname.text(), QString::fromLatin1("Tank\0A", 6));
              EXPECT_EQ(h.bell.beeps, 1);
@@ -198,64 +195,62 @@ TEST(Startup, DamagedSettingsFilesAreSkippedValueByValue) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Harness h;
-        h.put(h.dataPath(QStringLiteral("cat.zvk")), c.cat);
-        h.put(h.dataPath(QStringLiteral("phones.zvk")), c.phones);
-        h.put(h.dataPath(QStringLiteral("apnames.zvk")), c.apnames);
+        h.put(h.dataPath(u"cat.zvk"_s), c.cat);
+        h.put(h.dataPath(u"phones.zvk"_s), c.phones);
+        h.put(h.dataPath(u"apnames.zvk"_s), c.apnames);
         Zavok& z = h.start();
-        EXPECT_EQ(h.logLines().first(), QByteArray("\"ZAVOK started at\",\"08:15:20 AM\",\"July 13,2001\""));
+        EXPECT_EQ(h.logLines().first(), kStart);
         for (kit::Label* indicator : z.zavok->indicator) {
-            EXPECT_TRUE(std::isfinite(indicator->left()));
-            EXPECT_TRUE(std::isfinite(indicator->top()));
+            EXPECT_TRUE(std::isfinite(indicator->left()) && std::isfinite(indicator->top()));
         }
         if (c.check) {
             c.check(h, z);
         }
         h.scheduler.advance(1000); // monitoring runs on whatever was restored
         z.shutdown();
-        EXPECT_EQ(h.bytes(h.dataPath(QStringLiteral("phones.zvk"))).count("\r\n"), 46);
+        EXPECT_EQ(h.bytes(h.dataPath(u"phones.zvk"_s)).count("\r\n"), 46);
     }
 }
 
-// A settings file that cannot be opened, even by root, is skipped like a missing one; nothing may wait on it.
+// A settings file that cannot be opened, even by root, is skipped like a missing one, and nothing may wait on
+// it; the steps after the broken one still run.
 TEST(Startup, SettingsFilesThatCannotBeOpenedAreSkippedWithoutWaiting) {
-    enum class Obstacle { Fifo, DanglingLink };
+    enum class Obstacle { Fifo, DanglingLink, Directory };
     const struct {
-        const char* name;
         Obstacle obstacle;
         const char* file;
-    } cases[] = {
-        {"a FIFO in the place of cat.zvk", Obstacle::Fifo, "cat.zvk"},
-        {"a FIFO in the place of phones.zvk", Obstacle::Fifo, "phones.zvk"},
-        {"a FIFO in the place of apnames.zvk", Obstacle::Fifo, "apnames.zvk"},
-        {"phones.zvk links into a missing directory", Obstacle::DanglingLink, "phones.zvk"},
-        {"apnames.zvk links into a missing directory", Obstacle::DanglingLink, "apnames.zvk"},
-    };
+    } cases[] = {{Obstacle::Fifo, "cat.zvk"},
+                 {Obstacle::Fifo, "phones.zvk"},
+                 {Obstacle::Fifo, "apnames.zvk"},
+                 {Obstacle::DanglingLink, "phones.zvk"},
+                 {Obstacle::DanglingLink, "apnames.zvk"},
+                 {Obstacle::Directory, "apnames.zvk"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.file);
+        SCOPED_TRACE(int(c.obstacle));
         Harness h;
-        QStringList saved = Harness::designPhones();
-        saved[8] = QStringLiteral("250");
-        h.put(h.dataPath(QStringLiteral("phones.zvk")), Harness::phonesFile(saved));
-        h.put(h.dataPath(QStringLiteral("apnames.zvk")), "\"A\"\r\n\"B\"\r\n\"C\"\r\n\"D\"\r\n");
-        h.put(h.dataPath(QStringLiteral("cat.zvk")), "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
+        putPhones(h, {{8, u"250"_s}});
+        h.put(h.dataPath(u"apnames.zvk"_s), "\"A\"\r\n\"B\"\r\n\"C\"\r\n\"D\"\r\n");
+        h.put(h.dataPath(u"cat.zvk"_s), "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
         const QString path = h.dataPath(QString::fromLatin1(c.file));
         const QByteArray encoded = QFile::encodeName(path);
         ASSERT_TRUE(QFile::remove(path));
         if (c.obstacle == Obstacle::Fifo) {
             ASSERT_EQ(::mkfifo(encoded.constData(), 0600), 0);
+        } else if (c.obstacle == Obstacle::DanglingLink) {
+            const QByteArray gone = QFile::encodeName(h.root.filePath(u"gone/x.zvk"_s));
+            ASSERT_EQ(::symlink(gone.constData(), encoded.constData()), 0);
         } else {
-            ASSERT_EQ(::symlink(QFile::encodeName(h.root.filePath(QStringLiteral("gone/x.zvk"))).constData(),
-                                encoded.constData()),
-                      0);
+            ASSERT_TRUE(QDir().mkpath(path));
         }
         Zavok& z = h.start();
         const QByteArray file(c.file);
         EXPECT_EQ(z.zavok->indicator[3]->top(), file == "cat.zvk" ? 4080 : 8);
-        EXPECT_EQ(z.zavok->clabel[3]->text(),
-                  file == "apnames.zvk" ? QStringLiteral("Freezer Alarm") : QStringLiteral("D"));
-        EXPECT_EQ(z.zavok->mfsd[3]->text(), file == "phones.zvk" ? QStringLiteral("100") : QStringLiteral("250"));
-        EXPECT_EQ(h.logLines().first(), QByteArray("\"ZAVOK started at\",\"08:15:20 AM\",\"July 13,2001\""));
-        z.zavok->clabel[0]->setText(QStringLiteral("Gate"));
+        EXPECT_EQ(z.zavok->clabel[3]->text(), file == "apnames.zvk" ? u"Freezer Alarm"_s : u"D"_s);
+        EXPECT_EQ(z.zavok->mfsd[3]->text(), file == "phones.zvk" ? u"100"_s : u"250"_s);
+        EXPECT_EQ(h.bell.beeps, file == "phones.zvk" ? 0 : 1);
+        EXPECT_EQ(h.logLines().first(), kStart);
+        z.zavok->clabel[0]->setText(u"Gate"_s);
         z.labname(); // neither may these wait on the FIFO
         z.catfile();
         z.shutdown();
@@ -265,22 +260,133 @@ TEST(Startup, SettingsFilesThatCannotBeOpenedAreSkippedWithoutWaiting) {
 
 TEST(Startup, WithoutADataDirectoryTheProgramStillStartsAndLogs) {
     Harness h;
-    h.put(h.root.filePath(QStringLiteral("data")), "a file where the directory's parent should be");
+    h.put(h.root.filePath(u"data"_s), "a file where the directory's parent should be");
     Zavok& z = h.start();
-    EXPECT_EQ(h.logLines().first(), QByteArray("\"ZAVOK started at\",\"08:15:20 AM\",\"July 13,2001\""));
-    EXPECT_EQ(z.zavok->clabel[0]->text(), QStringLiteral("Front Door"));
+    EXPECT_EQ(h.logLines().first(), kStart);
+    EXPECT_EQ(z.zavok->clabel[0]->text(), u"Front Door"_s);
     z.shutdown(); // the settings cannot be written; the program ends all the same
     EXPECT_TRUE(z.hasEnded());
-    EXPECT_EQ(h.logLines().last(), QByteArray("\"ZAVOK closed at\",\"08:15:20 AM\",\"July 13,2001\""));
+    EXPECT_EQ(h.logLines().last(), "\"ZAVOK closed at\",\"08:15:20 AM\",\"July 13,2001\"");
 }
 
-TEST(Startup, ADirectoryWhereASettingsFileShouldBeIsSkipped) {
+TEST(Shutdown, FirstRunSavesTheDesignValuesWithTheZoneNames) {
     Harness h;
-    QDir().mkpath(h.dataPath(QStringLiteral("apnames.zvk")));
-    h.put(h.dataPath(QStringLiteral("phones.zvk")), Harness::phonesFile(Harness::designPhones()));
     Zavok& z = h.start();
-    EXPECT_EQ(z.zavok->clabel[3]->text(), QStringLiteral("Freezer Alarm"));
-    EXPECT_EQ(h.bell.beeps, 1) << "the steps after the broken one still ran";
+    int ended = 0;
+    z.onEnded = [&] { ++ended; };
+    h.scheduler.advance(2000);
+    z.zavok->exit.click();
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(h.bytes(h.dataPath(u"phones.zvk"_s)), Harness::phonesFile(Harness::designPhones()));
+    EXPECT_EQ(h.bytes(h.dataPath(u"cat.zvk"_s)) + h.bytes(h.dataPath(u"apnames.zvk"_s)), QByteArray());
+    EXPECT_EQ(h.logLines().first(), kStart);
+    EXPECT_EQ(h.logLines().last(), "\"ZAVOK closed at\",\"08:15:22 AM\",\"July 13,2001\"");
+}
+
+TEST(Shutdown, RunsOnceWhicheverTriggerComesFirst) {
+    Harness h;
+    Zavok& z = h.start();
+    z.zavok->requestClose(); // the close box
+    z.zavok->exit.click();
+    z.shutdown();
+    EXPECT_TRUE(z.hasEnded());
+    for (kit::Window* w : z.desktop.windows()) {
+        for (kit::Timer* t : w->timers()) {
+            EXPECT_FALSE(t->isRunning()) << qPrintable(w->name()) << " " << qPrintable(t->name());
+        }
+    }
+    h.zavok.reset(); // destruction after an orderly shutdown adds nothing
+    EXPECT_EQ(closedRecords(h), 1);
+
+    Harness destroyed; // destruction without any trigger still shuts down once
+    destroyed.start();
+    destroyed.zavok.reset();
+    EXPECT_EQ(closedRecords(destroyed), 1);
+    EXPECT_EQ(Harness::bytes(destroyed.dataPath(u"phones.zvk"_s)).count("\r\n"), 46);
+}
+
+TEST(Shutdown, AHandEditedSettingsFileComesBackUnchanged) {
+    Harness h;
+    // The zone label of a renamed channel carries its name.
+    putPhones(h,
+              {{8, u"250"_s}, {31, u"DISABLED"_s}, {43, u"DIS"_s}, {25, u"Tank 1, north"_s}, {38, u"Tank 1, north"_s}});
+    const QByteArray file = h.bytes(h.dataPath(u"phones.zvk"_s));
+    h.start().shutdown();
+    EXPECT_EQ(h.bytes(h.dataPath(u"phones.zvk"_s)), file);
+}
+
+TEST(Shutdown, AfterMidnightTheRecordGoesToTheNewDay) {
+    Harness h;
+    h.clock.setStart(QDateTime(QDate(2026, 1, 4), QTime(23, 59, 59)));
+    Zavok& z = h.start();
+    h.scheduler.advance(1000);
+    z.shutdown();
+    EXPECT_TRUE(h.logLines(u"Jan 04"_s).first().startsWith("\"ZAVOK started at\""));
+    EXPECT_EQ(h.logLines(u"Jan 05"_s), QList<QByteArray>{"\"ZAVOK closed at\",\"12:00:00 AM\",\"January 05,2026\""});
+}
+
+TEST(Shutdown, TwoRunsOnOneDayShareTheLog) {
+    Harness h;
+    h.start().shutdown();
+    h.zavok.reset();
+    h.scheduler.advance(60'000);
+    h.start().shutdown();
+    QList<QByteArray> log;
+    for (const QByteArray& l : h.logLines()) {
+        if (l.startsWith("\"ZAVOK")) {
+            log.append(l.chopped(15)); // without the date, ,"July 13,2001"
+        }
+    }
+    EXPECT_EQ(log, (QList<QByteArray>{"\"ZAVOK started at\",\"08:15:20 AM\"", "\"ZAVOK closed at\",\"08:15:20 AM\"",
+                                      "\"ZAVOK started at\",\"08:16:20 AM\"", "\"ZAVOK closed at\",\"08:16:20 AM\""}));
+}
+
+TEST(SettingsWriters, CatfileAndLabnameRewriteWholeFiles) {
+    Harness h;
+    Zavok& z = h.start();
+    z.zavok->indicator[2]->setLeft(1000);
+    z.zavok->indicator[2]->setTop(140.5f);
+    z.catfile();
+    EXPECT_EQ(h.bytes(h.dataPath(u"cat.zvk"_s)), "60\r\n3180\r\n60\r\n3480\r\n1000\r\n140.5\r\n60\r\n4080\r\n");
+    z.zavok->clabel[1]->setText(u"Garage \"Door\""_s);
+    z.labname();
+    EXPECT_EQ(h.bytes(h.dataPath(u"apnames.zvk"_s)),
+              "\"Front Door\"\r\n\"Garage 'Door'\"\r\n\"Tank Overflow\"\r\n\"Freezer Alarm\"\r\n");
+    z.shutdown();
+    h.zavok.reset();
+    Zavok& again = h.start();
+    EXPECT_EQ(again.zavok->indicator[2]->top(), 140.5f);
+    EXPECT_EQ(again.zavok->clabel[1]->text(), u"Garage 'Door'"_s);
+}
+
+TEST(SettingsWriters, ReplaceTheFileInsteadOfRewritingItInPlace) {
+    // A hard link to the old file keeps seeing the old content whole: the new file was written beside it and
+    // took its name only once complete, so a crash part-way could never have left half a file.
+    Harness h;
+    Zavok& z = h.start();
+    const QString cat = h.dataPath(u"cat.zvk"_s);
+    z.catfile();
+    const QString link = h.root.filePath(u"old-cat"_s);
+    ASSERT_EQ(::link(QFile::encodeName(cat).constData(), QFile::encodeName(link).constData()), 0);
+    z.zavok->indicator[0]->setLeft(5);
+    z.catfile();
+    EXPECT_EQ(h.bytes(link), kDesignCat);
+    EXPECT_TRUE(h.bytes(cat).startsWith("5\r\n"));
+}
+
+TEST(ActivityLogObservers, HearEveryRecordAsWrittenAlsoOneTheFileCouldNotTake) {
+    std::vector<QStringList> heard; // outlives the program, whose end is heard too
+    Harness h;
+    Zavok& z = h.start();
+    z.log.observe([&](const ActivityLog::Record& r) { heard.push_back({r.message, r.time, r.date}); });
+    z.channel(2).fname.setText(u"Tank \u03c9"_s);
+    z.channel(2).setname.setVisible(true);
+    z.channel(2).setname.click();
+    ASSERT_TRUE(QDir(h.logDirectory).removeRecursively());
+    h.port.value = 240 - 16;
+    h.scheduler.advance(100);
+    EXPECT_EQ(heard, (std::vector<QStringList>{{u"Tank ? Normal at"_s, u"08:15:20 AM"_s, u"July 13,2001"_s},
+                                               {u"Alert #1 activated at"_s, u"08:15:20 AM"_s, u"July 13,2001"_s}}));
 }
 
 } // namespace
