@@ -9,40 +9,22 @@
 
 #include <cstdint>
 
-namespace {
-
-// Lines end at a CR or at a CR LF. The first line is always read, even from an empty file; after that a line is
-// read while the end of the file has not been reached.
-QList<QByteArray> lines(const QByteArray& content) {
-    QList<QByteArray> out;
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray content(reinterpret_cast<const char*>(data), qsizetype(size));
+    // Lines end at a CR or at a CR LF. The first line is always read, even from an empty file; after that a line is
+    // read while the end of the file has not been reached. So nothing follows the last line, and a line end ends
+    // the text only where the last line is empty.
+    QList<QByteArray> lines;
     qsizetype at = 0;
     do {
         const qsizetype cr = content.indexOf('\r', at);
         const qsizetype end = cr < 0 ? content.size() : cr;
-        out.append(content.mid(at, end - at));
+        lines.append(content.mid(at, end - at));
         at = end;
-        if (at < content.size()) {
-            ++at; // the CR
-            if (at < content.size() && content[at] == '\n') {
-                ++at;
-            }
+        if (at < content.size() && ++at < content.size() && content[at] == '\n') { // past the CR, and its LF
+            ++at;
         }
     } while (at < content.size());
-    return out;
-}
-
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QByteArray content(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QString text = zavok::logText(content);
-    const QList<QByteArray> expected = lines(content);
-    FUZZ_CHECK(text == QString::fromLatin1(expected.join("\r\n")));
-    // Every CR shown is the start of a line end that the viewer put there, one fewer than the lines.
-    FUZZ_CHECK(text.count(u'\r') == expected.size() - 1);
-    FUZZ_CHECK(text.count(QStringLiteral("\r\n")) == expected.size() - 1);
-    // Nothing is added after the last line: the text ends with a line end only when the last line is empty.
-    FUZZ_CHECK(!text.endsWith(u'\r'));
-    FUZZ_CHECK(!text.endsWith(QStringLiteral("\r\n")) || expected.last().isEmpty());
+    FUZZ_CHECK(zavok::logText(content) == QString::fromLatin1(lines.join("\r\n")));
     return 0;
 }

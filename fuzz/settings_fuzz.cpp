@@ -9,44 +9,34 @@
 #include "kit/virtual_scheduler.h"
 #include "support/stand_ins.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <cmath>
 #include <cstdint>
-#include <memory>
 
 namespace {
 
 using namespace zavok;
 
 // One directory for the whole run: making one per input would cost more than the run itself.
-struct Place {
-    QTemporaryDir root;
-    QString data = root.filePath(QStringLiteral("zavok"));
-    QString work = root.filePath(QStringLiteral("work"));
-    Place() {
-        QDir().mkpath(data);
-        QDir().mkpath(work);
-    }
-    QString path(const QString& file) const { return QDir(data).filePath(file); }
-};
+const QTemporaryDir root;
+const QString dataDir = root.filePath(QStringLiteral("zavok"));
+const QString workDir = root.filePath(QStringLiteral("work"));
+const bool made = QDir().mkpath(dataDir) && QDir().mkpath(workDir);
 
-QByteArray bytes(const QString& path) {
-    QFile f(path);
+QString path(const char* file) {
+    return QDir(dataDir).filePath(QString::fromLatin1(file));
+}
+
+QByteArray bytes(const char* file) {
+    QFile f(path(file));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void put(const QString& path, const QByteArray& content) {
-    QFile f(path);
-    FUZZ_CHECK(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    FUZZ_CHECK(f.write(content) == content.size());
-}
-
 // One run: start-up on the files as they are, a few seconds of monitoring, shutdown. phones.zvk as it saved it.
-QByteArray run(const Place& place) {
+QByteArray run() {
     kit::VirtualScheduler scheduler;
     const test::FixedClock clock;
     test::NoDialogs dialogs;
@@ -56,7 +46,7 @@ QByteArray run(const Place& place) {
     test::SteadyInputs inputs(32768, 32768);
     {
         Zavok z({scheduler, clock, QLocale(QLocale::English, QLocale::UnitedStates), dialogs, bell, pictures, inputs,
-                 inputs, place.data, place.work, place.work});
+                 inputs, dataDir, workDir, workDir});
         z.startup();
         for (const kit::Label* indicator : z.zavok->indicator) {
             FUZZ_CHECK(std::isfinite(indicator->left()) && std::isfinite(indicator->top()));
@@ -65,34 +55,32 @@ QByteArray run(const Place& place) {
         z.shutdown();
         FUZZ_CHECK(z.hasEnded());
     }
-    QFile::remove(QDir(place.work).filePath(QStringLiteral("Jul 13.txt")));
-    return bytes(place.path(QStringLiteral("phones.zvk")));
+    QFile::remove(QDir(workDir).filePath(QStringLiteral("Jul 13.txt")));
+    return bytes("phones.zvk");
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const Place place;
     const QByteArray content(reinterpret_cast<const char*>(data), qsizetype(size));
 
     // The reader alone: every layout gets exactly its count, and a shorter layout is the start of a longer one.
     const QStringList phones = kit::readFields(content, 46);
-    const QStringList cat = kit::readFields(content, 8);
-    const QStringList apnames = kit::readFields(content, 4);
-    FUZZ_CHECK(phones.size() == 46 && cat.size() == 8 && apnames.size() == 4);
-    FUZZ_CHECK(phones.mid(0, 8) == cat && phones.mid(0, 4) == apnames);
+    FUZZ_CHECK(phones.size() == 46 && kit::readFields(content, 8) == phones.mid(0, 8) &&
+               kit::readFields(content, 4) == phones.mid(0, 4));
 
+    FUZZ_CHECK(made);
     for (const char* file : {"phones.zvk", "cat.zvk", "apnames.zvk"}) {
-        put(place.path(QString::fromLatin1(file)), content);
+        QFile f(path(file));
+        FUZZ_CHECK(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size());
     }
-    const QByteArray saved = run(place);
+    const QByteArray saved = run();
     FUZZ_CHECK(saved.count("\r\n") == 46);
     FUZZ_CHECK(kit::readFields(saved, 47).last().isEmpty()); // nothing after the 46th line
     // cat.zvk and apnames.zvk are written by the user's actions only, never at start-up or shutdown.
-    FUZZ_CHECK(bytes(place.path(QStringLiteral("cat.zvk"))) == content);
-    FUZZ_CHECK(bytes(place.path(QStringLiteral("apnames.zvk"))) == content);
+    FUZZ_CHECK(bytes("cat.zvk") == content && bytes("apnames.zvk") == content);
 
     // Reader and writer in step: the program reads back what it saved, and saves it again unchanged.
-    FUZZ_CHECK(run(place) == saved);
+    FUZZ_CHECK(run() == saved);
     return 0;
 }

@@ -6,78 +6,43 @@
 
 #include <QByteArray>
 
+#include <charconv>
 #include <cstdint>
+#include <sstream>
 #include <variant>
+#include <vector>
 
 namespace {
 
 using zavok::platform::InputSnapshot;
 using zavok::platform::StateFileFault;
 
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// A whole number: an optional sign, then decimal digits only, within 64 bits; nullopt otherwise.
-std::optional<qint64> wholeNumber(const QByteArray& token) {
-    qsizetype at = token.startsWith('+') || token.startsWith('-') ? 1 : 0;
-    if (at == token.size()) {
-        return std::nullopt;
-    }
-    const bool negative = token.startsWith('-');
-    qint64 value = 0;
-    for (; at < token.size(); ++at) {
-        if (token[at] < '0' || token[at] > '9') {
-            return std::nullopt;
-        }
-        const int digit = token[at] - '0';
-        if (negative ? value < (std::numeric_limits<qint64>::min() + digit) / 10
-                     : value > (std::numeric_limits<qint64>::max() - digit) / 10) {
-            return std::nullopt;
-        }
-        value = value * 10 + (negative ? -digit : digit);
-    }
-    return value;
-}
-
+// The rule read by the C++ library rather than by Qt: a stream splits the words at C whitespace, and each word is a
+// whole number, an optional sign and decimal digits only, within 64 bits.
 std::variant<InputSnapshot, StateFileFault> expected(const QByteArray& content) {
-    QList<QByteArray> tokens;
-    qsizetype at = 0;
-    while (at < content.size()) {
-        while (at < content.size() && isSpace(content[at])) {
-            ++at;
-        }
-        const qsizetype start = at;
-        while (at < content.size() && !isSpace(content[at])) {
-            ++at;
-        }
-        if (at > start) {
-            tokens.append(content.mid(start, at - start));
-        }
-    }
-    if (tokens.size() != 5) {
-        return StateFileFault::Malformed;
-    }
-    std::array<qint64, 5> numbers{};
-    for (int i = 0; i < 5; ++i) {
-        const auto number = wholeNumber(tokens[i]);
-        if (!number) {
+    std::istringstream in(content.toStdString());
+    std::vector<qint64> numbers;
+    for (std::string word; in >> word;) {
+        // from_chars reads a minus but no plus: a plus is passed over only where a digit follows it.
+        const char* from = word.data() + (word.size() > 1 && word[0] == '+' && word[1] >= '0' && word[1] <= '9');
+        const char* end = word.data() + word.size();
+        qint64 number = 0;
+        const auto read = std::from_chars(from, end, number);
+        if (read.ec != std::errc() || read.ptr != end) {
             return StateFileFault::Malformed;
         }
-        numbers[std::size_t(i)] = *number;
+        numbers.push_back(number);
     }
-    if (numbers[0] < 0 || numbers[0] > 255) {
-        return StateFileFault::OutOfRange;
+    if (numbers.size() != 5) {
+        return StateFileFault::Malformed;
     }
-    InputSnapshot snapshot;
-    snapshot.port = quint8(numbers[0]);
-    for (std::size_t k = 0; k < 4; ++k) {
-        if (numbers[k + 1] < 0 || numbers[k + 1] > 65535) {
+    for (std::size_t i = 0; i < 5; ++i) {
+        if (numbers[i] < 0 || numbers[i] > (i == 0 ? 255 : 65535)) {
             return StateFileFault::OutOfRange;
         }
-        snapshot.channels[k] = quint32(numbers[k + 1]);
     }
-    return snapshot;
+    return InputSnapshot{quint8(numbers[0]),
+                         {quint32(numbers[1]), quint32(numbers[2]), quint32(numbers[3]), quint32(numbers[4])}};
 }
 
 } // namespace
