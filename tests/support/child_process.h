@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QStringList>
 #include <QThread>
 
+#include <algorithm>
 #include <csignal>
 #include <functional>
 #include <sys/prctl.h>
@@ -23,11 +25,11 @@ public:
     Child(const QString& program, const QStringList& arguments, const QString& directory,
           const QStringList& environment) {
         std::vector<QByteArray> args{QFile::encodeName(program)};
+        std::vector<QByteArray> env;
+        std::vector<QByteArray> ours;
         for (const QString& a : arguments) {
             args.push_back(a.toLocal8Bit());
         }
-        std::vector<QByteArray> env;
-        std::vector<QByteArray> ours;
         for (const QString& e : environment) {
             const QByteArray entry = e.toLocal8Bit();
             ours.push_back(entry.left(entry.indexOf('=')) + '=');
@@ -37,21 +39,18 @@ public:
         }
         for (char** e = environ; *e != nullptr; ++e) {
             const QByteArray entry(*e);
-            if (std::none_of(ours.begin(), ours.end(),
-                             [&entry](const QByteArray& name) { return entry.startsWith(name); })) {
+            if (std::none_of(ours.begin(), ours.end(), [&entry](const QByteArray& n) { return entry.startsWith(n); })) {
                 env.push_back(entry);
             }
         }
-        std::vector<char*> argv;
-        std::vector<char*> envp;
-        for (QByteArray& a : args) {
-            argv.push_back(a.data());
-        }
-        for (QByteArray& e : env) {
-            envp.push_back(e.data());
-        }
-        argv.push_back(nullptr);
-        envp.push_back(nullptr);
+        const auto pointers = [](std::vector<QByteArray>& texts) {
+            std::vector<char*> out;
+            std::transform(texts.begin(), texts.end(), std::back_inserter(out), [](QByteArray& t) { return t.data(); });
+            out.push_back(nullptr);
+            return out;
+        };
+        std::vector<char*> argv = pointers(args);
+        std::vector<char*> envp = pointers(env);
         const QByteArray cwd = QFile::encodeName(directory);
         pid_ = ::fork();
         if (pid_ == 0) {
@@ -91,30 +90,35 @@ private:
 // The program's home, data, settings and runtime folders all under `root` (data in root/xdg/zavok), drawn
 // offscreen.
 inline QStringList isolatedEnvironment(const QString& root) {
-    return {
-        QStringLiteral("QT_QPA_PLATFORM=offscreen"),
-        QStringLiteral("LC_ALL=C.UTF-8"),
-        QStringLiteral("HOME=") + root,
-        QStringLiteral("XDG_DATA_HOME=") + root + QStringLiteral("/xdg"),
-        QStringLiteral("XDG_CONFIG_HOME=") + root,
-        QStringLiteral("XDG_CACHE_HOME=") + root,
-        QStringLiteral("XDG_RUNTIME_DIR=") + root,
-    };
+    return {QStringLiteral("QT_QPA_PLATFORM=offscreen"),
+            QStringLiteral("LC_ALL=C.UTF-8"),
+            QStringLiteral("HOME=") + root,
+            QStringLiteral("XDG_DATA_HOME=") + root + QStringLiteral("/xdg"),
+            QStringLiteral("XDG_CONFIG_HOME=") + root,
+            QStringLiteral("XDG_CACHE_HOME=") + root,
+            QStringLiteral("XDG_RUNTIME_DIR=") + root};
 }
 
-// Polls until `ready` holds. The limit only keeps a broken program from hanging the suite; a sound one is ready in
-// a fraction of it.
-inline bool waitFor(const std::function<bool()>& ready) {
-    constexpr qint64 kLimitMs = 30000;
+// Polls until `ready` holds, running Qt's events in between where `events` asks for it. The limit only keeps a
+// broken program from hanging the suite; a sound one is ready in a fraction of it.
+inline bool waitFor(const std::function<bool()>& ready, bool events = false) {
     QElapsedTimer waited;
     waited.start();
     while (!ready()) {
-        if (waited.elapsed() > kLimitMs) {
+        if (waited.elapsed() > 30000) {
             return false;
         }
-        QThread::usleep(2000);
+        if (events) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        QThread::msleep(2);
     }
     return true;
+}
+
+// Runs Qt's events until `holds`, or until a limit that only a broken program reaches.
+inline bool eventually(const std::function<bool()>& holds) {
+    return waitFor(holds, true);
 }
 
 } // namespace zavok::test

@@ -10,9 +10,12 @@
 #include <QSet>
 #include <QStringList>
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 namespace zavok::test {
@@ -40,14 +43,48 @@ public:
         QString proposal;
     };
 
-    void answerInput(QString text, std::function<void()> whileOpen = {});
-    void answerFile(std::optional<QString> path);
+    void answerInput(QString text, std::function<void()> whileOpen = {}) {
+        inputs_.emplace_back(std::move(text), std::move(whileOpen));
+    }
+    void answerFile(std::optional<QString> path) { files_.emplace_back(path.has_value(), path.value_or(QString())); }
     // Something to do while the next message box waits for OK.
-    void whileNextMessage(std::function<void()> action);
+    void whileNextMessage(std::function<void()> action) { messages_.push_back(std::move(action)); }
 
-    void message(const QString& title, const QString& text) override;
-    QString input(const QString& title, const QString& prompt, const QString& proposal) override;
-    std::optional<QString> openFile(const kit::OpenFileRequest& request) override;
+    void message(const QString& title, const QString& text) override {
+        asked.push_back({QStringLiteral("message"), title, text, {}});
+        if (!messages_.empty()) {
+            const std::function<void()> action = std::move(messages_.front());
+            messages_.pop_front();
+            if (action) {
+                action();
+            }
+        }
+    }
+    QString input(const QString& title, const QString& prompt, const QString& proposal) override {
+        asked.push_back({QStringLiteral("input"), title, prompt, proposal});
+        if (inputs_.empty()) {
+            // A dialog that loops until it gets an answer would spin for ever on empty texts.
+            ADD_FAILURE() << "unexpected input box: " << title.toStdString();
+            throw std::runtime_error("no scripted answer left");
+        }
+        auto [text, whileOpen] = std::move(inputs_.front());
+        inputs_.pop_front();
+        if (whileOpen) {
+            whileOpen();
+        }
+        return text;
+    }
+    std::optional<QString> openFile(const kit::OpenFileRequest& request) override {
+        asked.push_back({QStringLiteral("openFile"), request.title, request.filter, {}});
+        fileRequests.push_back(request);
+        if (files_.empty()) {
+            ADD_FAILURE() << "unexpected file dialog";
+            return std::nullopt;
+        }
+        const auto [chosen, path] = files_.front();
+        files_.pop_front();
+        return chosen ? std::optional<QString>(path) : std::nullopt;
+    }
 
     std::vector<Asked> asked;
     std::vector<kit::OpenFileRequest> fileRequests;
@@ -84,10 +121,21 @@ public:
     int writes = 0;
 };
 
+// The axis readings per joystick; a reader may replace them between calls.
 class ScriptedJoysticks final : public kit::Joysticks {
 public:
-    int joyGetPos(int id, kit::JOYINFO& info) override;
-    // The axis readings per joystick; a reader may replace them between calls.
+    int joyGetPos(int id, kit::JOYINFO& info) override {
+        ++reads;
+        if (id < 0 || id > 1) {
+            info = {};
+            return 1;
+        }
+        if (reader) {
+            reader(id, stick[id]);
+        }
+        info = stick[id];
+        return 0;
+    }
     kit::JOYINFO stick[2];
     std::function<void(int id, kit::JOYINFO& info)> reader;
     int reads = 0;

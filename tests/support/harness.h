@@ -3,7 +3,12 @@
 #include "app/zavok.h"
 #include "support/fakes.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
@@ -15,34 +20,86 @@ namespace zavok::test {
 class Harness {
 public:
     // 13 July 2001, 08:15:20 in the morning, unless a test moves it.
-    static QDateTime defaultStart();
+    static QDateTime defaultStart() { return {QDate(2001, 7, 13), QTime(8, 15, 20)}; }
 
-    Harness();
+    Harness() { QDir().mkpath(logDirectory); }
 
     // Builds the program (once) and runs its start-up.
-    Zavok& start();
+    Zavok& start() {
+        if (!zavok) {
+            zavok = std::make_unique<Zavok>(Platform{scheduler, clock, QLocale(QLocale::English, QLocale::UnitedStates),
+                                                     *dialogsInUse, bell, pictures, *portInUse, *joysticksInUse,
+                                                     dataDirectory, logDirectory, picturesDirectory, showTrend});
+            if (beforeStartup) {
+                beforeStartup(*zavok);
+            }
+        }
+        zavok->startup();
+        return *zavok;
+    }
     Zavok& z() { return *zavok; }
 
-    QString dataPath(const QString& file) const;
-    QString logPath(const QString& logday) const;
+    QString dataPath(const QString& file) const { return QDir(dataDirectory).filePath(file); }
+    QString logPath(const QString& logday) const {
+        return QDir(logDirectory).filePath(logday + QStringLiteral(".txt"));
+    }
     // The file's bytes, or an empty array when it is missing.
-    static QByteArray bytes(const QString& path);
-    static void put(const QString& path, const QByteArray& content);
-    // phones.zvk as the program writes it, from its 46 texts; and the texts a fresh start-up saves.
-    static QByteArray phonesFile(const QStringList& texts);
-    static QStringList designPhones();
+    static QByteArray bytes(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    static void put(const QString& path, const QByteArray& content) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+        f.write(content);
+    }
+    // phones.zvk as the program writes it, from its 46 texts.
+    static QByteArray phonesFile(const QStringList& texts) {
+        QByteArray out;
+        for (const QString& t : texts) {
+            out += '"' + t.toLatin1() + "\"\r\n";
+        }
+        return out;
+    }
+    // The 46 texts a fresh start-up saves: the alert and channel settings, then the zone labels, which carry the
+    // channels' names after start-up.
+    static QStringList designPhones() {
+        const QString names = QStringLiteral("Pressure|Volume|Temperature|Flow");
+        const QString texts = QStringLiteral("|0|0|0|0|100|100|100|100|") +
+                              QStringLiteral("0|100|0|65500|").repeated(4) + names +
+                              QStringLiteral("|ENABLED|ENABLED|ENABLED|ENABLED|0.1|0.5|0.5|0.5|0.5|") + names +
+                              QStringLiteral("|DIS|DIS|DIS|DIS");
+        return texts.split(u'|');
+    }
 
     // The lines of the log file of the given day, each without its CR LF.
-    QList<QByteArray> logLines(const QString& logday = QStringLiteral("Jul 13")) const;
+    QList<QByteArray> logLines(const QString& logday = QStringLiteral("Jul 13")) const {
+        QList<QByteArray> lines = bytes(logPath(logday)).split('\n');
+        if (!lines.isEmpty() && lines.last().isEmpty()) {
+            lines.removeLast();
+        }
+        for (QByteArray& l : lines) {
+            EXPECT_TRUE(l.endsWith('\r')) << "every record ends with CR LF";
+            l.chop(1);
+        }
+        return lines;
+    }
     // The message fields, quotes kept, of the day's records from the `first`th on.
-    QList<QByteArray> messages(qsizetype first) const;
+    QList<QByteArray> messages(qsizetype first) const {
+        QList<QByteArray> out;
+        for (const QByteArray& line : logLines().mid(first)) {
+            out.append(line.left(line.indexOf("\",\"") + 1));
+        }
+        return out;
+    }
 
     QTemporaryDir root;
-    QString dataDirectory;
-    QString logDirectory;
-    QString picturesDirectory;
+    QString dataDirectory = root.filePath(QStringLiteral("data/zavok"));
+    QString logDirectory = root.filePath(QStringLiteral("work"));
+    QString picturesDirectory = root.filePath(QStringLiteral("Pictures"));
     kit::VirtualScheduler scheduler;
-    VirtualClock clock;
+    VirtualClock clock{scheduler, defaultStart()};
     ScriptedDialogs dialogs;
     CountingBell bell;
     FakePictures pictures;

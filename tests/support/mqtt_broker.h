@@ -2,38 +2,108 @@
 
 #include "support/child_process.h"
 
+#include <QProcess>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include <functional>
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
 #include <memory>
+#include <netinet/in.h>
+#include <pwd.h>
+#include <sys/socket.h>
 
 namespace zavok::test {
-
-// Runs Qt's events until `holds`, or until a limit that only a broken program reaches.
-bool eventually(const std::function<bool()>& holds);
 
 // A mosquitto broker of the test's own on a free loopback port, with one user and password, gone with the test.
 // available() is false, with the reason, where mosquitto is not installed.
 class Broker {
 public:
-    static const QString kUser;
-    static const QString kPassword;
+    static inline const QString kUser = QStringLiteral("zavok");
+    static inline const QString kPassword = QStringLiteral("s3cret");
 
-    Broker();
+    Broker() {
+        const QString passwd = QStandardPaths::findExecutable(QStringLiteral("mosquitto_passwd"));
+        if (QStandardPaths::findExecutable(QStringLiteral("mosquitto")).isEmpty() || passwd.isEmpty()) {
+            refusal_ = QStringLiteral("mosquitto is not installed (scripts/deps installs it)");
+            return;
+        }
+        port_ = freePort();
+        QProcess::execute(passwd, {QStringLiteral("-b"), QStringLiteral("-c"), file("passwd"), kUser, kPassword});
+        QFile config(file("mosquitto.conf"));
+        EXPECT_TRUE(config.open(QIODevice::WriteOnly));
+        // Started by root, mosquitto would become another user who cannot read the test's private folder.
+        const struct passwd* me = ::getpwuid(::geteuid());
+        config.write(
+            QStringLiteral("listener %1 127.0.0.1\nallow_anonymous false\npassword_file %2\npersistence false\n"
+                           "set_tcp_nodelay true\nlog_dest file %3\nlog_type all\nuser %4\n")
+                .arg(port_)
+                .arg(file("passwd"), file("broker.log"), QString::fromLocal8Bit(me != nullptr ? me->pw_name : "root"))
+                .toUtf8());
+        config.close();
+        start();
+    }
     bool available() const { return process_ != nullptr; }
     QString refusal() const { return refusal_; }
 
     int port() const { return port_; }
     // mqtt://zavok@127.0.0.1:PORT
-    QString url() const;
+    QString url() const { return QStringLiteral("mqtt://%1@127.0.0.1:%2").arg(kUser).arg(port_); }
     // Its log, where it tells of every connection and refusal.
-    QString log() const;
-    void kill();
+    QString log() const { return text(file("broker.log")); }
+    void kill() { process_.reset(); }
+    // As another client of the broker would.
+    void publish(const QString& topic, const QString& payload) const {
+        QProcess::execute(QStringLiteral("mosquitto_pub"),
+                          {QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
+                           QString::number(port_), QStringLiteral("-u"), kUser, QStringLiteral("-P"), kPassword,
+                           QStringLiteral("-t"), topic, QStringLiteral("-m"), payload});
+    }
     // On the same port as before; returns once it takes connections.
-    void start();
+    void start() {
+        process_ = std::make_unique<Child>(QStandardPaths::findExecutable(QStringLiteral("mosquitto")),
+                                           QStringList{QStringLiteral("-c"), file("mosquitto.conf")}, dir_.path(),
+                                           QStringList{});
+        EXPECT_TRUE(eventually([this] { return takesConnections(port_); })) << "the broker does not take connections";
+    }
+
+    // The file's text, or nothing where it cannot be read.
+    static QString text(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
 
 private:
+    QString file(const char* name) const { return dir_.filePath(QLatin1String(name)); }
+
+    // A loopback address on `port`; port 0 lets the kernel choose.
+    static sockaddr_in loopback(int port) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(quint16(port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        return address;
+    }
+    // A port that nothing listens on: the kernel's choice for a socket bound and let go.
+    static int freePort() {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address = loopback(0);
+        socklen_t length = sizeof address;
+        ::bind(fd, reinterpret_cast<sockaddr*>(&address), length);
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+        ::close(fd);
+        return ntohs(address.sin_port);
+    }
+    static bool takesConnections(int port) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        const sockaddr_in address = loopback(port);
+        const bool taken = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+        ::close(fd);
+        return taken;
+    }
+
     QTemporaryDir dir_;
     int port_ = 0;
     QString refusal_;
@@ -43,8 +113,30 @@ private:
 // A subscriber (mosquitto_sub) writing "topic payload" for every message it hears, retained ones marked "retained".
 class Listener {
 public:
-    explicit Listener(const Broker& broker, const QString& topics = QStringLiteral("#"));
-    QStringList lines() const;
+    explicit Listener(const Broker& broker, const QString& topics = QStringLiteral("#")) {
+        static int count = 0;
+        const QString id = QStringLiteral("listener-%1").arg(++count);
+        // Through a shell for the redirection; each line is flushed as it comes.
+        process_ = std::make_unique<Child>(
+            QStringLiteral("/bin/sh"),
+            QStringList{
+                QStringLiteral("-c"),
+                QStringLiteral("exec stdbuf -oL mosquitto_sub -h 127.0.0.1 -p %1 -u %2 -P %3 -i %4 -q 1 -t '%5' "
+                               "-F '%r %t %p' > heard")
+                    .arg(broker.port())
+                    .arg(Broker::kUser, Broker::kPassword, id, topics)},
+            dir_.path(), QStringList{});
+        EXPECT_TRUE(eventually([&] { return broker.log().contains(QStringLiteral("SUBSCRIBE from ") + id); }))
+            << "the listener does not subscribe";
+    }
+    QStringList lines() const {
+        QStringList lines = Broker::text(dir_.filePath(QStringLiteral("heard"))).split(u'\n', Qt::SkipEmptyParts);
+        // mosquitto_sub's %r is 1 for a retained message, 0 otherwise.
+        for (QString& line : lines) {
+            line = line.startsWith(QStringLiteral("1 ")) ? QStringLiteral("retained ") + line.mid(2) : line.mid(2);
+        }
+        return lines;
+    }
     bool hears(const QString& line) const { return lines().contains(line); }
 
 private:
