@@ -6,9 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace zavok::platform {
 namespace {
 
+using namespace Qt::StringLiterals;
 using Result = std::variant<Options, int>;
 
 struct Outcome {
@@ -21,23 +24,22 @@ struct Outcome {
 
 class CommandLine : public ::testing::Test {
 protected:
-    CommandLine() { surroundings = {dir.filePath(QStringLiteral("zavok.conf")), {}, QStringLiteral("Plant.Room 2")}; }
-
     Outcome parse(std::initializer_list<const char*> args) const {
-        QStringList list{QStringLiteral("zavok")};
+        QStringList list{u"zavok"_s};
         for (const char* arg : args) {
             list << QString::fromUtf8(arg);
         }
         Outcome o;
         QTextStream out(&o.out);
         QTextStream err(&o.err);
-        o.result = parseCommandLine(list, QStringLiteral("1.2.3"), surroundings, out, err);
+        o.result = parseCommandLine(list, u"1.2.3"_s, surroundings, out, err);
         return o;
     }
     Options options(std::initializer_list<const char*> args) const {
         const Outcome o = parse(args);
-        EXPECT_EQ(o.err, QString());
-        return std::holds_alternative<Options>(o.result) ? std::get<Options>(o.result) : Options{};
+        const auto* chosen = std::get_if<Options>(&o.result);
+        EXPECT_TRUE(chosen != nullptr && o.err.isEmpty()) << o.err.toStdString();
+        return chosen != nullptr ? *chosen : Options{};
     }
     QString write(const char* name, const QByteArray& content) const {
         QFile file(dir.filePath(QString::fromLatin1(name)));
@@ -47,92 +49,75 @@ protected:
     }
 
     QTemporaryDir dir;
-    Surroundings surroundings;
+    Surroundings surroundings{dir.filePath(u"zavok.conf"_s), {}, u"Plant.Room 2"_s};
 };
 
-TEST_F(CommandLine, ChoosesEachSourceAndWhereTheLogsGo) {
+TEST_F(CommandLine, ChoosesTheSourceWhereTheLogsGoAndTheDaysOfTheHistoryAndItsExport) {
     using enum InputOptions::Source;
     const struct {
         std::initializer_list<const char*> args;
-        InputOptions input;
+        InputOptions input = {};
         bool logsInDataDirectory = false;
+        bool headless = false;
+        int historyDays = Options::kDefaultHistoryDays;
+        std::optional<HistoryExport> historyCsv = {};
     } rows[] = {
-        {{}, {Auto, {}}},
+        {{}},
         {{"--input=joystick"}, {Joystick, {}}},
         {{"--input", "sim"}, {Sim, {}}},
         {{"--input=ioport"}, {IoPort, {}}},
-        {{"--input=file:/tmp/state 1.txt"}, {File, QStringLiteral("/tmp/state 1.txt")}},
-        {{"--input=file:a:b"}, {File, QStringLiteral("a:b")}},
-        {{"--input=sim", "--input=auto"}, {Auto, {}}},
+        {{"--input=file:/tmp/state 1.txt"}, {File, u"/tmp/state 1.txt"_s}},
+        {{"--input=file:a:b"}, {File, u"a:b"_s}},
+        {{"--input=sim", "--input=auto"}},
         {{"--logs-in-data-dir", "--input=sim"}, {Sim, {}}, true},
+        {{"--headless", "--input=file:x"}, {File, u"x"_s}, false, true},
+        {.args = {"--history-days=30"}, .historyDays = 30},
+        {.args = {"--history-csv"}, .historyCsv = HistoryExport{}},
+        {.args = {"--history-csv=3", "--from=2026-12-01", "--to", "2026-12-06"},
+         .historyCsv = HistoryExport{3, QDate(2026, 12, 1), QDate(2026, 12, 6)}},
     };
     for (const auto& row : rows) {
-        const Options o = options(row.args);
-        EXPECT_EQ(o.input, row.input) << row.input.path.toStdString();
-        EXPECT_EQ(o.logsInDataDirectory, row.logsInDataDirectory);
-        EXPECT_FALSE(o.headless);
-        EXPECT_FALSE(o.mqtt.isOn());
-        EXPECT_EQ(o.historyDays, 400);
-        EXPECT_FALSE(o.historyCsv);
+        EXPECT_EQ(options(row.args),
+                  (Options{row.input, row.logsInDataDirectory, row.headless, {}, row.historyDays, row.historyCsv}))
+            << "row " << &row - std::begin(rows);
     }
-    EXPECT_TRUE(options({"--headless", "--input=file:x"}).headless);
 }
 
 TEST_F(CommandLine, HelpAndVersionGoToStandardOutputAndSucceed) {
     write("zavok.conf", "not a setting\n"); // --help answers whatever the settings file holds
     const Outcome help = parse({"--help", "--input=bogus"});
     EXPECT_EQ(help.result, Result(0));
-    EXPECT_TRUE(help.out.startsWith(QStringLiteral("Usage: zavok [OPTION]...\n")));
+    EXPECT_TRUE(help.out.startsWith(u"Usage: zavok [OPTION]...\n"_s));
     for (const char* option : {"--input=SOURCE", "--headless", "--mqtt=URL", "--site=NAME", "--history-csv[=N]"}) {
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
     }
     EXPECT_EQ(help.err, QString());
     const Outcome version = parse({"--version"});
     EXPECT_EQ(version.result, Result(0));
-    EXPECT_EQ(version.out, QStringLiteral("zavok 1.2.3\n"));
+    EXPECT_EQ(version.out, u"zavok 1.2.3\n"_s);
 }
 
 TEST_F(CommandLine, TheBrokerItsSiteAndItsPasswordComeFromTheAddressTheFileAndTheEnvironment) {
-    surroundings.mqttPassword = QStringLiteral("from the environment");
-    MqttOptions mqtt = options({"--mqtt=mqtt://ann@broker.local"}).mqtt;
-    EXPECT_EQ(mqtt, (MqttOptions{.tls = false,
-                                 .host = QStringLiteral("broker.local"),
-                                 .port = 1883,
-                                 .user = QStringLiteral("ann"),
-                                 .password = QStringLiteral("from the environment"),
-                                 .caFile = {},
-                                 .site = QStringLiteral("plant-room-2"),
-                                 .discoveryPrefix = QStringLiteral("homeassistant"),
-                                 .commands = false}));
+    surroundings.mqttPassword = u"from the environment"_s;
+    const MqttOptions fromTheAddress{
+        false, u"broker.local"_s, 1883, u"ann"_s, u"from the environment"_s, {}, u"plant-room-2"_s, u"homeassistant"_s,
+        false};
+    EXPECT_EQ(options({"--mqtt=mqtt://ann@broker.local"}).mqtt, fromTheAddress);
 
     const QString secret = write("secret", "s3cret\nsecond line\n");
     const QString ca = write("ca.pem", "a certificate");
     write("zavok.conf", "# the broker of the plant room\n[General]\nmqtt = mqtt://10.0.0.2:1884\nsite=room_1\n"
                         "mqtt-discovery=off\nmqtt-commands=yes\n");
-    mqtt = options({"--mqtt=mqtts://broker.local:9999", "--mqtt-password-file", secret.toUtf8().constData(),
-                    "--mqtt-ca", ca.toUtf8().constData()})
-               .mqtt;
-    EXPECT_TRUE(mqtt.tls);
-    EXPECT_EQ(mqtt.host, QStringLiteral("broker.local")) << "the command line wins";
-    EXPECT_EQ(mqtt.port, 9999);
-    EXPECT_EQ(mqtt.password, QStringLiteral("s3cret")) << "the file wins over the environment";
-    EXPECT_EQ(mqtt.caFile, ca);
-    EXPECT_EQ(mqtt.site, QStringLiteral("room_1"));
-    EXPECT_EQ(mqtt.discoveryPrefix, QString());
-    EXPECT_TRUE(mqtt.commands);
+    // The command line wins over the file, and the password file over the environment.
+    EXPECT_EQ(options({"--mqtt=mqtts://broker.local:9999", "--mqtt-password-file", secret.toUtf8().constData(),
+                       "--mqtt-ca", ca.toUtf8().constData()})
+                  .mqtt,
+              (MqttOptions{true, u"broker.local"_s, 9999, {}, u"s3cret"_s, ca, u"room_1"_s, {}, true}));
     EXPECT_EQ(options({}).mqtt.port, 1884) << "the file alone turns MQTT on";
     EXPECT_EQ(options({"--mqtt=mqtts://h"}).mqtt.port, 8883);
 }
 
-TEST_F(CommandLine, HistoryExportChoosesAChannelAndItsDays) {
-    EXPECT_EQ(options({"--history-days=30"}).historyDays, 30);
-    EXPECT_EQ(options({"--history-csv"}).historyCsv, HistoryExport{});
-    EXPECT_EQ(options({"--history-csv=3", "--from=2026-12-01", "--to", "2026-12-06"}).historyCsv,
-              (HistoryExport{3, QDate(2026, 12, 1), QDate(2026, 12, 6)}));
-}
-
 TEST_F(CommandLine, RefusesWhatCannotBeUsedWithOneLineAndTheUsage) {
-    const QString secret = write("secret", "x");
     const struct {
         std::initializer_list<const char*> args;
         const char* line;
@@ -175,18 +160,15 @@ TEST_F(CommandLine, RefusesWhatCannotBeUsedWithOneLineAndTheUsage) {
         EXPECT_EQ(o.result, Result(2)) << row.line;
         EXPECT_EQ(o.out, QString());
         EXPECT_EQ(o.problem(), QString::fromUtf8(row.line));
-        EXPECT_TRUE(o.err.section(u'\n', 1, 1).startsWith(QStringLiteral("Usage: zavok "))) << row.line;
+        EXPECT_TRUE(o.err.section(u'\n', 1, 1).startsWith(u"Usage: zavok "_s)) << row.line;
     }
     write("zavok.conf", "mqtt=mqtt://broker\nhistory-days=3\n");
     EXPECT_EQ(parse({}).problem(),
-              QStringLiteral("zavok: %1, line 2: 'history-days=3' is no setting this file can hold "
-                             "(mqtt, mqtt-ca, mqtt-password-file, site, mqtt-discovery, "
-                             "mqtt-commands)")
-                  .arg(surroundings.configFile));
+              u"zavok: %1, line 2: 'history-days=3' is no setting this file can hold (mqtt, mqtt-ca, "
+              "mqtt-password-file, site, mqtt-discovery, mqtt-commands)"_s.arg(surroundings.configFile));
     write("zavok.conf", "mqtt=mqtt://broker\nmqtt-commands=maybe\n");
-    EXPECT_EQ(
-        parse({}).problem(),
-        QStringLiteral("zavok: mqtt-commands in %1: 'maybe' is neither true nor false").arg(surroundings.configFile));
+    EXPECT_EQ(parse({}).problem(),
+              u"zavok: mqtt-commands in %1: 'maybe' is neither true nor false"_s.arg(surroundings.configFile));
 }
 
 } // namespace

@@ -1,16 +1,21 @@
+#include "platform/history_export.h"
 #include "support/history_run.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QTest>
+#include <QTextStream>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 
+// The history on virtual time through the whole program, and its export.
 namespace zavok::test {
 namespace {
 
+using namespace Qt::StringLiterals;
+using platform::HistoryDatabase;
 using platform::MinuteRow;
 using platform::RecordRow;
 
@@ -28,7 +33,7 @@ TEST(History, AVirtualDayKeepsOneRowPerMinuteForEachChannelThatWasOnAndEveryReco
     Harness h;
     const QDateTime midnight(QDate(2001, 7, 13), QTime(0, 0), Qt::UTC);
     h.clock.setStart(midnight);
-    Harness::put(h.dataPath(QStringLiteral("phones.zvk")), Harness::phonesFile(HistoryRun::phones()));
+    Harness::put(h.dataPath(u"phones.zvk"_s), Harness::phonesFile(HistoryRun::phones()));
     h.joysticks.reader = [&h](int id, kit::JOYINFO& info) {
         if (id == 0) {
             info.wXpos = (h.scheduler.now() / 30000) % 2 == 0 ? kTwenty : kFifty;
@@ -44,54 +49,35 @@ TEST(History, AVirtualDayKeepsOneRowPerMinuteForEachChannelThatWasOnAndEveryReco
     h.scheduler.advance(6 * kHour - 250 + 29750);
     run.end();
 
+    // Channel 1's first minute misses the readings of the first second, its last is the one the end cut short;
+    // channel 2 misses its hours off, and the half second after it came back.
     const qint64 first = minuteAt(midnight);
-    std::map<std::pair<int, qint64>, MinuteRow> rows;
-    for (const MinuteRow& row : run.rows()) {
-        EXPECT_TRUE(rows.emplace(std::pair(row.channel, row.minute - first), row).second) << "one row per minute";
-    }
-    auto expect = [&](int channel, qint64 minute, MinuteRow values) {
-        values.minute = first + minute;
-        values.channel = channel;
-        const auto found = rows.find({channel, minute});
-        if (found == rows.end()) {
-            ADD_FAILURE() << "no row for channel " << channel << " at minute " << minute;
-            return;
-        }
-        EXPECT_EQ(found->second, values) << "channel " << channel << " at minute " << minute;
-        rows.erase(found);
-    };
-    expect(1, 0, {.min = 20, .mean = (58 * 20 + 60 * 50) / 118.0, .max = 50, .count = 118});
-    for (qint64 m = 1; m < 1440; ++m) {
-        expect(1, m, {.min = 20, .mean = 35, .max = 50, .count = 120});
-    }
-    expect(1, 1440, {.min = 20, .mean = 20, .max = 20, .count = 60}); // the minute the end cut short
-    expect(2, 0, {.min = 50, .mean = 50, .max = 50, .count = 118});
-    for (qint64 m = 1; m < 1440; ++m) {
-        if (m < 6 * 60 || m > 18 * 60) {
-            expect(2, m, {.min = 50, .mean = 50, .max = 50, .count = 120});
+    std::vector<MinuteRow> expected;
+    for (qint64 m = 0; m <= 24 * 60; ++m) {
+        const int count = m == 0 ? 118 : m == 24 * 60 ? 60 : 120;
+        const double mean = m == 0 ? (58 * 20 + 60 * 50) / 118.0 : m == 24 * 60 ? 20 : 35;
+        expected.push_back({first + m, 1, 20, mean, m == 24 * 60 ? 20.0 : 50.0, count});
+        if (m < 6 * 60 || m >= 18 * 60) {
+            expected.push_back({first + m, 2, 50, 50, 50, m == 18 * 60 ? 119 : count});
         }
     }
-    expect(2, 18 * 60, {.min = 50, .mean = 50, .max = 50, .count = 119});
-    expect(2, 1440, {.min = 50, .mean = 50, .max = 50, .count = 60});
-    EXPECT_TRUE(rows.empty()) << rows.size() << " rows of minutes when no channel was on, the first of channel "
-                              << rows.begin()->first.first << " at minute " << rows.begin()->first.second;
+    EXPECT_EQ(run.rows(), expected);
 
     // Every record, of both days' logs, as written, with its zone where it tells of one.
-    QList<QByteArray> written = h.logLines(QStringLiteral("Jul 13")) + h.logLines(QStringLiteral("Jul 14"));
+    QList<QByteArray> written = h.logLines(u"Jul 13"_s) + h.logLines(u"Jul 14"_s);
     const std::vector<RecordRow> records = run.records();
     ASSERT_EQ(records.size(), std::size_t(written.size()));
     int alarms = 0;
+    const QStringList names{u"Pressure "_s, u"Volume "_s, u"Temperature "_s, u"Flow "_s};
     for (std::size_t i = 0; i < records.size(); ++i) {
         const RecordRow& r = records[i];
-        EXPECT_EQ(u'"' + r.message + QStringLiteral("\",\"") + r.time + QStringLiteral("\",\"") + r.date + u'"',
+        EXPECT_EQ(u'"' + r.message + u"\",\""_s + r.time + u"\",\""_s + r.date + u'"',
                   QString::fromLatin1(written[qsizetype(i)]));
-        const QStringList names{QStringLiteral("Pressure "), QStringLiteral("Volume "), QStringLiteral("Temperature "),
-                                QStringLiteral("Flow ")};
         const auto zone =
             std::find_if(names.begin(), names.end(), [&r](const QString& name) { return r.message.startsWith(name); });
         EXPECT_EQ(r.zone, zone == names.end() ? 0 : zone - names.begin() + 1) << r.message.toStdString();
         EXPECT_GE(r.second, midnight.toSecsSinceEpoch());
-        alarms += r.message == QStringLiteral("Pressure High Alarm at") ? 1 : 0;
+        alarms += r.message == u"Pressure High Alarm at"_s ? 1 : 0;
     }
     EXPECT_EQ(alarms, 24 * 60);
 }
@@ -100,7 +86,7 @@ TEST(History, AVirtualDayKeepsOneRowPerMinuteForEachChannelThatWasOnAndEveryReco
 // readings of both.
 TEST(History, AMinuteCutShortByTheEndIsKeptAndARestartWithinItAddsToIt) {
     Harness h; // 08:15:20
-    Harness::put(h.dataPath(QStringLiteral("phones.zvk")), Harness::phonesFile(HistoryRun::phones()));
+    Harness::put(h.dataPath(u"phones.zvk"_s), Harness::phonesFile(HistoryRun::phones()));
     HistoryRun run(h);
     h.joysticks.stick[0] = {kTwenty, kFifty, 0, 0};
     h.start();
@@ -125,12 +111,11 @@ TEST(History, RowsOlderThanTheRetentionGoWithTheFirstBatchOfTheDay) {
     const qint64 cutoff = minuteAt(Harness::defaultStart()) + 1 - 2 * 24 * 60;
     QDir().mkpath(h.dataDirectory);
     {
-        platform::HistoryDatabase db;
-        ASSERT_TRUE(db.open(run.path(), platform::HistoryDatabase::Access::ReadWrite).ok());
+        HistoryDatabase db;
+        ASSERT_TRUE(db.open(run.path(), HistoryDatabase::Access::ReadWrite).ok());
         ASSERT_TRUE(db.write({cutoff,
                               {{cutoff - 1, 1, 1, 1, 1, 1}, {cutoff, 2, 2, 2, 2, 2}},
-                              {{cutoff * 60 - 1, 0, QStringLiteral("old"), {}, {}},
-                               {cutoff * 60, 0, QStringLiteral("kept"), {}, {}}}})
+                              {{cutoff * 60 - 1, 0, u"old"_s, {}, {}}, {cutoff * 60, 0, u"kept"_s, {}, {}}}})
                         .ok());
     }
     h.start();
@@ -144,8 +129,104 @@ TEST(History, RowsOlderThanTheRetentionGoWithTheFirstBatchOfTheDay) {
     EXPECT_EQ(run.rows(), (std::vector<MinuteRow>{{cutoff, 2, 2, 2, 2, 2}}));
     const std::vector<RecordRow> records = run.records();
     ASSERT_FALSE(records.empty());
-    EXPECT_EQ(records.front().message, QStringLiteral("kept"));
+    EXPECT_EQ(records.front().message, u"kept"_s);
     EXPECT_EQ(records.back().message, ActivityLog::kClosed);
+}
+
+class HistoryExportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        HistoryDatabase db;
+        ASSERT_TRUE(db.open(path, HistoryDatabase::Access::ReadWrite).ok());
+        const QDate day(2026, 12, 6);
+        ASSERT_TRUE(db.write({0,
+                              {{minuteAt({day.addDays(-1), QTime(23, 59)}), 1, 20.5, 20.75, 21, 4},
+                               {minuteAt({day, QTime(14, 5)}), 2, -3, 1 / 3.0, 7, 600},
+                               {minuteAt({day, QTime(14, 5)}), 1, 10, 12.5, 15, 600},
+                               {minuteAt({day, QTime(14, 6)}), 2, 0.1, 0.2, 0.3, 599},
+                               {minuteAt({day.addDays(1), QTime(0, 0)}), 4, 1e-7, 12345678.9, 1e21, 1}},
+                              {}})
+                        .ok());
+    }
+
+    // The export's output and what it told, with its exit status.
+    std::tuple<QByteArray, QString, int> exported(const platform::HistoryExport& request, QIODevice* device = nullptr) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QString told;
+        QTextStream err(&told);
+        const int status = platform::exportHistory(path, request, device != nullptr ? *device : buffer, err);
+        return {buffer.data(), told, status};
+    }
+
+    QTemporaryDir dir;
+    QString path = dir.filePath(HistoryDatabase::kFileName);
+};
+
+TEST_F(HistoryExportTest, PrintsTheMinutesOfTheChosenChannelsAndDaysByteForByte) {
+    const QByteArray heading = "time,channel,min,mean,max,count\n";
+    const QByteArray lastEvening = "2026-12-05T23:59,1,20.5,20.75,21,4\n";
+    const QByteArray afternoon = "2026-12-06T14:05,1,10,12.5,15,600\n"
+                                 "2026-12-06T14:05,2,-3,0.3333333333333333,7,600\n"
+                                 "2026-12-06T14:06,2,0.1,0.2,0.3,599\n";
+    const QByteArray midnight = "2026-12-07T00:00,4,1e-07,12345678.9,1e+21,1\n";
+    const struct {
+        const char* what;
+        platform::HistoryExport request;
+        QByteArray expected;
+    } cases[] = {
+        {"all", {}, heading + lastEvening + afternoon + midnight},
+        {"channel 2",
+         {2, {}, {}},
+         heading + "2026-12-06T14:05,2,-3,0.3333333333333333,7,600\n2026-12-06T14:06,2,0.1,0.2,0.3,599\n"},
+        {"from the 6th", {{}, QDate(2026, 12, 6), {}}, heading + afternoon + midnight},
+        {"to the 6th", {{}, {}, QDate(2026, 12, 6)}, heading + lastEvening + afternoon},
+        {"the 6th alone", {{}, QDate(2026, 12, 6), QDate(2026, 12, 6)}, heading + afternoon},
+        {"a day without rows", {3, QDate(2026, 12, 6), {}}, heading},
+    };
+    // Another program writing meanwhile, in a transaction not yet committed, stops nothing and shows nothing.
+    QSqlDatabase writer = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"writer"_s);
+    writer.setDatabaseName(path);
+    ASSERT_TRUE(writer.open());
+    QSqlQuery(writer).exec(u"BEGIN IMMEDIATE"_s);
+    ASSERT_TRUE(QSqlQuery(writer).exec(u"INSERT INTO minutes VALUES (1, 1, 1, 1, 1)"_s));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto [out, told, status] = exported(c.request);
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(out, c.expected);
+        EXPECT_EQ(told, QString());
+    }
+    QSqlQuery(writer).exec(u"ROLLBACK"_s);
+    writer.close();
+    writer = QSqlDatabase();
+    QSqlDatabase::removeDatabase(u"writer"_s);
+}
+
+TEST_F(HistoryExportTest, WhatCannotBeReadOrPrintedIsToldWithStatusOne) {
+    QFile full(u"/dev/full"_s);
+    ASSERT_TRUE(full.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const auto [none, noneTold, noneStatus] = exported({}, &full);
+    EXPECT_EQ(noneStatus, 1);
+    EXPECT_TRUE(noneTold.startsWith(u"zavok: cannot print the history: "_s)) << noneTold.toStdString();
+
+    ASSERT_TRUE(QFile::remove(path));
+    const auto [missing, missingTold, missingStatus] = exported({});
+    EXPECT_EQ(missingStatus, 1);
+    EXPECT_EQ(missing, QByteArray());
+    EXPECT_TRUE(missingTold.contains(path + u" does not exist"_s)) << missingTold.toStdString();
+
+    const QByteArray garbage(8192, 'x');
+    QFile damaged(path);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(garbage);
+    damaged.close();
+    const auto [out, told, status] = exported({});
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(out, QByteArray());
+    EXPECT_TRUE(told.startsWith(u"zavok: cannot read the history in "_s + path)) << told.toStdString();
+    ASSERT_TRUE(damaged.open(QIODevice::ReadOnly));
+    EXPECT_EQ(damaged.readAll(), garbage) << "the export never changes the file";
 }
 
 } // namespace

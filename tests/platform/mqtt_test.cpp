@@ -4,7 +4,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -12,24 +12,17 @@
 namespace zavok::test {
 namespace {
 
+using namespace Qt::StringLiterals;
 constexpr kit::Rgb kLightRed{255, 0, 0};
 
 // One site of ZAVOK publishing to the broker.
 struct Site {
     Site(const Broker& broker, const QString& name, bool commands = false,
          const QString& password = Broker::kPassword) {
-        Zavok& z = h.start();
-        const platform::MqttOptions options{.tls = false,
-                                            .host = QStringLiteral("127.0.0.1"),
-                                            .port = broker.port(),
-                                            .user = Broker::kUser,
-                                            .password = password,
-                                            .caFile = {},
-                                            .site = name,
-                                            .discoveryPrefix = QStringLiteral("homeassistant"),
-                                            .commands = commands};
-        publisher = std::make_unique<platform::MqttPublisher>(options, z, QStringLiteral("9.9"),
-                                                              [this](const QString& line) { told << line; });
+        publisher = std::make_unique<platform::MqttPublisher>(
+            platform::MqttOptions{
+                false, u"127.0.0.1"_s, broker.port(), Broker::kUser, password, {}, name, u"homeassistant"_s, commands},
+            h.start(), u"9.9"_s, [this](const QString& line) { told << line; });
         publisher->follow();
     }
     void poll(qint16 reading) {
@@ -43,61 +36,53 @@ struct Site {
     std::unique_ptr<platform::MqttPublisher> publisher;
 };
 
-// The last config heard on a discovery topic.
-QJsonObject config(const Listener& listener, const QString& topic) {
+// The last config heard on the discovery topic of `what`, as in "binary_sensor/zavok_plant/alert_1".
+QJsonObject config(const Listener& listener, const char* what) {
+    const QString topic = u"homeassistant/"_s + QLatin1String(what) + u"/config "_s;
     const QStringList lines = listener.lines();
     for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-        if (line->startsWith(topic + u' ')) {
-            return QJsonDocument::fromJson(line->mid(topic.size() + 1).toUtf8()).object();
+        if (line->startsWith(topic)) {
+            return QJsonDocument::fromJson(line->mid(topic.size()).toUtf8()).object();
         }
     }
     return {};
 }
 
-void command(const Broker& broker, const QString& topic, const QString& payload) {
-    QProcess::execute(QStringLiteral("mosquitto_pub"),
-                      {QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
-                       QString::number(broker.port()), QStringLiteral("-u"), Broker::kUser, QStringLiteral("-P"),
-                       Broker::kPassword, QStringLiteral("-t"), topic, QStringLiteral("-m"), payload});
-}
-
-#define NEED_BROKER(broker)                                                                                            \
-    if (!(broker).available()) {                                                                                       \
-        GTEST_SKIP() << (broker).refusal().toStdString();                                                              \
+class Mqtt : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!broker.available()) {
+            GTEST_SKIP() << broker.refusal().toStdString();
+        }
     }
 
-TEST(Mqtt, DiscoveryStatesRecordsAndTroubleReachTheBroker) {
     Broker broker;
-    NEED_BROKER(broker);
+};
+
+TEST_F(Mqtt, DiscoveryStatesRecordsAndTroubleReachTheBroker) {
     Listener listener(broker);
-    Site site(broker, QStringLiteral("plant"));
-    ASSERT_TRUE(eventually([&] { return listener.hears(QStringLiteral("zavok/plant/trouble OFF")); }));
-    EXPECT_TRUE(listener.hears(QStringLiteral("zavok/plant/status online")));
-    const QJsonObject alert =
-        config(listener, QStringLiteral("homeassistant/binary_sensor/zavok_plant/alert_1/config"));
-    EXPECT_EQ(alert.value(QStringLiteral("name")).toString(), QStringLiteral("Front Door"));
-    EXPECT_EQ(alert.value(QStringLiteral("unique_id")).toString(), QStringLiteral("zavok_plant_alert_1"));
-    EXPECT_EQ(alert.value(QStringLiteral("state_topic")).toString(), QStringLiteral("zavok/plant/alert/1"));
-    EXPECT_EQ(alert.value(QStringLiteral("availability_topic")).toString(), QStringLiteral("zavok/plant/status"));
-    const QJsonObject device = alert.value(QStringLiteral("device")).toObject();
-    EXPECT_EQ(device.value(QStringLiteral("name")).toString(), QStringLiteral("ZAVOK plant"));
-    EXPECT_EQ(device.value(QStringLiteral("sw_version")).toString(), QStringLiteral("9.9"));
-    EXPECT_EQ(config(listener, QStringLiteral("homeassistant/sensor/zavok_plant/channel_3/config"))
-                  .value(QStringLiteral("state_class")),
-              QStringLiteral("measurement"));
-    EXPECT_EQ(config(listener, QStringLiteral("homeassistant/binary_sensor/zavok_plant/trouble/config"))
-                  .value(QStringLiteral("device_class")),
-              QStringLiteral("problem"));
-    EXPECT_TRUE(config(listener, QStringLiteral("homeassistant/button/zavok_plant/reset/config")).isEmpty())
-        << "no buttons without commands";
+    Site site(broker, u"plant"_s);
+    ASSERT_TRUE(eventually([&] { return listener.hears(u"zavok/plant/trouble OFF"_s); }));
+    EXPECT_TRUE(listener.hears(u"zavok/plant/status online"_s));
+    const QJsonObject alert = config(listener, "binary_sensor/zavok_plant/alert_1");
+    const QJsonObject device = alert.value("device"_L1).toObject();
+    EXPECT_EQ(alert.value("name"_L1).toString(), u"Front Door"_s);
+    EXPECT_EQ(alert.value("unique_id"_L1).toString(), u"zavok_plant_alert_1"_s);
+    EXPECT_EQ(alert.value("state_topic"_L1).toString(), u"zavok/plant/alert/1"_s);
+    EXPECT_EQ(alert.value("availability_topic"_L1).toString(), u"zavok/plant/status"_s);
+    EXPECT_EQ(device.value("name"_L1).toString(), u"ZAVOK plant"_s);
+    EXPECT_EQ(device.value("sw_version"_L1).toString(), u"9.9"_s);
+    EXPECT_EQ(config(listener, "sensor/zavok_plant/channel_3").value("state_class"_L1).toString(), u"measurement"_s);
+    EXPECT_EQ(config(listener, "binary_sensor/zavok_plant/trouble").value("device_class"_L1).toString(), u"problem"_s);
+    EXPECT_TRUE(config(listener, "button/zavok_plant/reset").isEmpty()) << "no buttons without commands";
 
     site.poll(240 - 16);
-    site.h.port.faultText = QStringLiteral("the port is gone");
+    site.h.port.faultText = u"the port is gone"_s;
     site.poll(240 - 16);
     site.h.joysticks.stick[0].wXpos = 32750;
     site.h.z().channel(1).enable.click();
     site.h.scheduler.advance(1000);
-    site.form().clabel[0]->setText(QStringLiteral("Garage"));
+    site.form().clabel[0]->setText(u"Garage"_s);
     for (const char* line :
          {R"(zavok/plant/alert/1 ON)",
           R"(zavok/plant/log {"message":"Alert #1 activated at","time":"08:15:20 AM","date":"July 13,2001"})",
@@ -106,20 +91,17 @@ TEST(Mqtt, DiscoveryStatesRecordsAndTroubleReachTheBroker) {
         EXPECT_TRUE(eventually([&] { return listener.hears(QString::fromUtf8(line)); })) << line;
     }
     EXPECT_TRUE(eventually([&] {
-        return config(listener, QStringLiteral("homeassistant/binary_sensor/zavok_plant/alert_1/config"))
-                   .value(QStringLiteral("name")) == QStringLiteral("Garage");
+        return config(listener, "binary_sensor/zavok_plant/alert_1").value("name"_L1) == u"Garage"_s;
     })) << "a renamed circuit is announced again";
-    const Listener late(broker, QStringLiteral("zavok/plant/alert/1"));
-    EXPECT_TRUE(eventually([&] { return late.hears(QStringLiteral("retained zavok/plant/alert/1 ON")); }));
+    const Listener late(broker, u"zavok/plant/alert/1"_s);
+    EXPECT_TRUE(eventually([&] { return late.hears(u"retained zavok/plant/alert/1 ON"_s); }));
 }
 
-TEST(Mqtt, EveryRecordMadeWhileTheBrokerIsDownArrivesOnceAndInOrder) {
-    Broker broker;
-    NEED_BROKER(broker);
-    Site site(broker, QStringLiteral("plant"));
+TEST_F(Mqtt, EveryRecordMadeWhileTheBrokerIsDownArrivesOnceAndInOrder) {
+    Site site(broker, u"plant"_s);
     {
-        const Listener listener(broker, QStringLiteral("zavok/plant/status"));
-        ASSERT_TRUE(eventually([&] { return listener.hears(QStringLiteral("retained zavok/plant/status online")); }));
+        const Listener listener(broker, u"zavok/plant/status"_s);
+        ASSERT_TRUE(eventually([&] { return listener.hears(u"retained zavok/plant/status online"_s); }));
     }
     broker.kill();
     ASSERT_TRUE(eventually([&] { return !site.told.isEmpty(); })) << "the loss is told";
@@ -127,59 +109,48 @@ TEST(Mqtt, EveryRecordMadeWhileTheBrokerIsDownArrivesOnceAndInOrder) {
     for (int round = 0; round < 3; ++round) {
         site.poll(240 - 16);
         site.poll(240);
-        expected << QStringLiteral("Alert #1 activated at") << QStringLiteral("Alert #1 deactivated at");
+        expected << u"Alert #1 activated at"_s << u"Alert #1 deactivated at"_s;
     }
     broker.start();
-    const Listener listener(broker, QStringLiteral("zavok/plant/#"));
+    const Listener listener(broker, u"zavok/plant/#"_s);
     // The states come after the records the connection's loss held back.
-    ASSERT_TRUE(eventually([&] { return listener.hears(QStringLiteral("zavok/plant/trouble OFF")); }));
+    ASSERT_TRUE(eventually([&] { return listener.hears(u"zavok/plant/trouble OFF"_s); }));
     QStringList heard;
-    for (const QString& line : listener.lines()) {
-        if (line.startsWith(QStringLiteral("zavok/plant/log "))) {
-            heard
-                << QJsonDocument::fromJson(line.mid(16).toUtf8()).object().value(QStringLiteral("message")).toString();
-        }
+    for (const QString& line : listener.lines().filter(QRegularExpression(u"^zavok/plant/log "_s))) {
+        heard << QJsonDocument::fromJson(line.mid(16).toUtf8()).object().value("message"_L1).toString();
     }
     EXPECT_EQ(heard, expected);
 }
 
-TEST(Mqtt, ARefusedLoginIsToldOnceWhileMonitoringGoesOn) {
-    Broker broker;
-    NEED_BROKER(broker);
-    Site site(broker, QStringLiteral("plant"), false, QStringLiteral("wrong"));
-    ASSERT_TRUE(eventually([&] { return broker.log().count(QStringLiteral("not authorised")) >= 2; })) << "tried again";
+TEST_F(Mqtt, ARefusedLoginIsToldOnceWhileMonitoringGoesOn) {
+    Site site(broker, u"plant"_s, false, u"wrong"_s);
+    ASSERT_TRUE(eventually([&] { return broker.log().count(u"not authorised"_s) >= 2; })) << "tried again";
     site.poll(240 - 16);
     EXPECT_TRUE(site.h.logLines().last().startsWith("\"Alert #1 activated at\""));
     EXPECT_EQ(site.told,
-              QStringList{QStringLiteral("zavok: the MQTT broker at mqtt://127.0.0.1:%1 refused ZAVOK "
-                                         "(Connection Refused: not authorised.); monitoring goes on and ZAVOK "
-                                         "keeps trying")
-                              .arg(broker.port())});
+              QStringList{u"zavok: the MQTT broker at mqtt://127.0.0.1:%1 refused ZAVOK (Connection Refused: "
+                          "not authorised.); monitoring goes on and ZAVOK keeps trying"_s.arg(broker.port())});
 }
 
-TEST(Mqtt, TwoSitesKeepApartAndOnlyOneThatTakesCommandsIsCommanded) {
-    Broker broker;
-    NEED_BROKER(broker);
+TEST_F(Mqtt, TwoSitesKeepApartAndOnlyOneThatTakesCommandsIsCommanded) {
     Listener listener(broker);
-    Site a(broker, QStringLiteral("a"));
-    Site b(broker, QStringLiteral("b"), true);
-    ASSERT_TRUE(eventually([&] {
-        return listener.hears(QStringLiteral("zavok/a/trouble OFF")) &&
-               listener.hears(QStringLiteral("zavok/b/trouble OFF"));
-    }));
+    Site a(broker, u"a"_s);
+    Site b(broker, u"b"_s, true);
+    ASSERT_TRUE(eventually(
+        [&] { return listener.hears(u"zavok/a/trouble OFF"_s) && listener.hears(u"zavok/b/trouble OFF"_s); }));
     for (Site* site : {&a, &b}) {
         site->poll(240 - 16);
         site->poll(240); // each keeps the reminder of its alert
     }
-    ASSERT_TRUE(eventually([&] { return listener.hears(QStringLiteral("zavok/b/alert/1 ON")); }));
-    EXPECT_EQ(listener.lines().count(QStringLiteral("zavok/a/alert/1 ON")), 1) << "each site's alert on its own topic";
+    ASSERT_TRUE(eventually([&] { return listener.hears(u"zavok/b/alert/1 ON"_s); }));
+    EXPECT_EQ(listener.lines().count(u"zavok/a/alert/1 ON"_s), 1) << "each site's alert on its own topic";
 
-    command(broker, QStringLiteral("zavok/a/command"), QStringLiteral("RESET"));
-    command(broker, QStringLiteral("zavok/b/command"), QStringLiteral("RESET"));
-    command(broker, QStringLiteral("zavok/b/command"), QStringLiteral("BELL ON"));
-    command(broker, QStringLiteral("zavok/b/command"), QStringLiteral("SELF DESTRUCT"));
+    broker.publish(u"zavok/a/command"_s, u"RESET"_s);
+    broker.publish(u"zavok/b/command"_s, u"RESET"_s);
+    broker.publish(u"zavok/b/command"_s, u"BELL ON"_s);
+    broker.publish(u"zavok/b/command"_s, u"SELF DESTRUCT"_s);
     ASSERT_TRUE(eventually([&] { return b.told.size() == 1; }));
-    EXPECT_TRUE(b.told.first().contains(QStringLiteral("'SELF DESTRUCT'")));
+    EXPECT_TRUE(b.told.first().contains(u"'SELF DESTRUCT'"_s));
     EXPECT_NE(b.form().alabel[0]->back(), kLightRed) << "RESET cleared the reminder";
     EXPECT_TRUE(b.form().soundon.isVisible()) << "the bell is on";
     EXPECT_EQ(a.form().alabel[0]->back(), kLightRed) << "a site without commands takes none";

@@ -1,65 +1,34 @@
 #include "platform/input_sources.h"
 #include "platform/sdl_bell.h"
 #include "platform/sdl_joysticks.h"
+#include "support/game_port.h"
 
 #include <QCoreApplication>
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <array>
 #include <csignal>
+#include <tuple>
 
 // The real SDL code path, driven through SDL's virtual joysticks: no hardware, no display.
 namespace zavok::platform {
 namespace {
 
-constexpr int kGamePort = 513;
-
-// A joystick plugged in for the length of a test. SDL must already run (an SdlJoysticks does that).
-class VirtualPad {
-public:
-    VirtualPad(int buttons, int axes) {
-        const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, axes, buttons, 0);
-        handle_ = index < 0 ? nullptr : SDL_JoystickOpen(index);
-        EXPECT_NE(handle_, nullptr) << SDL_GetError();
-    }
-    ~VirtualPad() { unplug(); }
-    VirtualPad(const VirtualPad&) = delete;
-    VirtualPad& operator=(const VirtualPad&) = delete;
-
-    void press(int button, bool down) { SDL_JoystickSetVirtualButton(handle_, button, down ? SDL_PRESSED : 0); }
-    void tilt(int axis, Sint16 value) { SDL_JoystickSetVirtualAxis(handle_, axis, value); }
-    void unplug() {
-        if (handle_ == nullptr) {
-            return;
-        }
-        const SDL_JoystickID id = SDL_JoystickInstanceID(handle_);
-        for (int index = 0; index < SDL_NumJoysticks(); ++index) {
-            if (SDL_JoystickGetDeviceInstanceID(index) == id) {
-                SDL_JoystickDetachVirtual(index);
-            }
-        }
-        SDL_JoystickClose(handle_);
-        handle_ = nullptr;
-    }
-
-private:
-    SDL_Joystick* handle_ = nullptr;
-};
-
-using Channels = std::array<quint32, kChannels>;
+using namespace Qt::StringLiterals;
+using test::Channels;
+using test::kGamePort;
+using test::VirtualPad;
+using State = std::tuple<int, Channels, QString>;
 
 class SdlJoysticksTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { qputenv("SDL_VIDEODRIVER", "dummy"); }
-
-    // Channels 1 to 4 as the channel windows read them: joystick 1 X and Y, joystick 2 X and Y.
-    Channels channels() {
-        kit::JOYINFO one, two;
-        sdl.joyGetPos(0, one);
-        sdl.joyGetPos(1, two);
-        return {one.wXpos, one.wYpos, two.wXpos, two.wYpos};
+    Channels channels() { return test::channels(sdl); }
+    // The port's byte, the four channels and the fault, read in the order of a poll tick and a channel tick.
+    State read() {
+        const int byte = sdl.Inzavok(kGamePort);
+        return {byte, channels(), sdl.fault()};
     }
 
     QStringList told;
@@ -98,8 +67,7 @@ TEST_F(SdlJoysticksTest, OnePadWithFourButtonsAndFourAxesServesAllEightInputs) {
     pad.press(1, true);
     pad.tilt(0, 32767);
     pad.tilt(2, -32768);
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0x5F);
-    EXPECT_EQ(channels(), (Channels{65535, 32768, 0, 32768}));
+    EXPECT_EQ(read(), State(0x5F, {65535, 32768, 0, 32768}, QString()));
 
     // With three buttons it is an ordinary joystick 1, and joystick 2 is absent: contacts 3 and 4, which the big pad
     // served, keep their last state.
@@ -107,43 +75,33 @@ TEST_F(SdlJoysticksTest, OnePadWithFourButtonsAndFourAxesServesAllEightInputs) {
     pad.unplug();
     small.press(2, true);
     small.tilt(2, 32767);
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0x7F);
-    EXPECT_EQ(channels(), (Channels{32768, 32768, 0, 0}));
-    EXPECT_EQ(sdl.fault(), QStringLiteral("joystick 2 was unplugged"));
+    EXPECT_EQ(read(), State(0x7F, {32768, 32768, 0, 0}, u"joystick 2 was unplugged"_s));
 }
 
 TEST_F(SdlJoysticksTest, DevicesPluggedInAndPulledOutWhileRunningKeepTheirPlaces) {
     ASSERT_TRUE(sdl.isAvailable()) << told.join(u'\n').toStdString();
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xFF);
-    EXPECT_EQ(channels(), (Channels{0, 0, 0, 0}));
-    EXPECT_EQ(sdl.fault(), QStringLiteral("no joystick is plugged in"));
+    EXPECT_EQ(read(), State(0xFF, {0, 0, 0, 0}, u"no joystick is plugged in"_s));
 
     VirtualPad first(2, 2);
     VirtualPad second(2, 2);
     second.press(0, true);
     second.tilt(1, 32767);
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xBF);
+    EXPECT_EQ(read(), State(0xBF, {32768, 32768, 32768, 65535}, QString()));
     EXPECT_EQ(sdl.deviceCount(), 2);
-    EXPECT_EQ(sdl.fault(), QString());
 
     first.unplug();
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0xBF);
-    EXPECT_EQ(channels(), (Channels{0, 0, 32768, 65535}));
-    EXPECT_EQ(sdl.fault(), QStringLiteral("joystick 1 was unplugged"));
+    EXPECT_EQ(read(), State(0xBF, {0, 0, 32768, 65535}, u"joystick 1 was unplugged"_s));
 
     // A newcomer takes the free place of joystick 1.
     VirtualPad third(2, 2);
     third.press(1, true);
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0x9F);
-    EXPECT_EQ(sdl.fault(), QString());
+    EXPECT_EQ(read(), State(0x9F, {32768, 32768, 32768, 65535}, QString()));
 
     // The contacts of a joystick pulled out keep the state they last read.
     second.unplug();
     third.unplug();
-    EXPECT_EQ(sdl.Inzavok(kGamePort), 0x9F);
-    EXPECT_EQ(channels(), (Channels{0, 0, 0, 0}));
+    EXPECT_EQ(read(), State(0x9F, {0, 0, 0, 0}, u"no joystick is plugged in"_s));
     EXPECT_EQ(sdl.deviceCount(), 0);
-    EXPECT_EQ(sdl.fault(), QStringLiteral("no joystick is plugged in"));
     EXPECT_TRUE(told.isEmpty());
 }
 
@@ -200,35 +158,33 @@ TEST(SdlInputSources, AutoTakesTheJoysticksWhenOneIsPluggedInElseTheSimulator) {
     char name[] = "test";
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv); // for the pump's timer
-    const FaultSink quiet = [](const QString&) {};
-    using Source = InputOptions::Source;
-
-    auto alone = InputSources::create({Source::Auto, {}}, false, quiet);
-    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<InputSources>>(alone));
-    EXPECT_NE(std::get<std::unique_ptr<InputSources>>(alone)->simulator(), nullptr);
-    auto windowless = InputSources::create({Source::Auto, {}}, true, quiet);
-    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<InputSources>>(windowless));
-    EXPECT_EQ(std::get<std::unique_ptr<InputSources>>(windowless)->simulator(), nullptr)
-        << "nobody could drive a simulator without a window";
-
     QStringList told;
-    auto waiting = InputSources::create({Source::Joystick, {}}, false, [&told](const QString& line) { told << line; });
-    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<InputSources>>(waiting));
-    EXPECT_EQ(std::get<std::unique_ptr<InputSources>>(waiting)->simulator(), nullptr);
+    // The sources made, or none where they are refused.
+    const auto make = [&told](InputOptions::Source source, bool headless) {
+        auto made = InputSources::create({source, {}}, headless, [&told](const QString& line) { told << line; });
+        auto* sources = std::get_if<std::unique_ptr<InputSources>>(&made);
+        return sources != nullptr ? std::move(*sources) : nullptr;
+    };
+    using enum InputOptions::Source;
+    const auto alone = make(Auto, false);
+    const auto windowless = make(Auto, true);
+    ASSERT_TRUE(alone && windowless);
+    EXPECT_NE(alone->simulator(), nullptr);
+    EXPECT_EQ(windowless->simulator(), nullptr) << "nobody could drive a simulator without a window";
+    told.clear();
+    const auto waiting = make(Joystick, false);
+    ASSERT_TRUE(waiting);
+    EXPECT_EQ(waiting->simulator(), nullptr);
     EXPECT_EQ(told, QStringList{QStringLiteral("zavok: no joystick is plugged in; the contacts stay at rest and the "
                                                "axes read 0 until one is")});
 
-    {
-        // Keeps SDL running around the pad, which needs it.
-        SdlJoysticks keeper(quiet);
-        VirtualPad pad(2, 2);
-        pad.press(0, true);
-        auto withPad = InputSources::create({Source::Auto, {}}, false, quiet);
-        ASSERT_TRUE(std::holds_alternative<std::unique_ptr<InputSources>>(withPad));
-        const auto& sources = *std::get<std::unique_ptr<InputSources>>(withPad);
-        EXPECT_EQ(sources.simulator(), nullptr);
-        EXPECT_EQ(sources.port().Inzavok(kGamePort), 0xEF);
-    }
+    SdlJoysticks keeper([](const QString&) {}); // keeps SDL running around the pad, which needs it
+    VirtualPad pad(2, 2);
+    pad.press(0, true);
+    const auto withPad = make(Auto, false);
+    ASSERT_TRUE(withPad);
+    EXPECT_EQ(withPad->simulator(), nullptr);
+    EXPECT_EQ(withPad->port().Inzavok(kGamePort), 0xEF);
 }
 
 // The service's bell through SDL's audio: it rings where there is an output, and where there is none it says so once

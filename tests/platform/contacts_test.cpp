@@ -1,0 +1,164 @@
+#include "platform/sdl_joysticks.h"
+#include "platform/simulator_state.h"
+#include "platform/state_file.h"
+#include "support/game_port.h"
+#include "support/harness.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+// The whole program on the real input sources. Every set of closed contacts, all four at once among them, reaches
+// the alerts through the sources that emulate the game port: the built-in simulator and a game pad. A faulty source
+// is a trouble: the main window's caption says so, the log records when it begins and when it ends, and no alert
+// moves for it.
+namespace zavok::test {
+namespace {
+
+using Records = QList<QByteArray>;
+constexpr kit::Rgb kLightRed{255, 0, 0};
+
+// The records of going from the contacts closed in `from` to those closed in `to` (bit n - 1 for alert n), in alert
+// order.
+Records changes(int from, int to) {
+    Records out;
+    for (int alert = 1; alert <= 4; ++alert) {
+        const int bit = 1 << (alert - 1);
+        if ((from & bit) != (to & bit)) {
+            out.append("\"Alert #" + QByteArray::number(alert) +
+                       ((to & bit) != 0 ? " activated at\"" : " deactivated at\""));
+        }
+    }
+    return out;
+}
+
+class Contacts : public ::testing::Test {
+protected:
+    // A game pad with four buttons and four axes, which alone serves all four contacts, as the program's port.
+    void plugGamePad() {
+        qputenv("SDL_VIDEODRIVER", "dummy");
+        sdl =
+            std::make_unique<platform::SdlJoysticks>([](const QString& line) { ADD_FAILURE() << line.toStdString(); });
+        ASSERT_TRUE(sdl->isAvailable());
+        pad = std::make_unique<VirtualPad>(4, 4, SDL_JOYSTICK_TYPE_GAMECONTROLLER);
+        h.portInUse = sdl.get();
+    }
+    void start() {
+        z = &h.start();
+        first = h.logLines().size();
+    }
+    void poll() { h.scheduler.advance(z->zavok->Timer1.interval()); }
+    bool lit(int alert) const { return z->zavok->indicator.at(alert - 1)->back() == kLightRed; }
+    void expectTrouble(bool on) const {
+        EXPECT_EQ(z->zavok->caption(), on ? QStringLiteral("ZAVOK - INPUT FAULT") : QStringLiteral("ZAVOK"));
+        EXPECT_EQ(z->alerts->trouble.isOn(), on);
+    }
+
+    // Closes exactly the contacts of each set, through `close`, and checks what the alerts make of it.
+    void checkEveryCombination(const std::function<void(int closed)>& close) {
+        start();
+        const auto pollWith = [&](int closed) {
+            close(closed);
+            poll();
+        };
+        pollWith(0);
+        for (const int from : {0, 15}) {
+            for (int to = 0; to < 16; ++to) {
+                SCOPED_TRACE(testing::Message() << "from " << from << " to " << to);
+                pollWith(from);
+                const qsizetype before = h.logLines().size();
+                pollWith(to);
+                EXPECT_EQ(h.messages(before), changes(from, to));
+                for (int alert = 1; alert <= 4; ++alert) {
+                    EXPECT_EQ(lit(alert), (to & (1 << (alert - 1))) != 0) << "alert " << alert;
+                }
+                EXPECT_EQ(z->zavok->Timer2.isEnabled(), to != 0);
+                const qsizetype back = h.logLines().size();
+                pollWith(from);
+                EXPECT_EQ(h.messages(back), changes(to, from));
+            }
+        }
+    }
+
+    // Declared before the program, so that it goes first.
+    std::unique_ptr<platform::SdlJoysticks> sdl;
+    std::unique_ptr<VirtualPad> pad;
+    Harness h;
+    Zavok* z = nullptr;
+    qsizetype first = 0;
+};
+
+using EveryContactCombination = Contacts;
+using InputTrouble = Contacts;
+
+TEST_F(EveryContactCombination, ReachesTheAlertsThroughTheSimulator) {
+    platform::SimulatorState simulator;
+    h.portInUse = &simulator;
+    checkEveryCombination([&simulator](int closed) {
+        for (int c = 0; c < platform::kContacts; ++c) {
+            simulator.setClosed(c, (closed & (1 << c)) != 0);
+        }
+    });
+    h.zavok.reset();
+}
+
+TEST_F(EveryContactCombination, ReachesTheAlertsThroughAGamePad) {
+    plugGamePad();
+    checkEveryCombination([this](int closed) {
+        for (int c = 0; c < platform::kContacts; ++c) {
+            pad->press(c, (closed & (1 << c)) != 0);
+        }
+    });
+}
+
+TEST_F(InputTrouble, AStateFileThatGoesAwayAndComesBack) {
+    const QString path = h.root.filePath(QStringLiteral("inputs.txt"));
+    platform::StateFileSource source(
+        path, [](const QString&) {}, [this] { return h.scheduler.now(); });
+    h.portInUse = &source;
+    h.joysticksInUse = &source;
+    start();
+    poll(); // missing from the start: every contact at rest, nothing rings
+    expectTrouble(true);
+    EXPECT_TRUE(z->alerts->trouble.reason().startsWith(QStringLiteral("cannot read the input state file")));
+    EXPECT_FALSE(z->zavok->Timer2.isEnabled());
+
+    Harness::put(path, "224 0 0 0 0\n"); // back, with alert 1 closed
+    poll();
+    expectTrouble(false);
+    QFile::remove(path);
+    poll();
+    expectTrouble(true);
+    EXPECT_TRUE(lit(1)) << "the alert stays as it was";
+    EXPECT_TRUE(z->zavok->Timer2.isEnabled());
+    Harness::put(path, "240 0 0 0 0\n");
+    poll();
+    expectTrouble(false);
+    EXPECT_EQ(h.messages(first),
+              (Records{"\"Input fault at\"", "\"Input restored at\"", "\"Alert #1 activated at\"", "\"Input fault at\"",
+                       "\"Input restored at\"", "\"Alert #1 deactivated at\""}));
+    h.zavok.reset();
+}
+
+TEST_F(InputTrouble, AGamePadPulledOutAndPluggedBack) {
+    plugGamePad();
+    start();
+    pad->press(0, true);
+    poll();
+    pad.reset();
+    poll();
+    expectTrouble(true);
+    EXPECT_EQ(z->alerts->trouble.reason(), QStringLiteral("no joystick is plugged in"));
+    EXPECT_TRUE(lit(1)) << "the alert stays as it was";
+
+    pad = std::make_unique<VirtualPad>(4, 4, SDL_JOYSTICK_TYPE_GAMECONTROLLER);
+    poll();
+    expectTrouble(false);
+    EXPECT_EQ(h.messages(first), (Records{"\"Alert #1 activated at\"", "\"Input fault at\"", "\"Input restored at\"",
+                                          "\"Alert #1 deactivated at\""}));
+}
+
+} // namespace
+} // namespace zavok::test
