@@ -1,10 +1,15 @@
+#include "platform/history_database.h"
+#include "platform/history_writer.h"
 #include "platform/termination_signals.h"
 #include "support/harness.h"
 #include "support/modal_boxes.h"
 #include "ui/qt_dialogs.h"
 #include "ui/renderer.h"
+#include "ui/trend_window.h"
 #include "ui/window_view.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QPushButton>
 #include <QTest>
@@ -16,6 +21,8 @@
 // The program ends in order whichever way the end comes, and it ends also while a box waits for the user.
 namespace zavok::test {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 // A started program on Qt's own boxes, whose end leaves the event loop as the program's does.
 class Ending {
@@ -35,11 +42,8 @@ public:
 
     void expectOneOrderlyEnd() const {
         EXPECT_TRUE(h_.zavok->hasEnded());
-        const auto log = h_.logLines();
-        EXPECT_EQ(std::count_if(log.begin(), log.end(),
-                                [](const QByteArray& l) { return l.startsWith("\"ZAVOK closed at\""); }),
-                  1);
-        EXPECT_EQ(Harness::bytes(h_.dataPath(QStringLiteral("phones.zvk"))).count("\r\n"), 46);
+        EXPECT_EQ(h_.logLines().join('\n').count("\"ZAVOK closed at\""), 1);
+        EXPECT_EQ(Harness::bytes(h_.dataPath(u"phones.zvk"_s)).count("\r\n"), 46);
     }
 
 private:
@@ -55,7 +59,7 @@ TEST(Ending, AnOrderlyShutdownEndsTheEventLoopWithStatusZero) {
     } triggers[] = {
         {"EXIT",
          [](const ui::Renderer& r, Zavok& z) {
-             QTest::mouseClick(r.view(*z.zavok)->findChild<QPushButton*>(QStringLiteral("exit")), Qt::LeftButton);
+             QTest::mouseClick(r.view(*z.zavok)->findChild<QPushButton*>(u"exit"_s), Qt::LeftButton);
          }},
         {"close box", [](const ui::Renderer& r, Zavok& z) { r.view(*z.zavok)->close(); }},
         {"SIGTERM", [](const ui::Renderer&, Zavok&) { ::raise(SIGTERM); }},
@@ -90,14 +94,14 @@ TEST(Ending, WhileABoxWaitsNoHandlerGoesOnAndNoBoxOpensAfterwards) {
              ChannelForm& w = z.channel(3);
              w.calibrate.click();
              w.auto_.click(); // to MANUAL
-             w.calzerot.typed(QStringLiteral("abc"));
+             w.calzerot.typed(u"abc"_s);
              w.calsetzerocom.click();
          }},
         {"alarm limits refusal", 0,
          [](Zavok& z) {
              ChannelForm& w = z.channel(2);
              w.changealarm.click();
-             w.setnewlowt.typed(QStringLiteral("abc"));
+             w.setnewlowt.typed(u"abc"_s);
              w.setcom.click();
          }},
         {"picture chooser", 0, [](Zavok& z) { z.zavok->image.click(); }},
@@ -109,7 +113,7 @@ TEST(Ending, WhileABoxWaitsNoHandlerGoesOnAndNoBoxOpensAfterwards) {
     };
     const BoxScript::Action answer = [](QWidget& box) {
         if (auto* input = qobject_cast<QInputDialog*>(&box)) {
-            input->setTextValue(QStringLiteral("abc"));
+            input->setTextValue(u"abc"_s);
         }
         static_cast<QDialog&>(box).accept();
     };
@@ -127,9 +131,8 @@ TEST(Ending, WhileABoxWaitsNoHandlerGoesOnAndNoBoxOpensAfterwards) {
         }
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         ending.expectOneOrderlyEnd();
-        EXPECT_EQ(Harness::bytes(h.dataPath(QStringLiteral("phones.zvk"))),
-                  Harness::phonesFile(Harness::designPhones()));
-        EXPECT_EQ(Harness::bytes(h.dataPath(QStringLiteral("apnames.zvk"))), QByteArray());
+        EXPECT_EQ(Harness::bytes(h.dataPath(u"phones.zvk"_s)), Harness::phonesFile(Harness::designPhones()));
+        EXPECT_EQ(Harness::bytes(h.dataPath(u"apnames.zvk"_s)), QByteArray());
 
         bool opened = false;
         const BoxScript user({[&opened](QWidget& box) {
@@ -139,6 +142,24 @@ TEST(Ending, WhileABoxWaitsNoHandlerGoesOnAndNoBoxOpensAfterwards) {
         b.open(h.z());
         EXPECT_FALSE(opened);
     }
+}
+
+// The program ends while the trend window's box that asks where to save waits: nothing is written.
+TEST(Ending, WhileTheTrendsSaveBoxWaitsNothingIsWritten) {
+    Harness h;
+    Ending ending(h);
+    QDir().mkpath(h.picturesDirectory);
+    platform::HistoryWriter writer(h.dataPath(platform::HistoryDatabase::kFileName), 400, QDate(2001, 7, 13));
+    ui::TrendWindow window(h.z(), 1, writer);
+    const BoxScript user({[&h](QWidget& box) {
+        static_cast<QFileDialog&>(box).selectFile(QDir(h.picturesDirectory).filePath(u"trend.png"_s));
+        ::raise(SIGTERM);
+    }});
+    EXPECT_EQ(ending.run([&window] { window.findChild<QPushButton*>(u"save"_s)->click(); }), 0);
+    EXPECT_TRUE(user.done());
+    ending.expectOneOrderlyEnd();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(QDir(h.picturesDirectory).entryList(QDir::Files).isEmpty());
 }
 
 } // namespace

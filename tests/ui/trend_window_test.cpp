@@ -1,14 +1,10 @@
-#include "platform/termination_signals.h"
 #include "support/history_run.h"
-#include "support/modal_boxes.h"
-#include "ui/qt_dialogs.h"
 #include "ui/trend_window.h"
 
 #include <QAreaSeries>
 #include <QChart>
 #include <QDateTimeAxis>
 #include <QDir>
-#include <QFileDialog>
 #include <QGraphicsView>
 #include <QImage>
 #include <QLineSeries>
@@ -19,11 +15,12 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <map>
 
 namespace zavok::test {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 using platform::MinuteRow;
 
@@ -34,7 +31,7 @@ constexpr double kMsPerMinute = 60'000;
 class TrendWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Harness::put(h.dataPath(QStringLiteral("phones.zvk")), Harness::phonesFile(HistoryRun::phones()));
+        Harness::put(h.dataPath(u"phones.zvk"_s), Harness::phonesFile(HistoryRun::phones()));
         for (int i = 0; i < 5; ++i) {
             rows.push_back({at(7, i), 1, 20.0 + i, 25.0 + i, 30.0 + i, 60});
         }
@@ -47,16 +44,16 @@ protected:
         all.push_back({at(7, 0), 2, 99, 99, 99, 1});
         ASSERT_TRUE(db.write({0,
                               all,
-                              {record(at(7, 2) * 60 + 10, 1, QStringLiteral("Pressure High Alarm at")),
-                               record(at(7, 3) * 60, 1, QStringLiteral("Pressure Normal at")),
-                               record(at(7, 31) * 60 + 30, 1, QStringLiteral("Pressure Low Alarm at")),
-                               record(at(7, 2) * 60, 2, QStringLiteral("Volume High Alarm at"))}})
+                              {record(at(7, 2) * 60 + 10, 1, u"Pressure High Alarm at"_s),
+                               record(at(7, 3) * 60, 1, u"Pressure Normal at"_s),
+                               record(at(7, 31) * 60 + 30, 1, u"Pressure Low Alarm at"_s),
+                               record(at(7, 2) * 60, 2, u"Volume High Alarm at"_s)}})
                         .ok());
     }
 
     static qint64 at(int hour, int minute) { return minuteAt(QDateTime(QDate(2001, 7, 13), QTime(hour, minute))); }
     static platform::RecordRow record(qint64 second, int zone, const QString& message) {
-        return {second, zone, message, QStringLiteral("07:00:00 AM"), QStringLiteral("July 13,2001")};
+        return {second, zone, message, u"07:00:00 AM"_s, u"July 13,2001"_s};
     }
     QString path() const { return h.dataPath(platform::HistoryDatabase::kFileName); }
 
@@ -108,7 +105,7 @@ protected:
 
 TEST_F(TrendWindowTest, DrawsTheBandTheMeanTheLimitsAndTheAlarmsOfItsChannel) {
     open();
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("ZAVOK trend - Pressure"));
+    EXPECT_EQ(window->windowTitle(), u"ZAVOK trend - Pressure"_s);
     for (const auto& [width, span] : {std::pair(1, ui::TrendWindow::Span::Day), {7, ui::TrendWindow::Span::Week}}) {
         SCOPED_TRACE(width);
         if (span != ui::TrendWindow::Span::Day) {
@@ -118,22 +115,20 @@ TEST_F(TrendWindowTest, DrawsTheBandTheMeanTheLimitsAndTheAlarmsOfItsChannel) {
         // The gap between 07:04 and 07:30 breaks the drawing in two; only the first half is in the legend.
         const auto series = window->chart().series();
         EXPECT_EQ(std::count_if(series.begin(), series.end(),
-                                [](const QAbstractSeries* s) { return s->name() == QStringLiteral("Mean"); }),
+                                [](const QAbstractSeries* s) { return s->name() == u"Mean"_s; }),
                   2);
-        EXPECT_EQ(points(QStringLiteral("Mean")), expected(width, &MinuteRow::mean));
-        EXPECT_EQ(points(QStringLiteral("Minimum to maximum"), &QAreaSeries::upperSeries),
-                  expected(width, &MinuteRow::max));
-        EXPECT_EQ(points(QStringLiteral("Minimum to maximum"), &QAreaSeries::lowerSeries),
-                  expected(width, &MinuteRow::min));
+        EXPECT_EQ(points(u"Mean"_s), expected(width, &MinuteRow::mean));
+        EXPECT_EQ(points(u"Minimum to maximum"_s, &QAreaSeries::upperSeries), expected(width, &MinuteRow::max));
+        EXPECT_EQ(points(u"Minimum to maximum"_s, &QAreaSeries::lowerSeries), expected(width, &MinuteRow::min));
 
         const auto* time = qobject_cast<QDateTimeAxis*>(window->chart().axes(Qt::Horizontal).constFirst());
         const double from = double(time->min().toMSecsSinceEpoch());
         const double to = double(time->max().toMSecsSinceEpoch());
         EXPECT_EQ(to, double(at(8, 16)) * kMsPerMinute);
-        EXPECT_EQ(points(QStringLiteral("Low alarm limit")), (QList<QPointF>{{from, 10}, {to, 10}}));
-        EXPECT_EQ(points(QStringLiteral("High alarm limit")), (QList<QPointF>{{from, 40}, {to, 40}}));
-        EXPECT_EQ(points(QStringLiteral("High alarms")), (QList<QPointF>{{(double(at(7, 2)) * 60 + 10) * 1000, 40}}));
-        EXPECT_EQ(points(QStringLiteral("Low alarms")), (QList<QPointF>{{(double(at(7, 31)) * 60 + 30) * 1000, 10}}));
+        EXPECT_EQ(points(u"Low alarm limit"_s), (QList<QPointF>{{from, 10}, {to, 10}}));
+        EXPECT_EQ(points(u"High alarm limit"_s), (QList<QPointF>{{from, 40}, {to, 40}}));
+        EXPECT_EQ(points(u"High alarms"_s), (QList<QPointF>{{(double(at(7, 2)) * 60 + 10) * 1000, 40}}));
+        EXPECT_EQ(points(u"Low alarms"_s), (QList<QPointF>{{(double(at(7, 31)) * 60 + 30) * 1000, 10}}));
     }
 }
 
@@ -143,13 +138,13 @@ TEST_F(TrendWindowTest, FollowsTheHistoryAndZoomsInTimeUnderThePointer) {
     rows.push_back({at(8, 14), 1, 33, 33, 33, 1});
     writer->write({at(8, 15), {rows.back()}, {}});
     waitUntilDrawn();
-    EXPECT_EQ(points(QStringLiteral("Mean")), expected(1, &MinuteRow::mean));
+    EXPECT_EQ(points(u"Mean"_s), expected(1, &MinuteRow::mean));
 
     auto span = [this] {
         const auto* time = qobject_cast<QDateTimeAxis*>(window->chart().axes(Qt::Horizontal).constFirst());
         return std::pair(time->min().toMSecsSinceEpoch() / 60'000, time->max().toMSecsSinceEpoch() / 60'000);
     };
-    QWidget* viewport = window->findChild<QGraphicsView*>(QStringLiteral("chart"))->viewport();
+    QWidget* viewport = window->findChild<QGraphicsView*>(u"chart"_s)->viewport();
     window->resize(1000, 600);
     window->show();
     auto turn = [&](int delta) {
@@ -180,11 +175,10 @@ TEST_F(TrendWindowTest, SavesThePictureAsPngWhereTheUserChooses) {
         QString saved;
         bool refused;
     } cases[] = {
-        {"a name without suffix", pictures.filePath(QStringLiteral("trend")),
-         pictures.filePath(QStringLiteral("trend.png")), false},
-        {"a folder that is not there", pictures.filePath(QStringLiteral("gone/trend.png")), QString(), true},
+        {"a name without suffix", pictures.filePath(u"trend"_s), pictures.filePath(u"trend.png"_s), false},
+        {"a folder that is not there", pictures.filePath(u"gone/trend.png"_s), QString(), true},
     };
-    auto* save = window->findChild<QPushButton*>(QStringLiteral("save"));
+    auto* save = window->findChild<QPushButton*>(u"save"_s);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         h.dialogs.asked.clear();
@@ -195,36 +189,11 @@ TEST_F(TrendWindowTest, SavesThePictureAsPngWhereTheUserChooses) {
         EXPECT_EQ(h.dialogs.fileRequests.back().initialDirectory, h.picturesDirectory);
         if (!c.saved.isEmpty()) {
             const QImage picture(c.saved);
-            EXPECT_EQ(picture.size(), window->findChild<QWidget*>(QStringLiteral("chart"))->size());
+            EXPECT_EQ(picture.size(), window->findChild<QWidget*>(u"chart"_s)->size());
         }
         EXPECT_EQ(!h.dialogs.asked.empty() && h.dialogs.asked.back().title == kit::kCautionTitle, c.refused);
     }
-    EXPECT_EQ(pictures.entryList(QDir::Files), QStringList{QStringLiteral("trend.png")});
-}
-
-// The program ends (SIGTERM) while the box that asks where to save waits: the box closes, nothing is written, and
-// the program ends in order.
-TEST(TrendWindowEnding, TheEndWhileTheSaveBoxWaitsWritesNothing) {
-    Harness h;
-    ui::QtDialogs dialogs;
-    h.dialogsInUse = &dialogs;
-    Zavok& z = h.start();
-    z.onEnded = [] { QCoreApplication::exit(0); };
-    const platform::TerminationSignals termination;
-    QObject::connect(&termination, &platform::TerminationSignals::received, [&z] { z.shutdown(); });
-    QDir().mkpath(h.picturesDirectory);
-    platform::HistoryWriter writer(h.dataPath(platform::HistoryDatabase::kFileName), 400, QDate(2001, 7, 13));
-    ui::TrendWindow window(z, 1, writer);
-    const BoxScript user({[&h](QWidget& box) {
-        static_cast<QFileDialog&>(box).selectFile(QDir(h.picturesDirectory).filePath(QStringLiteral("trend.png")));
-        ::raise(SIGTERM);
-    }});
-    QTimer::singleShot(0, [&window] { window.findChild<QPushButton*>(QStringLiteral("save"))->click(); });
-    EXPECT_EQ(QCoreApplication::exec(), 0);
-    EXPECT_TRUE(user.done());
-    EXPECT_TRUE(z.hasEnded());
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_TRUE(QDir(h.picturesDirectory).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(pictures.entryList(QDir::Files), QStringList{u"trend.png"_s});
 }
 
 } // namespace
