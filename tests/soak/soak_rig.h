@@ -4,6 +4,8 @@
 #include "kit/virtual_scheduler.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QTimeZone>
 
 #include <array>
 #include <functional>
@@ -11,16 +13,17 @@
 
 namespace zavok::soak {
 
-// What one channel's sensor reports during a step of the schedule. With the calibration the rig saves (raw
-// 10000 at the meter's 0, raw 60000 at its 100) and alarm limits 20 and 80, each level lands in one zone state.
+// What one channel's sensor reports during a step of the schedule, as the meter reads it. With the calibration the
+// rig saves (raw 10000 at the meter's 0, raw 60000 at its 100) and alarm limits 20 and 80, each level lands in one
+// zone state.
 enum class Level {
-    Normal50, // 50: the channel's name
-    Normal60, // 60: still the name, so the change of value alone logs nothing
-    Low,      // 10: LOW ALARM
-    High,     // 90: HIGH ALARM
-    LowCal,   // -10: L.CAL ERROR
-    HighCal,  // 110: H.CAL ERROR
-    NoInput,  // a burst of zeros: NO INPUT, and the user presses ENABLE straight after with the sensor back at 50
+    Normal50 = 50, // the channel's name
+    Normal60 = 60, // still the name, so the change of value alone logs nothing
+    Low = 10,      // LOW ALARM
+    High = 90,     // HIGH ALARM
+    LowCal = -10,  // L.CAL ERROR
+    HighCal = 110, // H.CAL ERROR
+    NoInput = 0,   // a burst of zeros: NO INPUT, and the user presses ENABLE straight after with the sensor back at 50
 };
 
 // The deterministic day the soak and its benchmark run: one 60-second cycle of twelve 5-second steps, repeated.
@@ -49,21 +52,62 @@ struct Schedule {
     static Level level(int channel, int step) {
         return kZone.at(std::size_t((step + kShift.at(std::size_t(channel - 1))) % kSteps));
     }
-    // The raw axis reading that gives `level`.
-    static quint32 raw(Level level);
+    // The raw axis reading that gives `level`: 500 counts a unit of the meter.
+    static quint32 raw(Level level) { return level == Level::NoInput ? 0 : quint32(10000 + 500 * int(level)); }
 };
 
-// The whole program on virtual time, started at midnight on a real directory, with a port and joysticks that
-// follow the schedule and only count what is asked of them, so that the rig itself holds no growing state.
+// The machine around the program: a port and joysticks that follow the schedule, a clock on virtual time from
+// midnight, and boxes and a bell that only count what is asked of them, so that the rig itself holds no growing
+// state.
+struct Machine final : kit::GamePort, kit::Joysticks, kit::Clock, kit::Dialogs, kit::Bell, kit::Pictures {
+    explicit Machine(const kit::VirtualScheduler& scheduler) : scheduler(scheduler) {}
+
+    qint16 Inzavok(int port) override {
+        ++portReads;
+        otherPortReads += port != 513 ? 1 : 0;
+        return portValue;
+    }
+    void Outzavok(int, int) override {}
+    int joyGetPos(int id, kit::JOYINFO& info) override {
+        if (id < 0 || id > 1) {
+            info = {};
+            return 1;
+        }
+        ++joystickReads[std::size_t(id)];
+        info = stick[std::size_t(id)];
+        return 0;
+    }
+    QDateTime now() const override { return midnight.addMSecs(scheduler.now()); }
+    void message(const QString&, const QString&) override { ++told; }
+    QString input(const QString&, const QString&, const QString& proposal) override {
+        ++told;
+        return proposal;
+    }
+    std::optional<QString> openFile(const kit::OpenFileRequest&) override {
+        ++told;
+        return std::nullopt;
+    }
+    void beep() override { ++told; }
+    bool canLoad(const QString&) const override { return false; }
+
+    const kit::VirtualScheduler& scheduler;
+    // The day the rig runs, in UTC so that no daylight-saving change shortens or lengthens it.
+    const QDateTime midnight{QDate(2001, 7, 13), QTime(0, 0), QTimeZone::utc()};
+    qint16 portValue = 240;
+    std::array<kit::JOYINFO, 2> stick{};
+    qint64 portReads = 0;
+    qint64 otherPortReads = 0; // reads of any port but the game port
+    std::array<qint64, 2> joystickReads{};
+    qint64 told = 0; // boxes shown and beeps rung
+};
+
+// The whole program on virtual time, started at midnight on a real directory.
 class Rig {
 public:
-    // The day the rig runs; midnight, in UTC so that no daylight-saving change shortens or lengthens it.
-    static QDateTime midnight();
-
     // `root` must exist; the data directory and the working directory (the logs) are made below it.
-    explicit Rig(const QString& root);
-    ~Rig();
-
+    explicit Rig(const QString& root)
+        : dataDirectory_(QDir(root).filePath(QStringLiteral("data/zavok")))
+        , logDirectory_(QDir(root).filePath(QStringLiteral("work"))) {}
     Rig(const Rig&) = delete;
     Rig& operator=(const Rig&) = delete;
 
@@ -72,31 +116,24 @@ public:
     // Runs `cycles` more cycles of the schedule; `afterHour(h)` runs at the end of each whole hour h (1, 2, ...).
     void run(qint64 cycles, const std::function<void(qint64 hour)>& afterHour = {});
     // The orderly end: the closing record and the settings.
-    void finish();
+    void finish() { zavok_->shutdown(); }
 
     Zavok& zavok() const { return *zavok_; }
-    qint64 now() const { return scheduler_.now(); }
-    QString dataPath(const QString& file) const;
-    QString logPath(const QString& logday) const;
-
+    QString dataPath(const QString& file) const { return QDir(dataDirectory_).filePath(file); }
+    QString logPath(const QString& day) const { return QDir(logDirectory_).filePath(day + QStringLiteral(".txt")); }
     // What the program asked of the machine.
-    qint64 portReads() const;
-    qint64 otherPortReads() const; // reads of any port but the game port
-    qint64 joystickReads(int id) const;
-    qint64 dialogs() const;
-    qint64 beeps() const;
+    const Machine& machine() const { return machine_; }
+    qint64 portReads() const { return machine_.portReads; }
+    qint64 joystickReads(int id) const { return machine_.joystickReads.at(std::size_t(id)); }
 
 private:
-    struct Machine;
-
-    void step(qint64 cycle, int step);
-    void advanceTo(qint64 ms);
+    void advanceTo(qint64 ms) { scheduler_.advance(ms - scheduler_.now()); }
     void setSensor(int channel, Level level);
 
     QString dataDirectory_;
     QString logDirectory_;
     kit::VirtualScheduler scheduler_;
-    std::unique_ptr<Machine> machine_;
+    Machine machine_{scheduler_};
     std::unique_ptr<Zavok> zavok_;
 };
 
