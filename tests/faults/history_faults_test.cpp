@@ -10,33 +10,32 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <optional>
 
 namespace zavok::test {
+
+using namespace Qt::StringLiterals;
 namespace {
 
 constexpr quint32 kTwenty = 13100;
 constexpr int kPatience = 10000;
-const QString kLock = QStringLiteral("lock");
 
 // The program with channels 1 and 2 on, reading 20, and its history in the data directory, on a disk that a fault
 // may break. The writer speaks on the real standard error, which the rig captures.
-class HistoryFaultRig {
-public:
+struct HistoryFaultRig {
     HistoryFaultRig() : run(h) {
         QDir().mkpath(h.dataDirectory);
         h.joysticks.stick[0] = {kTwenty, kTwenty, 0, 0};
     }
 
-    void saveSettings() const {
-        Harness::put(h.dataPath(QStringLiteral("phones.zvk")), Harness::phonesFile(HistoryRun::phones()));
-    }
+    void saveSettings() const { Harness::put(h.dataPath(u"phones.zvk"_s), Harness::phonesFile(HistoryRun::phones())); }
 
     // Monitoring goes on: the poll cycle reads the port, and the channels show their value.
     void monitorFor(qint64 ms) {
         const std::size_t polls = h.port.ports.size();
         h.scheduler.advance(ms);
         EXPECT_EQ(h.port.ports.size() - polls, std::size_t(ms / 100));
-        EXPECT_EQ(h.z().zavok->value[0]->text(), QStringLiteral("20"));
+        EXPECT_EQ(h.z().zavok->value[0]->text(), u"20"_s);
     }
 
     bool told(const QByteArray& words) const {
@@ -47,74 +46,62 @@ public:
     HistoryRun run;
     StderrCapture err;
     std::unique_ptr<Mount> mount;
-    int fillers = 0;
+};
+
+// Another program's connection to the history file, for as long as the object lives.
+struct OtherProgram {
+    explicit OtherProgram(const QString& path) {
+        db.setDatabaseName(path);
+        EXPECT_TRUE(db.open());
+    }
+    ~OtherProgram() {
+        db.close(); // which ends its transaction, if any
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(u"other"_s);
+    }
+    bool exec(const char* statement) { return QSqlQuery(db).exec(QString::fromLatin1(statement)); }
+    QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other"_s);
 };
 
 // Each fault comes, stays for two minutes and goes. Meanwhile monitoring goes on, the program says once that the
 // history waits and once that it is written again, and when the program ends every reading is in the history: 539
 // of each channel, one every 500 ms from 1 s after the start to the end 270 s later.
 TEST(HistoryFaults, MonitoringGoesOnAndTheHistoryResumesWithNothingLost) {
-    const struct {
-        const char* fault;
-        bool needsMounts;
-        std::function<void(HistoryFaultRig&)> before; // the start
-        std::function<void(HistoryFaultRig&)> come;   // once the history has been written once
-        std::function<void(HistoryFaultRig&)> go;
-    } faults[] = {
-        {"a read-only data directory",
-         true,
-         [](HistoryFaultRig& r) {
-             r.saveSettings();
-             r.mount = Mount::readOnly(r.h.dataDirectory);
-             ASSERT_TRUE(r.mount);
-         },
-         {},
-         [](HistoryFaultRig& r) { r.mount.reset(); }},
-        {"a full disk", true,
-         [](HistoryFaultRig& r) {
-             r.mount = Mount::tmpfs(r.h.dataDirectory, 1 << 20);
-             ASSERT_TRUE(r.mount);
-             r.saveSettings();
-         },
-         [](HistoryFaultRig& r) { ASSERT_GT(r.fillers = fillUp(r.h.dataDirectory), 0); },
-         [](HistoryFaultRig& r) {
-             for (int i = 0; i < r.fillers; ++i) {
-                 ASSERT_TRUE(removeFiller(r.h.dataDirectory, i));
-             }
-         }},
-        {"a lock held by another program", false, [](HistoryFaultRig& r) { r.saveSettings(); },
-         [](HistoryFaultRig& r) {
-             QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kLock);
-             other.setDatabaseName(r.run.path());
-             ASSERT_TRUE(other.open());
-             ASSERT_TRUE(QSqlQuery(other).exec(QStringLiteral("BEGIN EXCLUSIVE")));
-         },
-         [](HistoryFaultRig&) {
-             {
-                 QSqlDatabase other = QSqlDatabase::database(kLock);
-                 QSqlQuery(other).exec(QStringLiteral("ROLLBACK"));
-                 other.close();
-             }
-             QSqlDatabase::removeDatabase(kLock);
-         }},
-    };
-    for (const auto& f : faults) {
-        SCOPED_TRACE(f.fault);
-        if (f.needsMounts && !havePrivateMounts()) {
-            std::cerr << "skipped, needs a mount namespace of its own: " << f.fault << '\n';
+    enum Fault { ReadOnly, FullDisk, Lock };
+    const char* names[] = {"a read-only data directory", "a full disk", "a lock held by another program"};
+    for (const Fault f : {ReadOnly, FullDisk, Lock}) {
+        SCOPED_TRACE(names[f]);
+        if (f != Lock && !mountsRefused.isEmpty()) {
+            std::cerr << "skipped, needs a mount namespace of its own: " << names[f] << '\n';
             continue;
         }
         HistoryFaultRig r;
-        f.before(r);
+        if (f == FullDisk) {
+            ASSERT_TRUE(r.mount = Mount::tmpfs(r.h.dataDirectory, 1 << 20));
+        }
+        r.saveSettings();
+        if (f == ReadOnly) { // from the start
+            ASSERT_TRUE(r.mount = Mount::readOnly(r.h.dataDirectory));
+        }
         r.h.start();
         r.monitorFor(60'000);
-        if (f.come) {
-            EXPECT_TRUE(QTest::qWaitFor([&r] { return QFile::exists(r.run.path()); }, kPatience));
-            f.come(r);
+        // The others come once the history has been written once.
+        EXPECT_TRUE(f == ReadOnly || QTest::qWaitFor([&r] { return QFile::exists(r.run.path()); }, kPatience));
+        const int fillers = f == FullDisk ? fillUp(r.h.dataDirectory) : 0;
+        ASSERT_TRUE(f != FullDisk || fillers > 0);
+        std::optional<OtherProgram> other;
+        if (f == Lock) {
+            ASSERT_TRUE(other.emplace(r.run.path()).exec("BEGIN EXCLUSIVE"));
         }
         r.monitorFor(120'000);
         EXPECT_TRUE(r.told("zavok: the history cannot be written to ")) << r.err.text().toStdString();
-        f.go(r);
+        for (int i = 0; i < fillers; ++i) {
+            ASSERT_TRUE(removeFiller(r.h.dataDirectory, i));
+        }
+        other.reset();
+        if (f == ReadOnly) {
+            r.mount.reset();
+        }
         r.monitorFor(60'000);
         EXPECT_TRUE(r.told("zavok: the history is written to ")) << r.err.text().toStdString();
         r.monitorFor(30'000);
@@ -144,18 +131,13 @@ TEST(HistoryFaults, ADamagedFileIsMovedAsideAndANewerOneLeftAlone) {
         if (damaged) {
             Harness::put(r.run.path(), QByteArray(20000, 'z'));
         } else {
-            {
-                QSqlDatabase later = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kLock);
-                later.setDatabaseName(r.run.path());
-                ASSERT_TRUE(later.open() && QSqlQuery(later).exec(QStringLiteral("PRAGMA user_version = 99")));
-            }
-            QSqlDatabase::removeDatabase(kLock);
+            ASSERT_TRUE(OtherProgram(r.run.path()).exec("PRAGMA user_version = 99"));
         }
         const QByteArray before = Harness::bytes(r.run.path());
         r.h.start();
         r.monitorFor(90'000);
         r.run.end();
-        const QString aside = r.run.path() + QStringLiteral(".damaged-2001-07-13");
+        const QString aside = r.run.path() + u".damaged-2001-07-13"_s;
         EXPECT_EQ(Harness::bytes(damaged ? aside : r.run.path()), before);
         EXPECT_EQ(QFile::exists(aside), damaged);
         const QByteArray why = damaged ? QFile::encodeName(aside) : "written by a later version of ZAVOK";

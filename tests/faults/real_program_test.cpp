@@ -1,37 +1,130 @@
+#include "kit/virtual_scheduler.h"
 #include "support/child_process.h"
 #include "support/harness.h"
 #include "support/mqtt_broker.h"
+#include "support/stand_ins.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
-// The real program, started as its desktop entry starts it.
+#include <csignal>
+#include <random>
+
+// The real program, started as its desktop entry and its service start it, and killed at random moments.
 namespace zavok::test {
+
+using namespace Qt::StringLiterals;
+
+// What the settings writer's n-th write puts into cat.zvk and apnames.zvk. Each write differs from the one before in
+// every line and in length, and starts with a number that names it, so a file torn between two writes is no write.
 namespace {
 
-TEST(RealProgram, FromTheDesktopEntryItKeepsItsLogsBesideTheSettingsAndEndsWithStatusZero) {
-    QTemporaryDir root;
-    const QString work = root.filePath(QStringLiteral("work"));
-    const QString data = root.filePath(QStringLiteral("xdg/zavok"));
-    const QString inputs = root.filePath(QStringLiteral("inputs"));
-    QDir().mkpath(work);
-    Harness::put(inputs, "240 0 0 0 0\n");
-    const auto logsIn = [](const QString& directory) {
-        return QDir(directory).entryList({QStringLiteral("* [0-9][0-9].txt")}, QDir::Files);
-    };
+float catValue(int write, int line) {
+    return float(write * 8 + line);
+}
 
-    Child program(QStringLiteral(ZAVOK_PROGRAM),
-                  {QStringLiteral("--logs-in-data-dir"), QStringLiteral("--input=file:") + inputs}, work,
-                  isolatedEnvironment(root.path()));
-    ASSERT_TRUE(waitFor([&] { return logsIn(data).size() == 1; }));
+QString circuitName(int write, int circuit) {
+    return u"%1 circuit %2 "_s.arg(write).arg(circuit) + QString((write % 7) * 100, u'x');
+}
+
+QByteArray catFile(int write) {
+    QByteArray out;
+    for (int line = 0; line < 8; ++line) {
+        out += QByteArray::number(write * 8 + line) + "\r\n";
+    }
+    return out;
+}
+
+QByteArray apnamesFile(int write) {
+    QByteArray out;
+    for (int circuit = 1; circuit <= 4; ++circuit) {
+        out += '"' + circuitName(write, circuit).toLatin1() + "\"\r\n";
+    }
+    return out;
+}
+
+// The write whose whole content the file holds, or -1. Its first number is the write's first number.
+int wholeWrite(const QByteArray& content, int numbersPerWrite, QByteArray (*file)(int)) {
+    static const QRegularExpression first(u"^\"?(\\d{1,9})\\D"_s);
+    const auto match = first.match(QString::fromLatin1(content.left(16)));
+    const int write = match.hasMatch() ? match.captured(1).toInt() / numbersPerWrite : -1;
+    return write >= 0 && content == file(write) ? write : -1;
+}
+
+} // namespace
+
+// Rewrites cat.zvk and apnames.zvk in DATA_DIRECTORY through catfile and labname as fast as it can, each time with
+// new content, until it is killed, or for 20 s at most so that it never outlives the test that starts it by long.
+int settingsWriter(const QString& dataDirectory) {
+    kit::VirtualScheduler scheduler;
+    const FixedClock clock;
+    NoDialogs dialogs;
+    NoBell bell;
+    const NoPictures pictures;
+    SteadyInputs inputs(0, 0);
+    Zavok z({scheduler, clock, QLocale::c(), dialogs, bell, pictures, inputs, inputs, dataDirectory,
+             QDir::currentPath(), QDir::currentPath()});
+    z.startup();
+    QElapsedTimer running;
+    running.start();
+    for (int write = 1; running.elapsed() < 20000; ++write) {
+        for (int k = 0; k < 4; ++k) {
+            z.zavok->indicator.at(k)->setLeft(catValue(write, 2 * k));
+            z.zavok->indicator.at(k)->setTop(catValue(write, 2 * k + 1));
+            z.zavok->clabel.at(k)->setText(circuitName(write, k + 1));
+        }
+        z.catfile();
+        z.labname();
+    }
+    return 1;
+}
+
+namespace {
+
+// A home of the program's own under a temporary root, with its data in xdg/zavok, and an input state file.
+struct Place {
+    explicit Place(const QByteArray& state) {
+        QDir().mkpath(work);
+        Harness::put(inputs, state);
+    }
+    QStringList logs(const QString& directory) const {
+        return QDir(directory).entryList({u"* [0-9][0-9].txt"_s}, QDir::Files);
+    }
+    QByteArray log(const QString& directory) const {
+        QByteArray all;
+        for (const QString& name : logs(directory)) {
+            all += Harness::bytes(QDir(directory).filePath(name));
+        }
+        return all;
+    }
+    Child start(QStringList arguments) const {
+        return Child(QStringLiteral(ZAVOK_PROGRAM), arguments << u"--input=file:"_s + inputs, work, environment);
+    }
+
+    QTemporaryDir root;
+    QString work = root.filePath(u"work"_s);
+    QString data = root.filePath(u"xdg/zavok"_s);
+    QString inputs = root.filePath(u"inputs"_s);
+    QStringList environment = isolatedEnvironment(root.path());
+};
+
+TEST(RealProgram, FromTheDesktopEntryItKeepsItsLogsBesideTheSettingsAndEndsWithStatusZero) {
+    const Place p("240 0 0 0 0\n");
+    Child program = p.start({u"--logs-in-data-dir"_s});
+    ASSERT_TRUE(waitFor([&] { return p.logs(p.data).size() == 1; }));
     program.signal(SIGTERM);
     EXPECT_EQ(program.wait(), 0);
-    const QByteArray log = Harness::bytes(QDir(data).filePath(logsIn(data).value(0)));
+    const QByteArray log = p.log(p.data);
     EXPECT_TRUE(log.startsWith("\"ZAVOK started at\"")) << log.toStdString();
     EXPECT_TRUE(log.contains("\"ZAVOK closed at\"")) << log.toStdString();
-    EXPECT_EQ(logsIn(work), QStringList()) << "nothing in the working directory";
+    EXPECT_EQ(p.logs(p.work), QStringList()) << "nothing in the working directory";
 }
 
 TEST(RealProgram, AsAServiceWithoutAnyDisplayItPublishesAndSaysOfflineAtTheEnd) {
@@ -39,22 +132,119 @@ TEST(RealProgram, AsAServiceWithoutAnyDisplayItPublishesAndSaysOfflineAtTheEnd) 
     if (!broker.available()) {
         GTEST_SKIP() << broker.refusal().toStdString();
     }
-    QTemporaryDir root;
-    const QString inputs = root.filePath(QStringLiteral("inputs"));
-    Harness::put(inputs, "224 0 0 0 0\n");
-    QStringList environment = isolatedEnvironment(root.path());
-    environment.removeIf([](const QString& e) { return e.startsWith(QStringLiteral("QT_QPA_PLATFORM=")); });
-    environment << QStringLiteral("QT_QPA_PLATFORM") << QStringLiteral("DISPLAY") << QStringLiteral("WAYLAND_DISPLAY")
-                << QStringLiteral("ZAVOK_MQTT_PASSWORD=") + Broker::kPassword;
-    const Listener listener(broker, QStringLiteral("zavok/svc/#"));
-    Child program(QStringLiteral(ZAVOK_PROGRAM),
-                  {QStringLiteral("--headless"), QStringLiteral("--input=file:") + inputs,
-                   QStringLiteral("--mqtt=") + broker.url(), QStringLiteral("--site=svc")},
-                  root.path(), environment);
-    EXPECT_TRUE(eventually([&] { return listener.hears(QStringLiteral("zavok/svc/alert/1 ON")); }));
+    Place p("224 0 0 0 0\n");
+    p.environment.removeIf([](const QString& e) { return e.startsWith(u"QT_QPA_PLATFORM="_s); });
+    p.environment << u"QT_QPA_PLATFORM"_s << u"DISPLAY"_s << u"WAYLAND_DISPLAY"_s
+                  << u"ZAVOK_MQTT_PASSWORD="_s + Broker::kPassword;
+    const Listener listener(broker, u"zavok/svc/#"_s);
+    Child program = p.start({u"--headless"_s, u"--mqtt="_s + broker.url(), u"--site=svc"_s});
+    EXPECT_TRUE(eventually([&] { return listener.hears(u"zavok/svc/alert/1 ON"_s); }));
     program.signal(SIGTERM);
     EXPECT_EQ(program.wait(), 0);
-    EXPECT_TRUE(eventually([&] { return listener.lines().last() == QStringLiteral("zavok/svc/status offline"); }));
+    EXPECT_TRUE(eventually([&] { return listener.lines().last() == u"zavok/svc/status offline"_s; }));
+}
+
+// Kills come at random moments: the seed is told, so that a failing round can be run again.
+std::mt19937 seeded() {
+    const unsigned seed = std::random_device{}();
+    std::cout << "random seed " << seed << '\n';
+    return std::mt19937(seed);
+}
+
+constexpr int kRuns = 50;
+
+// The real program killed with SIGKILL at random moments of its shutdown: whatever moment the kill hits, phones.zvk
+// is afterwards one whole version, the old one or the new one, and the files that shutdown does not write are
+// untouched.
+TEST(CrashConsistency, ShutdownKilledAtAnyMomentLeavesTheOldOrTheNewPhonesFile) {
+    const Place p("224 0 0 0 0\n"); // alert 1 closed, every axis at 0
+    QStringList old = Harness::designPhones();
+    old[38] = u"OLD STATE"_s; // flabel1: start-up replaces it with the channel's name
+    const QMap<QString, QByteArray> before{{u"phones.zvk"_s, Harness::phonesFile(old)},
+                                           {u"cat.zvk"_s, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n"},
+                                           {u"apnames.zvk"_s, "\"A\"\r\n\"B\"\r\n\"C\"\r\n\"D\"\r\n"}};
+    const auto file = [&p](const QString& name) { return Harness::bytes(QDir(p.data).filePath(name)); };
+    const auto setUp = [&] {
+        for (const auto& [name, content] : before.asKeyValueRange()) {
+            Harness::put(QDir(p.data).filePath(name), content);
+        }
+        for (const QString& log : p.logs(p.work)) {
+            QFile::remove(QDir(p.work).filePath(log));
+        }
+    };
+    const auto logged = [&p](const char* record) {
+        return waitFor([&p, record] { return p.log(p.work).contains(record); });
+    };
+
+    // An orderly end first: what a shutdown writes, and how long it takes.
+    setUp();
+    qint64 shutdownNs = 0;
+    {
+        Child program = p.start({});
+        ASSERT_TRUE(program.started() && logged("\"ZAVOK started at\""));
+        EXPECT_TRUE(logged("\"Alert #1 activated at\"")) << "the alerts come from the input file";
+        QElapsedTimer stopping;
+        stopping.start();
+        program.signal(SIGTERM);
+        ASSERT_EQ(program.wait(), 0);
+        shutdownNs = stopping.nsecsElapsed();
+    }
+    const QByteArray newPhones = file(u"phones.zvk"_s);
+    EXPECT_EQ(newPhones.count("\r\n"), 46);
+    EXPECT_NE(newPhones, before[u"phones.zvk"_s]);
+    EXPECT_TRUE(p.log(p.work).contains("\"ZAVOK closed at\"")) << p.log(p.work).toStdString();
+
+    // Then kills from just after SIGTERM to well past the end of an orderly shutdown.
+    std::mt19937 random = seeded();
+    std::uniform_int_distribution<qint64> delayUs(0, 2 * shutdownNs / 1000 + 1000);
+    int news = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        SCOPED_TRACE(run);
+        setUp();
+        Child program = p.start({});
+        ASSERT_TRUE(logged("\"ZAVOK started at\""));
+        program.signal(SIGTERM);
+        QThread::usleep(static_cast<unsigned long>(delayUs(random)));
+        program.signal(SIGKILL);
+        program.wait();
+        const QByteArray phones = file(u"phones.zvk"_s);
+        news += phones == newPhones ? 1 : 0;
+        EXPECT_TRUE(phones == newPhones || phones == before[u"phones.zvk"_s]) << phones.toStdString();
+        for (const QString& untouched : {u"cat.zvk"_s, u"apnames.zvk"_s}) {
+            EXPECT_EQ(file(untouched), before[untouched]) << untouched.toStdString();
+        }
+    }
+    std::cout << "phones.zvk afterwards: new " << news << ", old " << kRuns - news << '\n';
+}
+
+// A writer of cat.zvk and apnames.zvk, the two files that the user's actions rewrite, killed with SIGKILL at random
+// moments: each file is afterwards one whole write.
+TEST(CrashConsistency, CatfileAndLabnameKilledAtAnyMomentLeaveOneWholeWrite) {
+    QTemporaryDir root;
+    const QString cat = root.filePath(u"cat.zvk"_s);
+    const QString apnames = root.filePath(u"apnames.zvk"_s);
+    Harness::put(cat, catFile(0));
+    Harness::put(apnames, apnamesFile(0));
+
+    std::mt19937 random = seeded();
+    std::uniform_int_distribution<unsigned long> delayUs(0, 20000);
+    int writes = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        SCOPED_TRACE(run);
+        const int before = wholeWrite(Harness::bytes(cat), 8, catFile);
+        Child writer(QCoreApplication::applicationFilePath(), {u"--settings-writer"_s, root.path()}, root.path(), {});
+        // Killed only once it is writing: after its first new cat.zvk, somewhere in the writes that follow.
+        ASSERT_TRUE(waitFor([&] { return wholeWrite(Harness::bytes(cat), 8, catFile) != before; }));
+        QThread::usleep(delayUs(random));
+        writer.signal(SIGKILL);
+        EXPECT_EQ(writer.wait(), -SIGKILL);
+        const int catAt = wholeWrite(Harness::bytes(cat), 8, catFile);
+        EXPECT_GE(catAt, 0) << Harness::bytes(cat).toStdString();
+        EXPECT_GE(wholeWrite(Harness::bytes(apnames), 1, apnamesFile), 0)
+            << Harness::bytes(apnames).left(200).toStdString();
+        writes += catAt;
+    }
+    std::cout << "whole writes found: " << writes << '\n';
 }
 
 } // namespace

@@ -4,20 +4,16 @@
 
 #include <gtest/gtest.h>
 
+// What users can type that the ordinary tests do not: blanks only, ten thousand characters, numbers too large for a
+// double, exponents, a negative zero and double quotes. Each entry either refuses with its message and keeps the
+// previous value, or takes the text and lives with it: it is shown, saved and read back at the next start.
 namespace zavok::test {
 namespace {
 
-// What users can type that the ordinary tests do not: blanks only, ten thousand characters, numbers too large
-// for a double, exponents, a negative zero and double quotes. Each entry either refuses with its message and keeps
-// the previous value, or takes the text and lives with it: it is shown, saved and read back at the next start.
+using namespace Qt::StringLiterals;
 
 const QString kHuge = QString(10000, u'7');
-// Ten thousand characters that read as 5.
-const QString kLongFive = QString(9999, u'0') + u'5';
-
-QString s(const char* text) {
-    return QString::fromUtf8(text);
-}
+const QString kLongFive = QString(9999, u'0') + u'5'; // ten thousand characters that read as 5
 
 // Ends the run in order and starts the program again on what it saved.
 Zavok& restart(Harness& h) {
@@ -26,19 +22,29 @@ Zavok& restart(Harness& h) {
     return h.start();
 }
 
+// The texts of the message boxes shown so far.
+QStringList messages(const Harness& h) {
+    QStringList texts;
+    for (const auto& asked : h.dialogs.asked) {
+        if (asked.kind == u"message"_s) {
+            texts << asked.text;
+        }
+    }
+    return texts;
+}
+
 TEST(TypedEntries, CircuitNamesAreShownAsTypedAndComeBackAsSaved) {
     const struct {
         const char* name;
-        QString typed;
-        QString restored; // what the next start shows
+        QString typed, restored; // and what the next start shows
     } rows[] = {
-        {"blank", s("   "), s("   ")},
+        {"blank", u"   "_s, u"   "_s},
         {"ten thousand characters", kHuge, kHuge},
-        {"a number too large", s("1e999"), s("1e999")},
-        {"negative zero", s("-0"), s("-0")},
-        {"quotes and a comma", s("Tank 1, \"north\""), s("Tank 1, 'north'")},
-        {"a line break", s("two\r\nlines"), s("two  lines")},
-        {"beyond Latin-1", s("Küche €"), s("Küche ?")},
+        {"a number too large", u"1e999"_s, u"1e999"_s},
+        {"negative zero", u"-0"_s, u"-0"_s},
+        {"quotes and a comma", u"Tank 1, \"north\""_s, u"Tank 1, 'north'"_s},
+        {"a line break", u"two\r\nlines"_s, u"two  lines"_s},
+        {"beyond Latin-1", u"Küche €"_s, u"Küche ?"_s},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -47,24 +53,23 @@ TEST(TypedEntries, CircuitNamesAreShownAsTypedAndComeBackAsSaved) {
         h.dialogs.answerInput(row.typed);
         z.zavok->clabel[2]->click();
         EXPECT_EQ(z.zavok->clabel[2]->text(), QString(row.typed).replace(u'"', u'\''));
-        EXPECT_EQ(h.bytes(h.dataPath(QStringLiteral("apnames.zvk"))).count("\r\n"), 4);
+        EXPECT_EQ(h.bytes(h.dataPath(u"apnames.zvk"_s)).count("\r\n"), 4);
         Zavok& again = restart(h);
         EXPECT_EQ(again.zavok->clabel[2]->text(), row.restored);
-        EXPECT_EQ(again.zavok->clabel[3]->text(), QStringLiteral("Freezer Alarm")) << "its neighbours are whole";
+        EXPECT_EQ(again.zavok->clabel[3]->text(), u"Freezer Alarm"_s) << "its neighbours are whole";
     }
 }
 
 TEST(TypedEntries, ChannelNamesTakeTwelveCharactersAndNoQuote) {
     const struct {
         const char* name;
-        QString typed;
-        QString kept;
+        QString typed, kept;
     } rows[] = {
-        {"empty", s(""), s("")},
-        {"blank", s("  "), s("  ")},
+        {"empty", u""_s, u""_s},
+        {"blank", u"  "_s, u"  "_s},
         {"ten thousand characters", kHuge, kHuge.left(12)},
-        {"a number too large", s("1e999"), s("1e999")},
-        {"quotes and a comma", s("6\" main, N"), s("6' main, N")},
+        {"a number too large", u"1e999"_s, u"1e999"_s},
+        {"quotes and a comma", u"6\" main, N"_s, u"6' main, N"_s},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -79,7 +84,7 @@ TEST(TypedEntries, ChannelNamesTakeTwelveCharactersAndNoQuote) {
         EXPECT_EQ(z.zavoktimer->time[2]->text(), row.kept);
         // The zone's return to its name is logged under the new name, quotes and all inside one field.
         EXPECT_EQ(h.logLines().last(),
-                  kit::quotedField(row.kept + QStringLiteral(" Normal at")) + ",\"08:15:20 AM\",\"July 13,2001\"");
+                  kit::quotedField(row.kept + u" Normal at"_s) + ",\"08:15:20 AM\",\"July 13,2001\"");
         Zavok& again = restart(h);
         EXPECT_EQ(again.channel(2).fname.text(), row.kept);
         EXPECT_EQ(again.zavok->flabel[1]->text(), row.kept);
@@ -88,77 +93,74 @@ TEST(TypedEntries, ChannelNamesTakeTwelveCharactersAndNoQuote) {
 
 // The previous limits are "10" and "90", on a meter from 0 to 100.
 TEST(TypedEntries, AlarmLimitsAreRefusedUnlessBothAreNumbersOnTheMeter) {
-    const QString lowOff = s("Please enter a value for LOW ALARM between 0 and 100");
-    const QString highOff = s("Please enter a value for HIGH ALARM between 0 and 100");
+    const QString lowOff = u"Please enter a value for LOW ALARM between 0 and 100"_s;
+    const QString highOff = u"Please enter a value for HIGH ALARM between 0 and 100"_s;
     const struct {
         const char* name;
         QString low, high;
         QString message; // empty when the pair is taken
     } rows[] = {
-        {"blank", s("   "), s("90"), lowOff},
-        {"too large for a double", s("1e999"), s("90"), lowOff},
-        {"too small for a double", s("10"), s("-1e999"), highOff},
-        {"the largest double", s("10"), s("1e308"), highOff},
-        {"quoted", s("\"10\""), s("90"), lowOff},
-        {"not a number by name", s("nan"), s("inf"), lowOff},
-        {"exponents", s("2e1"), s("8E+1"), s("")},
-        {"negative zero", s("-0"), s("1e2"), s("")},
-        {"underflow reads as zero", s("1e-999"), s("50"), s("")},
-        {"ten thousand characters", kLongFive, s("90"), s("")},
-        {"ten thousand digits", kHuge, s("90"), lowOff},
+        {"blank", u"   "_s, u"90"_s, lowOff},
+        {"too large for a double", u"1e999"_s, u"90"_s, lowOff},
+        {"too small for a double", u"10"_s, u"-1e999"_s, highOff},
+        {"the largest double", u"10"_s, u"1e308"_s, highOff},
+        {"quoted", u"\"10\""_s, u"90"_s, lowOff},
+        {"not a number by name", u"nan"_s, u"inf"_s, lowOff},
+        {"exponents", u"2e1"_s, u"8E+1"_s, {}},
+        {"negative zero", u"-0"_s, u"1e2"_s, {}},
+        {"underflow reads as zero", u"1e-999"_s, u"50"_s, {}},
+        {"ten thousand characters", kLongFive, u"90"_s, {}},
+        {"ten thousand digits", kHuge, u"90"_s, lowOff},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         Harness h;
         Zavok& z = h.start();
         ChannelForm& w = z.channel(1);
-        w.setlowl.setText(s("10"));
-        w.sethighl.setText(s("90"));
+        w.setlowl.setText(u"10"_s);
+        w.sethighl.setText(u"90"_s);
         w.changealarm.click();
         w.setnewlowt.typed(row.low);
         w.setnewhight.typed(row.high);
         w.setcom.click();
-        if (row.message.isEmpty()) {
-            EXPECT_TRUE(h.dialogs.asked.empty());
-            EXPECT_EQ(w.setlowl.text(), row.low) << "kept as typed";
-            EXPECT_EQ(w.sethighl.text(), row.high);
+        const bool taken = row.message.isEmpty();
+        EXPECT_EQ(h.dialogs.asked.size(), taken ? 0u : 1u);
+        EXPECT_EQ(messages(h), taken ? QStringList() : QStringList{row.message});
+        // Kept as typed, or the previous pair kept and the editing goes on.
+        EXPECT_EQ(w.setlowl.text() + u'/' + w.sethighl.text(), taken ? row.low + u'/' + row.high : u"10/90"_s);
+        EXPECT_EQ(w.setcom.isVisible(), !taken);
+        if (taken) {
             // Compared as the numbers they read as: a value below the low limit is a low alarm.
             h.joysticks.stick[0].wXpos = 1310; // reads 2
             w.enable.click();
             h.scheduler.advance(1000);
-            EXPECT_EQ(z.zavok->flabel[0]->text(), kit::prefixValue(row.low) > 2 ? s("LOW ALARM") : s("Pressure"));
-            Zavok& again = restart(h);
-            EXPECT_EQ(again.channel(1).setlowl.text(), row.low);
-            EXPECT_EQ(again.channel(1).sethighl.text(), row.high);
-        } else {
-            ASSERT_EQ(h.dialogs.asked.size(), 1u);
-            EXPECT_EQ(h.dialogs.asked[0].text, row.message);
-            EXPECT_EQ(w.setlowl.text() + u'/' + w.sethighl.text(), s("10/90"));
-            EXPECT_TRUE(w.setcom.isVisible()) << "editing again";
+            EXPECT_EQ(z.zavok->flabel[0]->text(), kit::prefixValue(row.low) > 2 ? u"LOW ALARM"_s : u"Pressure"_s);
+            const ChannelForm& again = restart(h).channel(1);
+            EXPECT_EQ(again.setlowl.text() + u'/' + again.sethighl.text(), row.low + u'/' + row.high);
         }
     }
 }
 
 TEST(TypedEntries, CalibrationReadingsAreTakenWhenNumericAndStoredOnlyWhenTheRangeHolds) {
-    const QString zeroWarning = s("Please enter a value equal to your sensor minimum in the ONLINE ZERO VALUE BOX "
-                                  "before you press SET ZERO");
-    const QString fullWarning = s("Please enter a value equal to your sensor maximum in the ONLINE F.S.D VALUE BOX "
-                                  "before you press SET F.S.D");
+    const QString zeroWarning = u"Please enter a value equal to your sensor minimum in the ONLINE ZERO VALUE BOX "
+                                "before you press SET ZERO"_s;
+    const QString fullWarning = u"Please enter a value equal to your sensor maximum in the ONLINE F.S.D VALUE BOX "
+                                "before you press SET F.S.D"_s;
     const struct {
         const char* name;
         QString zero, full;
-        QString warning;   // the one warning shown, if any
-        bool stored;       // whether FINALIZE stores the pair
-        const char* value; // the zone's value at axis 32750 afterwards
+        QString warning; // the one warning shown, if any
+        bool stored;     // whether FINALIZE stores the pair
+        QString value;   // the zone's value at axis 32750 afterwards
     } rows[] = {
-        {"blank zero", s("  "), s("65535"), zeroWarning, false, "50"},
-        {"quoted full scale", s("0"), s("\"65535\""), fullWarning, false, "50"},
-        {"exponents", s("-0"), s("6.55e4"), s(""), true, "50"},
-        {"ten thousand characters", kLongFive, s("65505"), s(""), true, "50"},
+        {"blank zero", u"  "_s, u"65535"_s, zeroWarning, false, u"50"_s},
+        {"quoted full scale", u"0"_s, u"\"65535\""_s, fullWarning, false, u"50"_s},
+        {"exponents", u"-0"_s, u"6.55e4"_s, {}, true, u"50"_s},
+        {"ten thousand characters", kLongFive, u"65505"_s, {}, true, u"50"_s},
         // Infinity minus infinity is no range at all: refused, and the old calibration stays.
-        {"both beyond a double", s("1e999"), s("1e999"), s(""), false, "50"},
-        {"a full scale beyond a double", s("0"), s("1e999"), s(""), true, "0"},
-        {"zero above full scale", s("1e308"), s("-1e308"), s(""), false, "50"},
+        {"both beyond a double", u"1e999"_s, u"1e999"_s, {}, false, u"50"_s},
+        {"a full scale beyond a double", u"0"_s, u"1e999"_s, {}, true, u"0"_s},
+        {"zero above full scale", u"1e308"_s, u"-1e308"_s, {}, false, u"50"_s},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -172,43 +174,37 @@ TEST(TypedEntries, CalibrationReadingsAreTakenWhenNumericAndStoredOnlyWhenTheRan
         w.calfsdt.typed(row.full);
         w.calsetfsdcom.click();
         w.calfincom.click();
-        QStringList warnings;
-        for (const auto& asked : h.dialogs.asked) {
-            warnings << asked.text;
-        }
-        EXPECT_EQ(warnings, row.warning.isEmpty() ? QStringList() : QStringList{row.warning});
+        EXPECT_EQ(h.dialogs.asked.size(), row.warning.isEmpty() ? 0u : 1u);
+        EXPECT_EQ(messages(h), row.warning.isEmpty() ? QStringList() : QStringList{row.warning});
         const QString pair = w.calzvall.text() + u'/' + w.calfvall.text();
-        EXPECT_EQ(pair, row.stored ? row.zero + u'/' + row.full : s("0/65500"));
+        EXPECT_EQ(pair, row.stored ? row.zero + u'/' + row.full : u"0/65500"_s);
         h.joysticks.stick[0].wXpos = 32750;
         w.enable.click();
         h.scheduler.advance(1000);
-        EXPECT_EQ(z.zavok->value[0]->text(), s(row.value));
+        EXPECT_EQ(z.zavok->value[0]->text(), row.value);
         const ChannelForm& again = restart(h).channel(1);
         EXPECT_EQ(again.calzvall.text() + u'/' + again.calfvall.text(), pair);
     }
 }
 
 TEST(TypedEntries, MeterScalesAskAgainUntilTheAnswersAreNumbersInRange) {
-    const QString lowError = s("ERROR : Type the low value for the meter between 0 to 100");
-    const QString fullError = s("ERROR : Type the full scale value for the meter between 0 to 500");
+    const QString lowError = u"ERROR : Type the low value for the meter between 0 to 100"_s;
+    const QString fullError = u"ERROR : Type the full scale value for the meter between 0 to 500"_s;
     const struct {
         const char* name;
-        QStringList answers;
-        QStringList messages;
-        const char* low;
-        const char* full;
+        QStringList answers, messages;
+        QString scale; // low/full afterwards
     } rows[] = {
-        {"blank", {s("   "), s("1"), s("2")}, {lowError}, "1", "2"},
+        {"blank", {u"   "_s, u"1"_s, u"2"_s}, {lowError}, u"1/2"_s},
         {"beyond a double",
-         {s("1e999"), s("-1e999"), s("1"), s("1e999"), s("2")},
+         {u"1e999"_s, u"-1e999"_s, u"1"_s, u"1e999"_s, u"2"_s},
          {lowError, lowError, fullError},
-         "1",
-         "2"},
-        {"the largest double", {s("1"), s("1e308"), s("2")}, {fullError}, "1", "2"},
-        {"quoted", {s("\"5\""), s("5"), s("\"50\""), s("50")}, {lowError, fullError}, "5", "50"},
-        {"not a number by name", {s("nan"), s("inf"), s("0"), s("9")}, {lowError, lowError}, "0", "9"},
-        {"underflow reads as zero", {s("1e-999"), s("9")}, {}, "0", "9"},
-        {"ten thousand characters", {kLongFive, kHuge, QString(9998, u'0') + s("50")}, {fullError}, "5", "50"},
+         u"1/2"_s},
+        {"the largest double", {u"1"_s, u"1e308"_s, u"2"_s}, {fullError}, u"1/2"_s},
+        {"quoted", {u"\"5\""_s, u"5"_s, u"\"50\""_s, u"50"_s}, {lowError, fullError}, u"5/50"_s},
+        {"not a number by name", {u"nan"_s, u"inf"_s, u"0"_s, u"9"_s}, {lowError, lowError}, u"0/9"_s},
+        {"underflow reads as zero", {u"1e-999"_s, u"9"_s}, {}, u"0/9"_s},
+        {"ten thousand characters", {kLongFive, kHuge, QString(9998, u'0') + u"50"_s}, {fullError}, u"5/50"_s},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -218,15 +214,8 @@ TEST(TypedEntries, MeterScalesAskAgainUntilTheAnswersAreNumbersInRange) {
             h.dialogs.answerInput(answer);
         }
         z.zavok->mzero[1]->click();
-        QStringList messages;
-        for (const auto& asked : h.dialogs.asked) {
-            if (asked.kind == QStringLiteral("message")) {
-                messages << asked.text;
-            }
-        }
-        EXPECT_EQ(messages, row.messages);
-        EXPECT_EQ(z.zavok->mzero[1]->text(), s(row.low));
-        EXPECT_EQ(z.zavok->mfsd[1]->text(), s(row.full));
+        EXPECT_EQ(messages(h), row.messages);
+        EXPECT_EQ(z.zavok->mzero[1]->text() + u'/' + z.zavok->mfsd[1]->text(), row.scale);
     }
 }
 
