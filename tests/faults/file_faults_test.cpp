@@ -1,13 +1,25 @@
-#include "faults/machine.h"
 #include "platform/state_file.h"
 #include "support/harness.h"
+#include "support/history_run.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryFile>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <numeric>
+#include <optional>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +27,105 @@ namespace zavok::test {
 namespace {
 
 using namespace Qt::StringLiterals;
+
+// Faults of the machine itself, made with real kernel limits rather than a fake file layer: a tiny tmpfs fills up, a
+// read-only bind mount refuses writes even to root, which permissions never do. The mounts are made in a mount
+// namespace of this process's own, entered first thing in main while it is the only thread, so that they vanish
+// with it; where that is not permitted (a developer's machine without root), the tests that need them skip and
+// mountsRefused says why.
+QString mountsRefused = u"not tried"_s;
+
+void enterPrivateMounts() {
+    // Mount events must not travel back to the machine's namespace through shared subtrees.
+    const char* step = ::unshare(CLONE_NEWNS) != 0                                         ? "unshare(CLONE_NEWNS)"
+                       : ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ? "making / private"
+                                                                                           : nullptr;
+    mountsRefused =
+        step ? QString::fromLatin1(step) + u": "_s + QString::fromLocal8Bit(std::strerror(errno)) : QString();
+}
+
+// A mount over `path` (which must exist) for as long as the object lives.
+class Mount {
+public:
+    // A tmpfs of `bytes` bytes; nullptr when it cannot be mounted.
+    static std::unique_ptr<Mount> tmpfs(const QString& path, qint64 bytes) {
+        std::unique_ptr<Mount> m(new Mount(QFile::encodeName(path)));
+        const QByteArray options = "size=" + QByteArray::number(bytes);
+        return m->mount("zavok-test", "tmpfs", MS_NOSUID | MS_NODEV, options.constData()) ? std::move(m) : nullptr;
+    }
+    // `path` bound onto itself and made read-only; the bind goes again when the second step fails.
+    static std::unique_ptr<Mount> readOnly(const QString& path) {
+        std::unique_ptr<Mount> m(new Mount(QFile::encodeName(path)));
+        const bool bound = m->mount(m->path_.constData(), nullptr, MS_BIND, nullptr);
+        return bound && m->mount(nullptr, nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) ? std::move(m) : nullptr;
+    }
+    ~Mount() {
+        if (mounted_) {
+            ::umount2(path_.constData(), MNT_DETACH);
+        }
+    }
+    Mount(const Mount&) = delete;
+    Mount& operator=(const Mount&) = delete;
+
+private:
+    explicit Mount(QByteArray path) : path_(std::move(path)) {}
+    bool mount(const char* source, const char* type, unsigned long flags, const char* options) {
+        const bool done = mountsRefused.isEmpty() && ::mount(source, path_.constData(), type, flags, options) == 0;
+        mounted_ = mounted_ || done;
+        return done;
+    }
+    QByteArray path_;
+    bool mounted_ = false;
+};
+
+// Fills the filesystem that holds `directory` with page-sized files until it takes no more, and returns how many it
+// wrote. Freeing one of them (removeFiller) gives back exactly one page.
+QString filler(const QString& directory, int index) {
+    return QDir(directory).filePath(u"filler%1"_s.arg(index));
+}
+int fillUp(const QString& directory) {
+    const QByteArray page(4096, 'f');
+    for (int n = 0;; ++n) {
+        QFile file(filler(directory, n));
+        // Unbuffered, so that the write that does not fit fails here and not in a later flush.
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(page) != page.size()) {
+            file.close();
+            file.remove();
+            return n;
+        }
+    }
+}
+bool removeFiller(const QString& directory, int index) {
+    return QFile::remove(filler(directory, index));
+}
+
+// What the program writes to standard error while the object lives.
+class StderrCapture {
+public:
+    StderrCapture() {
+        std::fflush(stderr);
+        file_.open();
+        ::dup2(file_.handle(), STDERR_FILENO);
+    }
+    ~StderrCapture() {
+        std::fflush(stderr);
+        ::dup2(saved_, STDERR_FILENO);
+        ::close(saved_);
+    }
+    StderrCapture(const StderrCapture&) = delete;
+    StderrCapture& operator=(const StderrCapture&) = delete;
+
+    // Everything written so far; the capture goes on.
+    QByteArray text() const {
+        std::fflush(stderr);
+        QFile file(file_.fileName());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private:
+    int saved_ = ::dup(STDERR_FILENO);
+    QTemporaryFile file_;
+};
 
 constexpr kit::Rgb kLightRed{255, 0, 0};
 constexpr qint16 kAtRest = 240;
@@ -256,59 +367,186 @@ const struct {
 TEST(UnusualFiles, NothingWaitsOnAFifoOrStumblesOnADirectoryWhereAFileShouldBe) {
     for (const auto& o : kObstacles) {
         SCOPED_TRACE(o.name);
-        const auto place = [&o](const QString& path) {
+        Harness h;
+        const QString chosen = h.root.filePath(u"chosen.txt"_s);
+        const QString inputs = h.root.filePath(u"inputs"_s);
+        for (const QString& path : {h.logPath(u"Jul 13"_s), h.dataPath(u"x1values.zvk"_s), chosen, inputs}) {
             QDir().mkpath(QFileInfo(path).absolutePath());
-            ASSERT_EQ(o.make(QFile::encodeName(path).constData()), 0);
-        };
-        {
-            SCOPED_TRACE("the day's log");
-            Harness h;
-            place(h.logPath(u"Jul 13"_s));
-            Zavok& z = h.start();
-            h.port.value = kAlert1;
-            h.scheduler.advance(100);
-            EXPECT_EQ(z.zavok->alabel[0]->back(), kLightRed) << "the alert shows without its record";
-            z.shutdown();
-            EXPECT_TRUE(z.hasEnded());
+            ASSERT_EQ(o.make(QFile::encodeName(path).constData()), 0) << path.toStdString();
         }
-        {
-            SCOPED_TRACE("channel 1's sample file");
-            Harness h;
-            place(h.dataPath(u"x1values.zvk"_s));
-            Zavok& z = h.start();
-            h.joysticks.stick[0].wXpos = 32750;
-            z.channel(1).enable.click();
-            h.scheduler.advance(1000);
-            EXPECT_EQ(z.zavok->value[0]->text(), u"50"_s) << "the burst itself serves";
+        Zavok& z = h.start();
+        h.port.value = kAlert1;
+        h.joysticks.stick[0].wXpos = 32750;
+        z.channel(1).enable.click();
+        h.scheduler.advance(1000);
+        EXPECT_EQ(z.zavok->alabel[0]->back(), kLightRed) << "the alert shows without its record";
+        EXPECT_EQ(z.zavok->value[0]->text(), u"50"_s) << "without its sample file, the burst itself serves";
+        z.zavok->log.click();
+        z.zavoklog->Text1.setText(u"the log shown before"_s);
+        h.dialogs.answerFile(chosen);
+        z.zavoklog->Command1.click();
+        EXPECT_EQ(z.zavoklog->Text1.text(), QString()) << "a log chosen in the log window";
+        z.shutdown();
+        EXPECT_TRUE(z.hasEnded());
+
+        QStringList told;
+        platform::StateFileSource source(
+            inputs, [&told](const QString& line) { told << line; }, [] { return 0; });
+        EXPECT_EQ(source.Inzavok(513), 0xFF) << "every contact at rest";
+        kit::JOYINFO info{1, 1, 1, 1};
+        source.joyGetPos(0, info);
+        EXPECT_EQ(info.wXpos + info.wYpos, 0u);
+        ASSERT_EQ(told.size(), 1);
+        EXPECT_TRUE(told[0].startsWith(u"zavok: cannot read the input state file"_s)) << told[0].toStdString();
+    }
+}
+
+constexpr quint32 kTwenty = 13100;
+constexpr int kPatience = 10000;
+
+// The program with channels 1 and 2 on, reading 20, and its history in the data directory, on a disk that a fault
+// may break. The writer speaks on the real standard error, which the rig captures.
+struct HistoryFaultRig {
+    HistoryFaultRig() : run(h) {
+        QDir().mkpath(h.dataDirectory);
+        h.joysticks.stick[0] = {kTwenty, kTwenty, 0, 0};
+    }
+
+    void saveSettings() const { Harness::put(h.dataPath(u"phones.zvk"_s), Harness::phonesFile(HistoryRun::phones())); }
+
+    // Monitoring goes on: the poll cycle reads the port, and the channels show their value.
+    void monitorFor(qint64 ms) {
+        const std::size_t polls = h.port.ports.size();
+        h.scheduler.advance(ms);
+        EXPECT_EQ(h.port.ports.size() - polls, std::size_t(ms / 100));
+        EXPECT_EQ(h.z().zavok->value[0]->text(), u"20"_s);
+    }
+
+    bool told(const QByteArray& words) const {
+        return QTest::qWaitFor([&] { return err.text().contains(words); }, kPatience);
+    }
+
+    Harness h;
+    HistoryRun run;
+    StderrCapture err;
+    std::unique_ptr<Mount> mount;
+};
+
+// Another program's connection to the history file, for as long as the object lives.
+struct OtherProgram {
+    explicit OtherProgram(const QString& path) {
+        db.setDatabaseName(path);
+        EXPECT_TRUE(db.open());
+    }
+    ~OtherProgram() {
+        db.close(); // which ends its transaction, if any
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(u"other"_s);
+    }
+    bool exec(const char* statement) { return QSqlQuery(db).exec(QString::fromLatin1(statement)); }
+    QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other"_s);
+};
+
+// Each fault comes, stays for two minutes and goes. Meanwhile monitoring goes on, the program says once that the
+// history waits and once that it is written again, and when the program ends every reading is in the history: 539
+// of each channel, one every 500 ms from 1 s after the start to the end 270 s later.
+TEST(HistoryFaults, MonitoringGoesOnAndTheHistoryResumesWithNothingLost) {
+    enum Fault { ReadOnly, FullDisk, Lock };
+    const char* names[] = {"a read-only data directory", "a full disk", "a lock held by another program"};
+    for (const Fault f : {ReadOnly, FullDisk, Lock}) {
+        SCOPED_TRACE(names[f]);
+        if (f != Lock && !mountsRefused.isEmpty()) {
+            std::cerr << "skipped, needs a mount namespace of its own: " << names[f] << '\n';
+            continue;
         }
-        {
-            SCOPED_TRACE("a log chosen in the log window");
-            Harness h;
-            Zavok& z = h.start();
-            const QString chosen = h.root.filePath(u"chosen.txt"_s);
-            place(chosen);
-            z.zavok->log.click();
-            z.zavoklog->Text1.setText(u"the log shown before"_s);
-            h.dialogs.answerFile(chosen);
-            z.zavoklog->Command1.click();
-            EXPECT_EQ(z.zavoklog->Text1.text(), QString());
+        HistoryFaultRig r;
+        if (f == FullDisk) {
+            ASSERT_TRUE(r.mount = Mount::tmpfs(r.h.dataDirectory, 1 << 20));
         }
-        {
-            SCOPED_TRACE("the input state file");
-            QTemporaryDir dir;
-            place(dir.filePath(u"inputs"_s));
-            QStringList told;
-            platform::StateFileSource source(
-                dir.filePath(u"inputs"_s), [&told](const QString& line) { told << line; }, [] { return qint64(0); });
-            EXPECT_EQ(source.Inzavok(513), 0xFF) << "every contact at rest";
-            kit::JOYINFO info{1, 1, 1, 1};
-            source.joyGetPos(0, info);
-            EXPECT_EQ(info.wXpos + info.wYpos, 0u);
-            ASSERT_EQ(told.size(), 1);
-            EXPECT_TRUE(told[0].startsWith(u"zavok: cannot read the input state file"_s)) << told[0].toStdString();
+        r.saveSettings();
+        if (f == ReadOnly) { // from the start
+            ASSERT_TRUE(r.mount = Mount::readOnly(r.h.dataDirectory));
+        }
+        r.h.start();
+        r.monitorFor(60'000);
+        // The others come once the history has been written once.
+        EXPECT_TRUE(f == ReadOnly || QTest::qWaitFor([&r] { return QFile::exists(r.run.path()); }, kPatience));
+        const int fillers = f == FullDisk ? fillUp(r.h.dataDirectory) : 0;
+        ASSERT_TRUE(f != FullDisk || fillers > 0);
+        std::optional<OtherProgram> other;
+        if (f == Lock) {
+            ASSERT_TRUE(other.emplace(r.run.path()).exec("BEGIN EXCLUSIVE"));
+        }
+        r.monitorFor(120'000);
+        EXPECT_TRUE(r.told("zavok: the history cannot be written to ")) << r.err.text().toStdString();
+        for (int i = 0; i < fillers; ++i) {
+            ASSERT_TRUE(removeFiller(r.h.dataDirectory, i));
+        }
+        other.reset();
+        if (f == ReadOnly) {
+            r.mount.reset();
+        }
+        r.monitorFor(60'000);
+        EXPECT_TRUE(r.told("zavok: the history is written to ")) << r.err.text().toStdString();
+        r.monitorFor(30'000);
+        r.run.end();
+        const QByteArray told = r.err.text();
+        EXPECT_EQ(told.count("history cannot be written"), 1) << told.toStdString();
+        EXPECT_EQ(told.count("history is written to"), 1) << told.toStdString();
+
+        const auto rows = r.run.rows();
+        EXPECT_EQ(rows.size(), 10u) << "five minutes of two channels";
+        for (const int channel : {1, 2}) {
+            const int readings = std::accumulate(rows.begin(), rows.end(), 0, [channel](int sum, const auto& row) {
+                return sum + (row.channel == channel ? row.count : 0);
+            });
+            EXPECT_EQ(readings, 539) << "channel " << channel;
+        }
+    }
+}
+
+// A file that is no database is moved aside, kept as it was, and a new history starts in its place; a file of a
+// later version is left as it is, and the program says why it keeps no history.
+TEST(HistoryFaults, ADamagedFileIsMovedAsideAndANewerOneLeftAlone) {
+    for (const bool damaged : {true, false}) {
+        SCOPED_TRACE(damaged ? "damaged" : "newer");
+        HistoryFaultRig r;
+        r.saveSettings();
+        if (damaged) {
+            Harness::put(r.run.path(), QByteArray(20000, 'z'));
+        } else {
+            ASSERT_TRUE(OtherProgram(r.run.path()).exec("PRAGMA user_version = 99"));
+        }
+        const QByteArray before = Harness::bytes(r.run.path());
+        r.h.start();
+        r.monitorFor(90'000);
+        r.run.end();
+        const QString aside = r.run.path() + u".damaged-2001-07-13"_s;
+        EXPECT_EQ(Harness::bytes(damaged ? aside : r.run.path()), before);
+        EXPECT_EQ(QFile::exists(aside), damaged);
+        const QByteArray why = damaged ? QFile::encodeName(aside) : "written by a later version of ZAVOK";
+        EXPECT_TRUE(r.err.text().contains(why)) << r.err.text().toStdString();
+        if (damaged) {
+            EXPECT_EQ(r.run.rows().size(), 4u) << "two minutes of two channels";
         }
     }
 }
 
 } // namespace
 } // namespace zavok::test
+
+namespace zavok::test {
+int settingsWriter(const QString& dataDirectory); // real_program_test.cpp
+}
+
+int main(int argc, char** argv) {
+    // The crash tests start this program again as a writer of the settings files, to kill it at random moments.
+    if (argc == 3 && std::strcmp(argv[1], "--settings-writer") == 0) {
+        return zavok::test::settingsWriter(QString::fromLocal8Bit(argv[2]));
+    }
+    zavok::test::enterPrivateMounts();
+    // The history's database driver is a plugin, which Qt loads through the application object.
+    const QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

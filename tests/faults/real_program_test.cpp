@@ -26,10 +26,6 @@ using namespace Qt::StringLiterals;
 // every line and in length, and starts with a number that names it, so a file torn between two writes is no write.
 namespace {
 
-float catValue(int write, int line) {
-    return float(write * 8 + line);
-}
-
 QString circuitName(int write, int circuit) {
     return u"%1 circuit %2 "_s.arg(write).arg(circuit) + QString((write % 7) * 100, u'x');
 }
@@ -76,8 +72,8 @@ int settingsWriter(const QString& dataDirectory) {
     running.start();
     for (int write = 1; running.elapsed() < 20000; ++write) {
         for (int k = 0; k < 4; ++k) {
-            z.zavok->indicator.at(k)->setLeft(catValue(write, 2 * k));
-            z.zavok->indicator.at(k)->setTop(catValue(write, 2 * k + 1));
+            z.zavok->indicator.at(k)->setLeft(float(write * 8 + 2 * k));
+            z.zavok->indicator.at(k)->setTop(float(write * 8 + 2 * k + 1));
             z.zavok->clabel.at(k)->setText(circuitName(write, k + 1));
         }
         z.catfile();
