@@ -1,5 +1,7 @@
 #include "support/started_program.h"
 
+#include <QPointF>
+
 // The four alerts are one design with the alert's number as parameter: each behaviour runs over all four.
 namespace zavok::test {
 namespace {
@@ -7,22 +9,20 @@ namespace {
 using namespace Qt::StringLiterals;
 using Records = QList<QByteArray>;
 
-constexpr kit::Rgb kLightRed{255, 0, 0};
-constexpr kit::Rgb kLightGreen{0, 255, 0};
-constexpr kit::Rgb kLightCyan{0, 255, 255};
-constexpr kit::Rgb kSwitchedOff{255, 0, 0};
-constexpr kit::Rgb kSwitchedOn{0, 130, 0};
-
 // Alert n's contact closed (its bit, 3 + n, low) and the others at rest.
 qint16 closed(int n) {
     return qint16(240 - (8 << n));
 }
 // Alerts 1 and 2 rest in light green, 3 and 4 in light cyan.
-kit::Rgb rest(int n) {
-    return n <= 2 ? kLightGreen : kLightCyan;
+QString rest(int n) {
+    return n <= 2 ? u"green"_s : u"cyan"_s;
 }
 QByteArray record(int n, const char* what) {
     return "\"Alert #" + QByteArray::number(n) + ' ' + what + " at\"";
+}
+QString colour(std::optional<kit::Rgb> c) {
+    const kit::Rgb red{255, 0, 0}, green{0, 255, 0}, cyan{0, 255, 255}, on{0, 130, 0};
+    return c == red ? u"red"_s : c == green ? u"green"_s : c == cyan ? u"cyan"_s : c == on ? u"on"_s : u"other"_s;
 }
 
 // Polls at the design period of 100 ms.
@@ -33,6 +33,17 @@ protected:
         h.port.value = reading;
         h.scheduler.advance(main().Timer1.interval());
     }
+    // Alert n's indicator, home marker and status label as colours; '-' marks an indicator or a status label that
+    // is disabled.
+    QString lights(int n) {
+        const auto look = [](const kit::Label* l) -> QString {
+            return colour(l->back()) + (l->isEnabled() ? u"" : u"-");
+        };
+        return look(main().indicator[n - 1]) + u' ' + colour(main().blabel[n - 1]->back()) + u' ' +
+               look(main().alabel[n - 1]);
+    }
+    // Circuit n's switch: its caption and colour.
+    QString circuit(int n) { return main().enable[n - 1]->text() + u' ' + colour(main().enable[n - 1]->back()); }
 };
 
 TEST_F(AlertTest, ContactClosingAndOpeningLeavesAReminderUntilReset) {
@@ -41,25 +52,18 @@ TEST_F(AlertTest, ContactClosingAndOpeningLeavesAReminderUntilReset) {
     EXPECT_FALSE(main().Timer2.isEnabled());
     for (int n = 1; n <= 4; ++n) {
         SCOPED_TRACE(n);
-        const int i = n - 1;
         poll(closed(n));
         EXPECT_EQ(records().size(), 2 * n - 1);
         EXPECT_EQ(h.logLines().last(), record(n, "activated") + ",\"08:15:20 AM\",\"July 13,2001\"");
-        EXPECT_EQ(main().trigger[i]->text(), u"0"_s);
-        for (kit::Label* l : {main().indicator[i], main().blabel[i], main().alabel[i]}) {
-            EXPECT_EQ(l->back(), kLightRed) << qPrintable(l->name());
-        }
+        EXPECT_EQ(main().trigger[n - 1]->text(), u"0"_s);
+        EXPECT_EQ(lights(n), u"red red red"_s);
         EXPECT_TRUE(main().Timer2.isEnabled());
-
         poll(240);
         EXPECT_EQ(records().last(), record(n, "deactivated"));
-        EXPECT_EQ(main().indicator[i]->back(), rest(n));
-        EXPECT_EQ(main().blabel[i]->back(), rest(n));
-        EXPECT_EQ(main().alabel[i]->back(), kLightRed) << "the reminder stays";
+        EXPECT_EQ(lights(n), u"%1 %1 red"_s.arg(rest(n))) << "the reminder stays";
         EXPECT_FALSE(main().Timer2.isEnabled());
-
         main().reset.click();
-        EXPECT_EQ(main().alabel[i]->back(), rest(n));
+        EXPECT_EQ(lights(n), u"%1 %1 %1"_s.arg(rest(n)));
         EXPECT_EQ(records().size(), 2 * n);
     }
 }
@@ -69,8 +73,7 @@ TEST_F(AlertTest, ResetKeepsAnActiveAlertRedAndTheBellToThePollCycle) {
     poll(240 - 16 - 64); // alerts 1 and 3 active
     poll(240 - 16);      // alert 3 back at rest, alert 1 still active
     main().reset.click();
-    EXPECT_EQ(main().alabel[0]->back(), kLightRed);
-    EXPECT_EQ(main().alabel[2]->back(), kLightCyan);
+    EXPECT_EQ(lights(1) + u" | "_s + lights(3), u"red red red | cyan cyan cyan"_s);
     EXPECT_TRUE(main().Timer2.isEnabled());
 }
 
@@ -78,7 +81,7 @@ TEST_F(AlertTest, TheAlertsOfOneTickAreHandledInOrder) {
     poll(240);
     poll(16); // only alert 1 at rest
     EXPECT_EQ(records(), (Records{record(2, "activated"), record(3, "activated"), record(4, "activated")}));
-    EXPECT_EQ(main().alabel[0]->back(), kLightGreen);
+    EXPECT_EQ(lights(1), u"green green green"_s);
     poll(240);
     poll(5); // bits 0 and 2 only: all four alerts active
     EXPECT_EQ(records().mid(3), (Records{record(2, "deactivated"), record(3, "deactivated"), record(4, "deactivated"),
@@ -95,7 +98,6 @@ TEST_F(AlertTest, AZeroReadingChangesNothingExceptOnTheVeryFirstTick) {
                                   record(4, "activated")}));
     EXPECT_EQ(main().trigger[3]->text(), QString());
     EXPECT_TRUE(main().Timer2.isEnabled());
-
     poll(240);
     const auto before = records().size();
     poll(0);
@@ -131,17 +133,14 @@ TEST_F(AlertTest, BellBeepsPerRunningTimerOnlyWhileSwitchedOn) {
     h.scheduler.advance(1000);
     EXPECT_EQ(h.bell.beeps, 0) << "the bell starts off";
     EXPECT_TRUE(main().soundoff.isVisible());
-
     main().soundoff.click();
     EXPECT_FALSE(main().soundoff.isVisible());
     EXPECT_TRUE(main().soundon.isVisible() && main().soundon.isEnabled());
     h.scheduler.advance(1000);
     EXPECT_EQ(h.bell.beeps, 2) << "every half second, though the poll re-enables Timer2 ten times a second";
-
     main().zoneBell[0]->setEnabled(true); // a zone in alarm as well
     h.scheduler.advance(1000);
     EXPECT_EQ(h.bell.beeps, 6);
-
     main().soundon.click();
     h.scheduler.advance(1000);
     EXPECT_EQ(h.bell.beeps, 6);
@@ -161,38 +160,27 @@ TEST_F(AlertTest, EachCircuitSwitchedOffIgnoresItsAlertAndSwitchedOnWritesItsSta
     poll(240);
     for (int n = 1; n <= 4; ++n) {
         SCOPED_TRACE(n);
-        const int i = n - 1;
-        kit::Label& sw = *main().enable[i];
         poll(closed(n));
         const auto written = records().size();
-        sw.click(); // off while active
+        main().enable[n - 1]->click(); // off while active
         EXPECT_EQ(records().size(), written) << "switching off writes nothing";
-        EXPECT_EQ(sw.text(), u"DISABLED"_s);
-        EXPECT_EQ(sw.back(), kSwitchedOff);
-        EXPECT_FALSE(main().indicator[i]->isEnabled());
-        EXPECT_FALSE(main().alabel[i]->isEnabled());
-        EXPECT_EQ(main().indicator[i]->back(), rest(n));
-        EXPECT_EQ(main().alabel[i]->back(), rest(n));
-        EXPECT_EQ(main().blabel[i]->back(), kLightRed);
-
+        EXPECT_EQ(circuit(n), u"DISABLED red"_s);
+        EXPECT_EQ(lights(n), u"%1- red %1-"_s.arg(rest(n)));
         poll(240);
         poll(closed(n));
         EXPECT_EQ(records().size(), written);
-        EXPECT_EQ(main().indicator[i]->back(), rest(n));
+        EXPECT_EQ(lights(n), u"%1- red %1-"_s.arg(rest(n)));
         EXPECT_FALSE(main().Timer2.isEnabled());
-        main().alabel[i]->click(); // takes no clicks while the circuit is off: cat.zvk stays unwritten
-
-        sw.click(); // on while active
-        EXPECT_EQ(sw.text(), u"ENABLED"_s);
-        EXPECT_EQ(sw.back(), kSwitchedOn);
-        EXPECT_TRUE(main().indicator[i]->isEnabled() && main().alabel[i]->isEnabled());
+        main().alabel[n - 1]->click(); // takes no clicks while the circuit is off: cat.zvk stays unwritten
+        main().enable[n - 1]->click(); // on while active
+        EXPECT_EQ(circuit(n), u"ENABLED on"_s);
         EXPECT_EQ(records().last(), record(n, "activated"));
-        EXPECT_EQ(main().alabel[i]->back(), kLightRed);
+        EXPECT_EQ(lights(n), u"red red red"_s);
         poll(240);
-        sw.click();
-        sw.click(); // on again while at rest
+        main().enable[n - 1]->click();
+        main().enable[n - 1]->click(); // on again while at rest
         EXPECT_EQ(records().mid(written + 1), (Records{record(n, "deactivated"), record(n, "deactivated")}));
-        EXPECT_EQ(main().indicator[i]->back(), rest(n));
+        EXPECT_EQ(lights(n), u"%1 %1 %1"_s.arg(rest(n)));
     }
     main().indicator[1]->setLeft(100); // nor does moving an indicator save anything
     EXPECT_EQ(h.bytes(h.dataPath(u"cat.zvk"_s)), QByteArray());
@@ -205,7 +193,6 @@ TEST_F(AlertTest, RenameSavesAllFourNamesAtOnce) {
     EXPECT_EQ(h.dialogs.asked[0].proposal, u"Freezer Alarm"_s) << "the name it has";
     EXPECT_EQ(main().clabel[3]->text(), u"Garage 'Door'"_s);
     EXPECT_EQ(z->alerts->circuits.newname(4), u"Garage 'Door'"_s);
-
     h.dialogs.answerInput(QString()); // cancelled: the empty name is taken and saved
     main().clabel[1]->click();
     EXPECT_EQ(main().clabel[1]->text(), QString());
@@ -218,8 +205,8 @@ TEST_F(AlertTest, StatusLabelSendsItsIndicatorHomeAndSavesEveryPosition) {
     main().indicator[0]->setTop(500);
     main().indicator[3]->setLeft(2000);
     main().alabel[0]->click();
-    EXPECT_EQ(main().indicator[0]->left(), main().blabel[0]->left());
-    EXPECT_EQ(main().indicator[0]->top(), main().blabel[0]->top());
+    EXPECT_EQ(QPointF(main().indicator[0]->left(), main().indicator[0]->top()),
+              QPointF(main().blabel[0]->left(), main().blabel[0]->top()));
     EXPECT_EQ(h.bytes(h.dataPath(u"cat.zvk"_s)), "60\r\n3180\r\n60\r\n3480\r\n60\r\n3780\r\n2000\r\n4080\r\n");
 }
 
