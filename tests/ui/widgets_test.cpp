@@ -1,33 +1,51 @@
 #include "kit/desktop.h"
 #include "kit/pictures.h"
 #include "kit/virtual_scheduler.h"
+#include "platform/simulator_state.h"
 #include "support/harness.h"
+#include "support/modal_boxes.h"
 #include "support/qt_environment.h"
+#include "ui/file_filter.h"
 #include "ui/image_widget.h"
+#include "ui/qt_dialogs.h"
+#include "ui/qt_pictures.h"
 #include "ui/renderer.h"
+#include "ui/simulator_panel.h"
 #include "ui/twips.h"
 #include "ui/window_view.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QImageReader>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <limits>
 #include <memory>
+#include <optional>
+#include <sys/stat.h>
 
 ZAVOK_TEST_APPLICATION(QApplication)
 
+// Qt's side of the program: twips and pixels, the drawing of the kit's windows and controls, the find bar, and the
+// adapters (file filters, pictures, boxes, the input simulator).
 namespace zavok::ui {
 namespace {
 
@@ -139,19 +157,16 @@ TEST_F(RendererTest, AWindowIsDrawnWhenFirstShownAndGoesWithTheKitWindow) {
     EXPECT_EQ(view->minimumSize(), view->maximumSize()) << "the window has a fixed size";
     EXPECT_EQ(view->palette().color(QPalette::Window), colour(kCyan));
     EXPECT_FALSE(view->windowFlags() & Qt::FramelessWindowHint);
-
     window->hide();
     EXPECT_FALSE(view->isVisible());
     window->setCaption(u"Renamed"_s);
     window->show();
     EXPECT_EQ(renderer.view(*window), view.data()) << "shown again, the same drawing";
     EXPECT_EQ(view->windowTitle(), u"Renamed"_s);
-
     window.reset();
     EXPECT_FALSE(view->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(view.isNull());
-
     kit::Window plain(desktop, u"plain"_s,
                       {.back = kCyan, .width = 1500, .height = 1500, .border = kit::Border::None, .centred = true});
     plain.show();
@@ -170,7 +185,6 @@ TEST_F(RendererTest, EveryControlShowsWhatTheKitHoldsAndFollowsItsChanges) {
     // A caption too long for its label runs on to the next line where there is one, and is cut where there is not.
     EXPECT_FALSE(label.wordWrap());
     EXPECT_TRUE(widget<QLabel>(u"paragraph"_s).wordWrap());
-
     name->setText(u"Back Door"_s);
     name->setBack(kBlue);
     name->setLeft(300);
@@ -183,7 +197,6 @@ TEST_F(RendererTest, EveryControlShowsWhatTheKitHoldsAndFollowsItsChanges) {
     // Numbers from a damaged file put a control far away, but the program goes on.
     name->setLeft(1e30F);
     EXPECT_EQ(label.x(), QWIDGETSIZE_MAX);
-
     // A control in a frame is placed from the frame's corner, and keeps its own look, not the frame's.
     auto& frame = widget<QGroupBox>(u"zone"_s);
     EXPECT_EQ(frame.title(), u"Zone 1"_s);
@@ -194,7 +207,6 @@ TEST_F(RendererTest, EveryControlShowsWhatTheKitHoldsAndFollowsItsChanges) {
     EXPECT_FALSE(inFrame.isEnabled());
     reading->setEnabled(true);
     EXPECT_TRUE(inFrame.isEnabled());
-
     EXPECT_EQ(widget<QPushButton>(u"ok"_s).palette().color(QPalette::Button), colour(kYellow));
     auto& notesBox = widget<QPlainTextEdit>(u"notes"_s);
     EXPECT_EQ(notesBox.toPlainText(), u"first\nsecond"_s);
@@ -202,7 +214,6 @@ TEST_F(RendererTest, EveryControlShowsWhatTheKitHoldsAndFollowsItsChanges) {
     notes->setLocked(false);
     EXPECT_FALSE(notesBox.isReadOnly());
     EXPECT_EQ(widget<QComboBox>(u"choice"_s).currentText(), u"0.5"_s);
-
     EXPECT_TRUE(widget<QLineEdit>(u"entry"_s).alignment() & Qt::AlignHCenter);
     window->setFocus(entry);
     EXPECT_EQ(shown().focusWidget(), &widget(u"entry"_s));
@@ -214,7 +225,6 @@ TEST_F(RendererTest, AnImageShowsItsPictureStretchedAndKeepsItForAFileThatIsNone
         return drawn.pixelColor(drawn.width() / 2, drawn.height() / 2);
     };
     EXPECT_NE(centre(), colour(kCyan)) << "without a picture of its own, the built-in one";
-
     QTemporaryDir dir;
     const QString red = dir.filePath(u"red.png"_s);
     QImage picture(4, 4, QImage::Format_RGB32);
@@ -234,13 +244,11 @@ TEST_F(RendererTest, ClicksReachOnlyAnEnabledControlAndADropLandsAtThePointerInT
     reading->onClick = [&] { ++readingClicks; };
     ok->onClick = [&] { ++okClicks; };
     marker->onClick = [&] { ++markerClicks; };
-
     QTest::mouseClick(&widget(u"ok"_s), Qt::LeftButton);
     EXPECT_EQ(okClicks, 1);
     ok->setEnabled(false);
     QTest::mouseClick(&widget(u"ok"_s), Qt::LeftButton);
     EXPECT_EQ(okClicks, 1);
-
     // A double click as the desktop sends it: a click, a press that is also a double click, a release.
     QWidget& label = widget(u"name"_s);
     QTest::mouseClick(&label, Qt::LeftButton);
@@ -249,7 +257,6 @@ TEST_F(RendererTest, ClicksReachOnlyAnEnabledControlAndADropLandsAtThePointerInT
     QTest::mouseRelease(&label, Qt::LeftButton);
     EXPECT_EQ(nameClicks, 1);
     EXPECT_EQ(nameDoubleClicks, 1);
-
     // A disabled control takes no click, and the frame or window under it does not take it either.
     QTest::mouseClick(&widget(u"reading"_s), Qt::LeftButton);
     EXPECT_EQ(readingClicks + frameClicks, 0);
@@ -260,7 +267,6 @@ TEST_F(RendererTest, ClicksReachOnlyAnEnabledControlAndADropLandsAtThePointerInT
     EXPECT_EQ(windowClicks, 0);
     QTest::mouseClick(&widget(u"zone"_s), Qt::LeftButton, {}, QPoint(150, 150));
     EXPECT_EQ(frameClicks, 1);
-
     // A control that drags by itself is dragged, not clicked, and lands where the pointer lets it go.
     QTest::mouseClick(&widget(u"marker"_s), Qt::LeftButton);
     EXPECT_EQ(markerClicks, 0);
@@ -289,7 +295,6 @@ TEST_F(RendererTest, TypingAndChoosingGoThroughTheKit) {
     entry->setLocked(true);
     QTest::keyClick(&edit, Qt::Key_Backspace);
     EXPECT_EQ(entry->text(), u"12345"_s);
-
     // Multi-line text keeps the program's line ends until the user edits it.
     notes->setText(u"one\r\ntwo"_s);
     notes->setLocked(false);
@@ -298,7 +303,6 @@ TEST_F(RendererTest, TypingAndChoosingGoThroughTheKit) {
     notesBox.moveCursor(QTextCursor::End);
     QTest::keyClicks(notesBox.viewport(), u"!"_s);
     EXPECT_EQ(notes->text(), u"one\ntwo!"_s);
-
     int chosen = 0;
     choice->onClick = [&] { ++chosen; };
     auto& combo = widget<QComboBox>(u"choice"_s);
@@ -328,7 +332,6 @@ TEST_F(RendererTest, TheCloseBoxOnlyAsksTheProgram) {
     view.close();
     EXPECT_EQ(requests, 1);
     EXPECT_TRUE(view.isVisible()) << "the program did not hide it";
-
     // The program may even destroy the window from inside its own close box.
     const QPointer<WindowView> gone = &view;
     window->onCloseRequest = [&] { window.reset(); };
@@ -349,7 +352,6 @@ TEST(FindBar, FindsEveryMatchOfTheLogForwardAndBackAndLeavesTheLayoutAsDesigned)
     // "alert" stands at 14, 36 and 47 of the text the box shows, one character to each line end.
     z.zavoklog->Text1.setText(u"ZAVOK started\r\nAlert 1 on\r\nHigh Alarm\r\nALERT 2 on\r\nalert 1 off"_s);
     const std::array alerts{14, 36, 47};
-
     QWidget* view = renderer.view(*z.zavoklog);
     view->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(view));
@@ -358,14 +360,12 @@ TEST(FindBar, FindsEveryMatchOfTheLogForwardAndBackAndLeavesTheLayoutAsDesigned)
     ASSERT_TRUE(editor != nullptr && bar != nullptr);
     const QRect designed = editor->geometry();
     EXPECT_FALSE(bar->isVisible());
-
     QTest::keyClick(editor, Qt::Key_F, Qt::ControlModifier);
     ASSERT_TRUE(bar->isVisible());
     EXPECT_EQ(editor->geometry().united(bar->geometry()), designed) << "the bar takes the bottom of the text's place";
     auto* query = bar->findChild<QLineEdit*>(u"query"_s);
     ASSERT_TRUE(query->hasFocus());
     QTest::keyClicks(query, u"alert"_s);
-
     const auto* count = bar->findChild<QLabel*>(u"count"_s);
     const struct {
         Qt::Key key;
@@ -389,15 +389,151 @@ TEST(FindBar, FindsEveryMatchOfTheLogForwardAndBackAndLeavesTheLayoutAsDesigned)
         EXPECT_EQ(count->text(), u"%1 of 3"_s.arg(step.match + 1));
         EXPECT_EQ(editor->extraSelections().size(), 3);
     }
-
     QTest::keyClicks(query, u"s"_s);
     EXPECT_EQ(count->text(), u"No match"_s);
     EXPECT_TRUE(editor->extraSelections().isEmpty());
-
     QTest::keyClick(query, Qt::Key_Escape);
     EXPECT_FALSE(bar->isVisible());
     EXPECT_EQ(editor->geometry(), designed);
     EXPECT_TRUE(editor->extraSelections().isEmpty());
+}
+
+TEST(FileFilter, TheProgramsFiltersBecomeQtFilters) {
+    const std::pair<const char*, QStringList> cases[] = {
+        {"Image Files (*.bmp)|*.bmp|Image Files (*.jpg)|*.jpg|All Files (*.*)|*.*|",
+         {u"Image Files (*.bmp)"_s, u"Image Files (*.jpg)"_s, u"All Files (*)"_s}},
+        {"Text Files (*.txt)|*.txt|", {u"Text Files (*.txt)"_s}},
+        {"Logs|*.txt;*.log", {u"Logs (*.txt *.log)"_s}},
+        {"Pictures (*.bmp)|*.bmp;*.dib|", {u"Pictures (*.bmp *.dib)"_s}},
+        {"Anything", {u"Anything (*)"_s}},
+        {"", {}},
+    };
+    for (const auto& [program, qt] : cases) {
+        EXPECT_EQ(toQtFilters(QString::fromLatin1(program)), qt) << program;
+    }
+}
+
+TEST(QtPictures, KnowsAPictureFromAnyOtherFile) {
+    QTemporaryDir dir;
+    const QString bmp = dir.filePath(u"plan.bmp"_s);
+    QImage(8, 8, QImage::Format_RGB32).save(bmp);
+    const QString text = dir.filePath(u"plan.jpg"_s);
+    test::Harness::put(text, "this is text, whatever its name says");
+    // A picture whose header is sound but whose data is cut short is no picture either.
+    const QString png = dir.filePath(u"plan.png"_s);
+    QImage noise(64, 64, QImage::Format_RGB32);
+    for (int i = 0; i < 64 * 64; ++i) {
+        noise.setPixel(i % 64, i / 64, qRgb(i % 64 * 4, i / 64 * 4, (i % 64 * (i / 64)) % 256));
+    }
+    ASSERT_TRUE(noise.save(png));
+    ASSERT_TRUE(QFile::resize(png, QFileInfo(png).size() / 2));
+    ASSERT_TRUE(QImageReader(png).canRead()) << "the header alone still reads";
+    const QtPictures pictures;
+    EXPECT_TRUE(pictures.canLoad(bmp) && pictures.canLoad(kit::kFloorPlanPicture));
+    for (const QString& none : {png, text, dir.filePath(u"missing.bmp"_s), QString()}) {
+        EXPECT_FALSE(pictures.canLoad(none)) << none.toStdString();
+    }
+    // A FIFO named as the picture would block a plain open until a writer came: it is no picture, at once.
+    const QString fifo = dir.filePath(u"fifo.bmp"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(pictures.canLoad(fifo));
+    EXPECT_TRUE(readPicture(fifo).isNull());
+    EXPECT_FALSE(readPicture(bmp).isNull());
+}
+
+// Qt's boxes as the program asks for them: each box is answered as soon as it opens.
+TEST(QtDialogs, EachBoxOpensAsAskedAndACancelAnswersNothing) {
+    QtDialogs dialogs;
+    std::optional<test::BoxScript> script;
+    const auto whenBoxOpens = [&script](test::BoxScript::Action act) { script.emplace(std::deque{std::move(act)}); };
+    QStringList seen;
+    whenBoxOpens([&](QWidget& box) {
+        auto& message = dynamic_cast<QMessageBox&>(box);
+        seen << message.windowTitle() << message.text();
+        EXPECT_EQ(message.icon(), QMessageBox::Warning);
+        EXPECT_EQ(message.standardButtons(), QMessageBox::Ok);
+        message.accept();
+    });
+    dialogs.message(u"Caution"_s, u"Out of range"_s);
+    whenBoxOpens([&](QWidget& box) {
+        auto& input = dynamic_cast<QInputDialog&>(box);
+        seen << input.windowTitle() << input.labelText() << input.textValue();
+        input.setTextValue(u"Garage"_s);
+        input.accept();
+    });
+    EXPECT_EQ(dialogs.input(u"Name"_s, u"New name?"_s, u"Front Door"_s), u"Garage"_s);
+    EXPECT_EQ(seen, QStringList({u"Caution"_s, u"Out of range"_s, u"Name"_s, u"New name?"_s, u"Front Door"_s}));
+    whenBoxOpens([](QWidget& box) { dynamic_cast<QDialog&>(box).reject(); });
+    EXPECT_EQ(dialogs.input(u"Name"_s, u"New name?"_s, u"Front Door"_s), QString())
+        << "a cancelled question answers the empty text";
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(u"house.jpg"_s);
+    QImage(8, 8, QImage::Format_RGB32).save(picture);
+    kit::OpenFileRequest request{.filter =
+                                     u"Image Files (*.bmp)|*.bmp|Image Files (*.jpg)|*.jpg|All Files (*.*)|*.*|"_s,
+                                 .filterIndex = 2,
+                                 .mustExist = true,
+                                 .title = u"Choose"_s,
+                                 .initialDirectory = dir.path()};
+    QString directory;
+    whenBoxOpens([&](QWidget& box) {
+        auto& dialog = dynamic_cast<QFileDialog&>(box);
+        EXPECT_EQ(dialog.nameFilters().size(), 3);
+        EXPECT_EQ(dialog.selectedNameFilter(), u"Image Files (*.jpg)"_s);
+        EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
+        EXPECT_EQ(dialog.windowTitle(), u"Choose"_s);
+        directory = dialog.directory().absolutePath();
+        // The user types the file's path and presses Open.
+        dialog.findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(picture);
+        static_cast<QDialog&>(dialog).accept();
+    });
+    EXPECT_EQ(dialogs.openFile(request), picture);
+    EXPECT_EQ(directory, QDir(dir.path()).absolutePath());
+    // A folder that is gone opens the home folder; cancelling chooses nothing.
+    whenBoxOpens([&](QWidget& box) {
+        auto& dialog = dynamic_cast<QFileDialog&>(box);
+        directory = dialog.directory().absolutePath();
+        dialog.reject();
+    });
+    request.initialDirectory = dir.filePath(u"gone"_s);
+    EXPECT_EQ(dialogs.openFile(request), std::nullopt);
+    EXPECT_EQ(directory, QDir::home().absolutePath());
+}
+
+template <class T> T& child(const QWidget& parent, const char* name) {
+    T* widget = parent.findChild<T*>(QLatin1String(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return *widget;
+}
+
+TEST(SimulatorPanel, EachSwitchAndSliderDrivesItsOwnInputAndItsCloseBoxKeepsItWithinReach) {
+    platform::SimulatorState state;
+    SimulatorPanel panel{state};
+    const auto axis = [&state](int id, quint32 kit::JOYINFO::*field) {
+        kit::JOYINFO info;
+        state.joyGetPos(id, info);
+        return info.*field;
+    };
+    EXPECT_EQ(child<QSlider>(panel, "axis1").value(), 32768);
+    EXPECT_EQ(child<QLabel>(panel, "value1").text(), u"32768"_s);
+    child<QCheckBox>(panel, "contact2").setChecked(true);
+    EXPECT_EQ(state.Inzavok(513), 0xDF);
+    child<QCheckBox>(panel, "contact2").setChecked(false);
+    EXPECT_EQ(state.Inzavok(513), 0xFF);
+    child<QSlider>(panel, "axis3").setValue(65535);
+    child<QSlider>(panel, "axis2").setValue(0);
+    EXPECT_EQ(axis(1, &kit::JOYINFO::wXpos), 65535u);
+    EXPECT_EQ(axis(0, &kit::JOYINFO::wYpos), 0u);
+    EXPECT_EQ(child<QLabel>(panel, "value3").text(), u"65535"_s);
+    child<QCheckBox>(panel, "nosignal4").setChecked(true);
+    EXPECT_EQ(axis(1, &kit::JOYINFO::wYpos), 0u);
+    EXPECT_FALSE(child<QSlider>(panel, "axis4").isEnabled());
+    EXPECT_EQ(child<QLabel>(panel, "value4").text(), u"0"_s);
+    child<QCheckBox>(panel, "nosignal4").setChecked(false);
+    EXPECT_EQ(axis(1, &kit::JOYINFO::wYpos), 32768u);
+    panel.show();
+    EXPECT_FALSE(panel.windowHandle()->close()); // as the window system's close box does
+    EXPECT_TRUE(panel.isVisible() && panel.isMinimized());
 }
 
 } // namespace
