@@ -46,7 +46,7 @@ protected:
     QString circuit(int n) { return main().enable[n - 1]->text() + u' ' + colour(main().enable[n - 1]->back()); }
 };
 
-TEST_F(AlertTest, ContactClosingAndOpeningLeavesAReminderUntilReset) {
+TEST_F(AlertTest, ContactClosingAndOpeningLeavesAReminderUntilAResetThatKeepsActiveAlertsRed) {
     poll(240);
     EXPECT_TRUE(records().isEmpty());
     EXPECT_FALSE(main().Timer2.isEnabled());
@@ -66,9 +66,7 @@ TEST_F(AlertTest, ContactClosingAndOpeningLeavesAReminderUntilReset) {
         EXPECT_EQ(lights(n), u"%1 %1 %1"_s.arg(rest(n)));
         EXPECT_EQ(records().size(), 2 * n);
     }
-}
-
-TEST_F(AlertTest, ResetKeepsAnActiveAlertRedAndTheBellToThePollCycle) {
+    // RESET keeps an alert that is still active red, and leaves the bell to the poll cycle.
     poll(240);
     poll(240 - 16 - 64); // alerts 1 and 3 active
     poll(240 - 16);      // alert 3 back at rest, alert 1 still active
@@ -106,7 +104,7 @@ TEST_F(AlertTest, AZeroReadingChangesNothingExceptOnTheVeryFirstTick) {
     EXPECT_EQ(main().Text9.text(), u"0"_s);
 }
 
-TEST_F(AlertTest, ReadingsOutsideAByteChangeNoAlert) {
+TEST_F(AlertTest, ReadingsOutsideAByteChangeNoAlertAndTheSamplingTimeSetsThePollPeriodWithinSaneBounds) {
     poll(240);
     for (qint16 bad : {qint16(256), qint16(-1), qint16(4000), qint16(-32768)}) {
         poll(bad);
@@ -115,9 +113,6 @@ TEST_F(AlertTest, ReadingsOutsideAByteChangeNoAlert) {
     EXPECT_TRUE(records().isEmpty());
     EXPECT_EQ(h.port.ports, std::vector<int>(h.port.ports.size(), 513)) << "always the game port";
     EXPECT_EQ(h.port.writes, 0);
-}
-
-TEST_F(AlertTest, SamplingTimeSetsThePollPeriodWithinSaneBounds) {
     const std::pair<const char*, int> cases[] = {{"0.5", 500}, {"60", 60000}, {"0.1", 100},   {"2.5", 2500},
                                                  {"0", 100},   {"abc", 100},  {"1e9", 60000}, {"", 100}};
     for (const auto& [secs, interval] : cases) {
@@ -186,7 +181,7 @@ TEST_F(AlertTest, EachCircuitSwitchedOffIgnoresItsAlertAndSwitchedOnWritesItsSta
     EXPECT_EQ(h.bytes(h.dataPath(u"cat.zvk"_s)), QByteArray());
 }
 
-TEST_F(AlertTest, RenameSavesAllFourNamesAtOnce) {
+TEST_F(AlertTest, RenameSavesAllFourNamesAndTheStatusLabelSendsItsIndicatorHomeAndSavesEveryPosition) {
     h.dialogs.answerInput(u"Garage \"Door\""_s);
     main().clabel[3]->click();
     ASSERT_EQ(h.dialogs.asked.size(), 1u);
@@ -198,9 +193,6 @@ TEST_F(AlertTest, RenameSavesAllFourNamesAtOnce) {
     EXPECT_EQ(main().clabel[1]->text(), QString());
     EXPECT_EQ(h.bytes(h.dataPath(u"apnames.zvk"_s)),
               "\"Front Door\"\r\n\"\"\r\n\"Tank Overflow\"\r\n\"Garage 'Door'\"\r\n");
-}
-
-TEST_F(AlertTest, StatusLabelSendsItsIndicatorHomeAndSavesEveryPosition) {
     main().indicator[0]->setLeft(1000);
     main().indicator[0]->setTop(500);
     main().indicator[3]->setLeft(2000);

@@ -148,7 +148,7 @@ TEST(AcquisitionScaling, ValueAndBarsFollowCalibrationAndMeter) {
     }
 }
 
-TEST_F(ChannelTest, SmallChangesOfTheAverageAreHeld) {
+TEST_F(ChannelTest, SmallChangesOfTheAverageAreHeldAndTheSampleFileHoldsTheBurstInReadingOrder) {
     form().enable.click();
     for (const auto& [reading, held] :
          {std::pair(30000u, "30000"), {30014u, "30000"}, {30015u, "30015"}, {30001u, "30015"}}) {
@@ -156,9 +156,6 @@ TEST_F(ChannelTest, SmallChangesOfTheAverageAreHeld) {
         tick();
         EXPECT_EQ(form().Text5.text(), QString::fromLatin1(held)) << reading;
     }
-}
-
-TEST_F(ChannelTest, TheSampleFileHoldsTheBurstInReadingOrder) {
     // A longer file from an earlier run must leave no tail behind.
     Harness::put(h.dataPath(u"x1values.zvk"_s), lines(std::vector<quint32>(150, 4294967295u)));
     int call = 0;
@@ -342,7 +339,7 @@ TEST_F(ChannelTest, LimitEntriesAreCheckedLowThenHighThenOrder) {
     }
 }
 
-TEST_F(ChannelTest, ATickWhileALimitRefusalIsOpenSeesOnlyTheOldLimits) {
+TEST_F(ChannelTest, ATickWhileALimitRefusalIsOpenSeesTheOldLimitsAndCloseServesOnceAfterAnAcceptedEntry) {
     form().setlowl.setText(u"10"_s);
     form().sethighl.setText(u"90"_s);
     switchOn();
@@ -359,9 +356,6 @@ TEST_F(ChannelTest, ATickWhileALimitRefusalIsOpenSeesOnlyTheOldLimits) {
     EXPECT_EQ(h.dialogs.asked[0].text, u"High Alarm should be greater than Low Alarm"_s);
     EXPECT_EQ(seen, (Events{u"10/90"_s, u"10/90"_s}));
     EXPECT_EQ(limits(), u"10/90"_s);
-}
-
-TEST_F(ChannelTest, CloseServesOnceAfterAnAcceptedLimitEntry) {
     form().show();
     enter(u"10"_s, u"90"_s);
     EXPECT_TRUE(form().isVisible()) << "an accepted entry leaves the window open";
