@@ -58,6 +58,13 @@ TEST(Startup, FirstRunCreatesTheDataDirectoryAndKeepsEveryDesignValue) {
         EXPECT_EQ(z.zavok->flabel[n]->text() + u' ' + z.zavok->value[n]->text(), w.fname.text() + u" DIS"_s);
         EXPECT_FALSE(w.Timer1.isEnabled() || w.disable.isEnabled() || w.isVisible());
         EXPECT_EQ(z.zavok->pic[n]->width(), 20);
+        // The name row's buttons are as tall as the name box; each meter starts at its frame's left edge, with its
+        // bar in the trough's top-left corner.
+        for (const kit::Button* button : {&w.setname, &w.enable, &w.disable}) {
+            EXPECT_EQ(button->height(), w.fname.height()) << qPrintable(button->name());
+        }
+        EXPECT_EQ(z.zavok->trough[n]->left(), 0);
+        EXPECT_EQ(place(z.zavok->pic[n]), place(z.zavok->trough[n]));
     }
     EXPECT_FALSE(z.zavoktimer->isVisible());
 }
@@ -417,7 +424,9 @@ TEST_F(NavigationTest, LogWindowLoadsClearsAndIsDiscardedWhenClosed) {
     h.dialogs.answerFile(day);
     log->Command1.click();
     ASSERT_EQ(h.dialogs.fileRequests.size(), 1u);
-    EXPECT_EQ(h.dialogs.fileRequests[0].initialDirectory, h.logDirectory) << "where the logs are written";
+    const kit::OpenFileRequest& asked = h.dialogs.fileRequests[0];
+    EXPECT_EQ(asked.initialDirectory, h.logDirectory) << "where the logs are written";
+    EXPECT_EQ(std::pair(asked.filterIndex, asked.mustExist), std::pair(1, true));
     EXPECT_EQ(log->Text1.text(), logText(h.bytes(day)));
     EXPECT_TRUE(log->Text1.text().startsWith(u"\"ZAVOK started at\""_s));
     h.dialogs.answerFile(std::nullopt); // cancelled: the box is emptied all the same
@@ -446,7 +455,9 @@ TEST_F(NavigationTest, ThePictureKeepsEvenThePathOfANonPictureAndAnIndicatorDrop
         return main().Label5.text() + u'|' + main().Image1.picture();
     };
     EXPECT_EQ(choose(std::nullopt), u'|' + kit::kFloorPlanPicture);
-    EXPECT_EQ(h.dialogs.fileRequests.at(0).initialDirectory, h.picturesDirectory);
+    const kit::OpenFileRequest& asked = h.dialogs.fileRequests.at(0);
+    EXPECT_EQ(asked.initialDirectory, h.picturesDirectory);
+    EXPECT_EQ(std::pair(asked.filterIndex, asked.mustExist), std::pair(1, true));
     EXPECT_EQ(choose(u"/notes.txt"_s), u"/notes.txt|"_s + kit::kFloorPlanPicture);
     h.pictures.pictures.insert(u"/house.jpg"_s);
     EXPECT_EQ(choose(u"/house.jpg"_s), u"/house.jpg|/house.jpg"_s);
