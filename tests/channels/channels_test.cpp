@@ -4,7 +4,7 @@
 #include <vector>
 
 // The four channels are one design with the channel's number as parameter; channel 1 stands for all where the
-// number plays no part.
+// number does not matter.
 namespace zavok::test {
 namespace {
 

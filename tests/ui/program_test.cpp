@@ -142,7 +142,7 @@ TEST_F(TrendWindowTest, DrawsTheBandTheMeanTheLimitsAndTheAlarmsOfItsChannel) {
     }
 }
 
-TEST_F(TrendWindowTest, FollowsTheHistoryAndZoomsInTimeUnderThePointer) {
+TEST_F(TrendWindowTest, FollowsTheHistoryZoomsUnderThePointerAndSavesThePictureWhereTheUserChooses) {
     open();
     // A minute stored while the window is open is drawn.
     rows.push_back({at(8, 14), 1, 33, 33, 33, 1});
@@ -172,10 +172,6 @@ TEST_F(TrendWindowTest, FollowsTheHistoryAndZoomsInTimeUnderThePointer) {
     EXPECT_LT(zoomedTo, to) << "the moment under the pointer stays where it was";
     turn(-120);
     EXPECT_EQ(span(), std::pair(from, to)) << "zoomed out as far as the choice, the window follows the clock again";
-}
-
-TEST_F(TrendWindowTest, SavesThePictureAsPngWhereTheUserChooses) {
-    open();
     const QDir pictures(h.picturesDirectory);
     QDir().mkpath(pictures.path());
     const struct {
