@@ -161,8 +161,8 @@ TEST(InputSourcesFactory, TheRealPortIsRefusedWithTheReasonAndTheOtherSourcesWhe
     if (const auto* refusal = std::get_if<StartRefusal>(&made)) {
         EXPECT_EQ(refusal->exitStatus, 2);
         EXPECT_TRUE(refusal->message.startsWith(QStringLiteral("zavok: --input=ioport: ")));
-        for (const char* part : {"0x201", "--input=joystick", "--input=sim", "--input=file:PATH"}) {
-            EXPECT_TRUE(refusal->message.contains(QLatin1String(part))) << refusal->message.toStdString();
+        for (const char* named : {"0x201", "--input=joystick", "--input=sim", "--input=file:PATH"}) {
+            EXPECT_TRUE(refusal->message.contains(QLatin1String(named))) << refusal->message.toStdString();
         }
         EXPECT_FALSE(refusal->message.contains(u'\n'));
     } else {

@@ -136,20 +136,12 @@ TEST(SdlSignals, SigtermStillReachesTheProgramWithSdlRunning) {
 
     SdlJoysticks sdl([](const QString&) {});
     ASSERT_TRUE(sdl.isAvailable());
-    for (int sig : {SIGTERM, SIGINT}) {
-        struct sigaction now = {};
-        sigaction(sig, nullptr, &now);
-        EXPECT_EQ(now.sa_handler, SIG_DFL) << "SDL took signal " << sig;
-    }
-
-    struct sigaction action = {};
-    action.sa_handler = countTermination;
-    sigemptyset(&action.sa_mask);
-    struct sigaction previous = {};
-    ASSERT_EQ(sigaction(SIGTERM, &action, &previous), 0);
-    raise(SIGTERM);
+    EXPECT_EQ(std::signal(SIGINT, SIG_DFL), SIG_DFL) << "SDL took SIGINT";
+    const auto previous = std::signal(SIGTERM, countTermination);
+    EXPECT_EQ(previous, SIG_DFL) << "SDL took SIGTERM";
+    std::raise(SIGTERM);
     sdl.pump();
-    sigaction(SIGTERM, &previous, nullptr);
+    std::signal(SIGTERM, previous);
     EXPECT_EQ(terminations, 1);
 }
 
