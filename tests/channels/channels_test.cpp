@@ -456,6 +456,7 @@ TEST_F(CalibrationTest, ManualSwitchesBackToAutoInEitherStep) {
     EXPECT_TRUE(form().calsetzerocom.hasFocus());
     form().calsetzerocom.click();
     form().auto_.click();
+    EXPECT_FALSE(form().calfsdt.isLocked()) << "MANUAL lets the full scale be typed";
     form().manual.click();
     EXPECT_TRUE(form().calfsdt.isLocked());
     EXPECT_TRUE(form().calsetfsdcom.hasFocus());

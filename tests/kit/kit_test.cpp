@@ -57,8 +57,9 @@ TEST(Numbers, HalvesRoundToEvenEverythingSaturatesAndTextsAreInGeneralNumberForm
     EXPECT_EQ(toInt(-std::numeric_limits<double>::infinity()), kIntMin);
     EXPECT_EQ((std::vector{toInt16(40000), toInt16(-40000.0), toInt16(32766.5)}),
               (std::vector<qint16>{32767, -32768, 32766}));
-    EXPECT_EQ((QStringList{numberText(50), numberText(-3), numberText(32767.45), numberText(-0.0), numberText(65535)}),
-              (QStringList{u"50"_s, u"-3"_s, u"32767.45"_s, u"0"_s, u"65535"_s}));
+    EXPECT_EQ((QStringList{numberText(50), numberText(-3), numberText(32767.45), numberText(-0.0), numberText(1),
+                           numberText(65535)}),
+              (QStringList{u"50"_s, u"-3"_s, u"32767.45"_s, u"0"_s, u"1"_s, u"65535"_s}));
     EXPECT_EQ((QStringList{singleText(1440.0f), singleText(-120.0f), singleText(1020.5f)}),
               (QStringList{u"1440"_s, u"-120"_s, u"1020.5"_s}));
     // The offered sampling times convert exactly; damaged ones stay within range.

@@ -81,9 +81,12 @@ public:
             ADD_FAILURE() << "unexpected file dialog";
             return std::nullopt;
         }
-        const auto [chosen, path] = files_.front();
+        std::optional<QString> answer;
+        if (files_.front().first) {
+            answer = files_.front().second;
+        }
         files_.pop_front();
-        return chosen ? std::optional<QString>(path) : std::nullopt;
+        return answer;
     }
 
     std::vector<Asked> asked;
