@@ -111,6 +111,20 @@ TEST(Startup, SavedSettingsComeBackIntoTheirControls) {
     EXPECT_EQ(form.pic[1]->width(), 20);
 }
 
+TEST(Startup, EveryZoneSavedOnIsClassifiedBeforeTheFirstTick) {
+    Harness h;
+    std::map<int, QString> saved;
+    for (int k = 0; k < 4; ++k) {
+        saved[9 + 4 * k] = u"10"_s; // the channel's low limit
+        saved[42 + k] = u"5"_s;     // its value: on, and below the limit
+    }
+    putPhones(h, saved);
+    Zavok& z = h.start();
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(z.zavok->flabel[k]->text(), u"LOW ALARM"_s) << "zone " << k + 1;
+    }
+}
+
 // Damaged data directories never stop start-up: what cannot be used is skipped, the rest stands. A picture that
 // was never chosen rings the bell once; a path that is no picture is kept in Label5.
 TEST(Startup, DamagedOrUnusualSettingsFilesAreSkippedValueByValue) {

@@ -398,6 +398,7 @@ TEST_F(CalibrationTest, AutoModeTakesTheLiveReadingsAndFinalizeNeedsMoreThanTenC
     EXPECT_EQ(form().calzerot.text() + u'/' + form().calfsdt.text() + u' ' + stored(), u"0/ 0/65500"_s);
     autoReadings(1000, 2001);
     form().calfincom.click();
+    EXPECT_EQ(calibrationFaces(), u"calibrate+ fincom. setzerocom- setfsdcom- auto- manual. zerot-L fsdt-"_s);
     EXPECT_EQ(stored(), u"1000/2001"_s);
     EXPECT_EQ(form().Label3.text(), channel::kPressCalibrate);
     EXPECT_EQ(form().calzerot.text() + form().calfsdt.text(), QString());
