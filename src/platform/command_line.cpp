@@ -60,14 +60,14 @@ const QString kUsage = QStringLiteral(
 
 enum class Takes { Nothing, Value, MaybeValue };
 
-struct Spec {
+struct OptionRule {
     const char* name;
     Takes takes;
     bool inConfig;     // may stand in zavok.conf
     const char* wants; // what a missing value should have been
 };
 
-constexpr Spec kSpecs[] = {
+constexpr OptionRule kOptionRules[] = {
     {"input", Takes::Value, false, "a source, as in --input=sim"},
     {"logs-in-data-dir", Takes::Nothing, false, nullptr},
     {"headless", Takes::Nothing, false, nullptr},
@@ -83,10 +83,10 @@ constexpr Spec kSpecs[] = {
     {"to", Takes::Value, false, "a day, as in --to=2026-12-31"},
 };
 
-const Spec* findSpec(const QString& name) {
-    for (const Spec& spec : kSpecs) {
-        if (name == QLatin1String(spec.name)) {
-            return &spec;
+const OptionRule* findRule(const QString& name) {
+    for (const OptionRule& rule : kOptionRules) {
+        if (name == QLatin1String(rule.name)) {
+            return &rule;
         }
     }
     return nullptr;
@@ -122,8 +122,8 @@ std::optional<Refusal> readConfig(const QString& path, Settings& settings) {
         }
         const qsizetype equals = line.indexOf(u'=');
         const QString name = line.left(equals).trimmed();
-        const Spec* spec = findSpec(name);
-        if (equals < 0 || spec == nullptr || !spec->inConfig) {
+        const OptionRule* rule = findRule(name);
+        if (equals < 0 || rule == nullptr || !rule->inConfig) {
             return Refusal{QStringLiteral("%1, line %2: '%3' is no setting this file can hold (%4)")
                                .arg(path)
                                .arg(number)
@@ -160,13 +160,13 @@ std::variant<Settings, int, Refusal> readArguments(const QStringList& args, cons
         }
         const qsizetype equals = arg.indexOf(u'=');
         const QString name = arg.mid(2, equals < 0 ? -1 : equals - 2);
-        const Spec* spec = findSpec(name);
-        if (spec == nullptr) {
+        const OptionRule* rule = findRule(name);
+        if (rule == nullptr) {
             return Refusal{QStringLiteral("unknown option '%1'").arg(arg)};
         }
         const QString option = QStringLiteral("--") + name;
         QString value = equals < 0 ? QString() : arg.mid(equals + 1);
-        switch (spec->takes) {
+        switch (rule->takes) {
         case Takes::Nothing:
             if (equals >= 0) {
                 return Refusal{QStringLiteral("%1 takes no value").arg(option)};
@@ -176,7 +176,7 @@ std::variant<Settings, int, Refusal> readArguments(const QStringList& args, cons
         case Takes::Value:
             if (equals < 0) {
                 if (++i == args.size()) {
-                    return Refusal{QStringLiteral("%1 needs %2").arg(option, QLatin1String(spec->wants))};
+                    return Refusal{QStringLiteral("%1 needs %2").arg(option, QLatin1String(rule->wants))};
                 }
                 value = args[i];
             }

@@ -50,25 +50,25 @@ bool SdlBell::ready() {
             return false;
         }
         const QByteArray wav = bellTone();
-        SDL_AudioSpec spec{};
-        if (SDL_LoadWAV_RW(SDL_RWFromConstMem(wav.constData(), int(wav.size())), 1, &spec, &tone_, &toneBytes_) ==
+        SDL_AudioSpec audio{};
+        if (SDL_LoadWAV_RW(SDL_RWFromConstMem(wav.constData(), int(wav.size())), 1, &audio, &tone_, &toneBytes_) ==
             nullptr) {
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
             missing(QString::fromUtf8(SDL_GetError()));
             return false;
         }
-        frequency_ = spec.freq;
-        format_ = spec.format;
-        channels_ = spec.channels;
+        frequency_ = audio.freq;
+        format_ = audio.format;
+        channels_ = audio.channels;
         sound_ = Sound::Ready;
     }
     if (device_ == 0) {
-        SDL_AudioSpec spec{};
-        spec.freq = frequency_;
-        spec.format = format_;
-        spec.channels = channels_;
-        spec.samples = 1024;
-        device_ = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
+        SDL_AudioSpec audio{};
+        audio.freq = frequency_;
+        audio.format = format_;
+        audio.channels = channels_;
+        audio.samples = 1024;
+        device_ = SDL_OpenAudioDevice(nullptr, 0, &audio, nullptr, 0);
         if (device_ == 0) {
             // Not tried again: each try makes the sound library complain on standard error, and a machine without a
             // sound output now will hardly have one soon.
