@@ -74,7 +74,12 @@ TEST(Startup, AFirstRunCreatesTheDataDirectoryKeepsEveryDesignValueAndSavesItAtT
     EXPECT_EQ(ended, 1);
     EXPECT_EQ(h.bytes(h.dataPath(u"phones.zvk"_s)), Harness::phonesFile(Harness::designPhones()));
     EXPECT_EQ(h.bytes(h.dataPath(u"cat.zvk"_s)) + h.bytes(h.dataPath(u"apnames.zvk"_s)), QByteArray());
-    EXPECT_EQ(h.logLines().last(), "\"ZAVOK closed at\",\"08:15:22 AM\",\"July 13,2001\"");
+    // The zones' first classification records their names, after the start record and before nothing else.
+    EXPECT_EQ(h.logLines(), (QList<QByteArray>{kStart, "\"Pressure Normal at\",\"08:15:20 AM\",\"July 13,2001\"",
+                                               "\"Volume Normal at\",\"08:15:20 AM\",\"July 13,2001\"",
+                                               "\"Temperature Normal at\",\"08:15:20 AM\",\"July 13,2001\"",
+                                               "\"Flow Normal at\",\"08:15:20 AM\",\"July 13,2001\"",
+                                               "\"ZAVOK closed at\",\"08:15:22 AM\",\"July 13,2001\""}));
 }
 
 TEST(Startup, SavedSettingsComeBackIntoTheirControls) {
