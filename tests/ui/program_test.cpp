@@ -60,6 +60,9 @@ protected:
                                record(at(7, 31) * 60 + 30, 1, u"Pressure Low Alarm at"_s),
                                record(at(7, 2) * 60, 2, u"Volume High Alarm at"_s)}})
                         .ok());
+        writer = std::make_unique<platform::HistoryWriter>(path(), 400, QDate(2001, 7, 13));
+        window = std::make_unique<ui::TrendWindow>(h.start(), 1, *writer);
+        waitUntilDrawn();
     }
 
     static qint64 at(int hour, int minute) { return minuteAt(QDateTime(QDate(2001, 7, 13), QTime(hour, minute))); }
@@ -68,10 +71,8 @@ protected:
     }
     QString path() const { return h.dataPath(platform::HistoryDatabase::kFileName); }
 
-    void open() {
-        writer = std::make_unique<platform::HistoryWriter>(path(), 400, QDate(2001, 7, 13));
-        window = std::make_unique<ui::TrendWindow>(h.start(), 1, *writer);
-        waitUntilDrawn();
+    const QDateTimeAxis& timeAxis() const {
+        return *qobject_cast<QDateTimeAxis*>(window->chart().axes(Qt::Horizontal).constFirst());
     }
     void waitUntilDrawn() {
         QSignalSpy drawn(window.get(), &ui::TrendWindow::drawn);
@@ -115,7 +116,6 @@ protected:
 };
 
 TEST_F(TrendWindowTest, DrawsTheBandTheMeanTheLimitsAndTheAlarmsOfItsChannel) {
-    open();
     EXPECT_EQ(window->windowTitle(), u"ZAVOK trend - Pressure"_s);
     for (const auto& [width, span] : {std::pair(1, ui::TrendWindow::Span::Day), {7, ui::TrendWindow::Span::Week}}) {
         SCOPED_TRACE(width);
@@ -131,9 +131,8 @@ TEST_F(TrendWindowTest, DrawsTheBandTheMeanTheLimitsAndTheAlarmsOfItsChannel) {
         EXPECT_EQ(points(u"Mean"_s), expected(width, &MinuteRow::mean));
         EXPECT_EQ(points(u"Minimum to maximum"_s, &QAreaSeries::upperSeries), expected(width, &MinuteRow::max));
         EXPECT_EQ(points(u"Minimum to maximum"_s, &QAreaSeries::lowerSeries), expected(width, &MinuteRow::min));
-        const auto* time = qobject_cast<QDateTimeAxis*>(window->chart().axes(Qt::Horizontal).constFirst());
-        const double from = double(time->min().toMSecsSinceEpoch());
-        const double to = double(time->max().toMSecsSinceEpoch());
+        const double from = double(timeAxis().min().toMSecsSinceEpoch());
+        const double to = double(timeAxis().max().toMSecsSinceEpoch());
         EXPECT_EQ(to, double(at(8, 16)) * kMsPerMinute);
         EXPECT_EQ(points(u"Low alarm limit"_s), (QList<QPointF>{{from, 10}, {to, 10}}));
         EXPECT_EQ(points(u"High alarm limit"_s), (QList<QPointF>{{from, 40}, {to, 40}}));
@@ -143,15 +142,13 @@ TEST_F(TrendWindowTest, DrawsTheBandTheMeanTheLimitsAndTheAlarmsOfItsChannel) {
 }
 
 TEST_F(TrendWindowTest, FollowsTheHistoryZoomsUnderThePointerAndSavesThePictureWhereTheUserChooses) {
-    open();
     // A minute stored while the window is open is drawn.
     rows.push_back({at(8, 14), 1, 33, 33, 33, 1});
     writer->write({at(8, 15), {rows.back()}, {}});
     waitUntilDrawn();
     EXPECT_EQ(points(u"Mean"_s), expected(1, &MinuteRow::mean));
     auto span = [this] {
-        const auto* time = qobject_cast<QDateTimeAxis*>(window->chart().axes(Qt::Horizontal).constFirst());
-        return std::pair(time->min().toMSecsSinceEpoch() / 60'000, time->max().toMSecsSinceEpoch() / 60'000);
+        return std::pair(timeAxis().min().toMSecsSinceEpoch() / 60'000, timeAxis().max().toMSecsSinceEpoch() / 60'000);
     };
     QWidget* viewport = window->findChild<QGraphicsView*>(u"chart"_s)->viewport();
     window->resize(1000, 600);
@@ -172,32 +169,21 @@ TEST_F(TrendWindowTest, FollowsTheHistoryZoomsUnderThePointerAndSavesThePictureW
     EXPECT_LT(zoomedTo, to) << "the moment under the pointer stays where it was";
     turn(-120);
     EXPECT_EQ(span(), std::pair(from, to)) << "zoomed out as far as the choice, the window follows the clock again";
+    // A name without a suffix is saved as a PNG picture of the chart; a folder that is not there is refused.
     const QDir pictures(h.picturesDirectory);
     QDir().mkpath(pictures.path());
-    const struct {
-        const char* what;
-        std::optional<QString> chosen;
-        QString saved;
-        bool refused;
-    } cases[] = {
-        {"a name without suffix", pictures.filePath(u"trend"_s), pictures.filePath(u"trend.png"_s), false},
-        {"a folder that is not there", pictures.filePath(u"gone/trend.png"_s), QString(), true},
-    };
+    h.dialogs.answerFile(pictures.filePath(u"trend"_s));
+    h.dialogs.answerFile(pictures.filePath(u"gone/trend.png"_s));
+    h.dialogs.asked.clear();
     auto* save = window->findChild<QPushButton*>(u"save"_s);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        h.dialogs.asked.clear();
-        h.dialogs.answerFile(c.chosen);
-        QTest::mouseClick(save, Qt::LeftButton);
-        ASSERT_FALSE(h.dialogs.fileRequests.empty());
-        EXPECT_TRUE(h.dialogs.fileRequests.back().toSave);
-        EXPECT_EQ(h.dialogs.fileRequests.back().initialDirectory, h.picturesDirectory);
-        if (!c.saved.isEmpty()) {
-            const QImage picture(c.saved);
-            EXPECT_EQ(picture.size(), window->findChild<QWidget*>(u"chart"_s)->size());
-        }
-        EXPECT_EQ(!h.dialogs.asked.empty() && h.dialogs.asked.back().title == kit::kCautionTitle, c.refused);
-    }
+    QTest::mouseClick(save, Qt::LeftButton);
+    ASSERT_EQ(h.dialogs.asked.size(), 1u) << "the chooser alone";
+    EXPECT_TRUE(h.dialogs.fileRequests.back().toSave);
+    EXPECT_EQ(h.dialogs.fileRequests.back().initialDirectory, h.picturesDirectory);
+    EXPECT_EQ(QImage(pictures.filePath(u"trend.png"_s)).size(), window->findChild<QWidget*>(u"chart"_s)->size());
+    QTest::mouseClick(save, Qt::LeftButton);
+    ASSERT_EQ(h.dialogs.asked.size(), 3u);
+    EXPECT_EQ(h.dialogs.asked.back().title, kit::kCautionTitle);
     EXPECT_EQ(pictures.entryList(QDir::Files), QStringList{u"trend.png"_s});
 }
 
@@ -220,7 +206,8 @@ public:
     void expectOneOrderlyEnd() const {
         EXPECT_TRUE(h_.zavok->hasEnded());
         EXPECT_EQ(h_.logLines().join('\n').count("\"ZAVOK closed at\""), 1);
-        EXPECT_EQ(Harness::bytes(h_.dataPath(u"phones.zvk"_s)).count("\r\n"), 46);
+        EXPECT_EQ(Harness::bytes(h_.dataPath(u"phones.zvk"_s)), Harness::phonesFile(Harness::designPhones()));
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     }
 
 private:
@@ -229,57 +216,43 @@ private:
     platform::TerminationSignals termination_;
 };
 
-TEST(Ending, AnOrderlyShutdownEndsTheEventLoopWithStatusZero) {
-    for (const char* trigger : {"EXIT", "close box", "SIGTERM", "SIGINT", "SIGHUP"}) {
-        SCOPED_TRACE(trigger);
-        Harness h;
-        Ending ending(h);
-        const ui::Renderer renderer(h.z().desktop, ui::Twips(96));
-        h.z().zavok->show();
-        QWidget& view = *renderer.view(*h.z().zavok);
-        const QByteArray t(trigger);
-        const auto act = [&] {
-            if (t == "EXIT") {
-                QTest::mouseClick(view.findChild<QPushButton*>(u"exit"_s), Qt::LeftButton);
-            } else if (t == "close box") {
-                view.close();
-            } else {
-                ::raise(t == "SIGTERM" ? SIGTERM : t == "SIGINT" ? SIGINT : SIGHUP);
-            }
-        };
-        EXPECT_EQ(ending.run(act), 0);
-        ending.expectOneOrderlyEnd();
-    }
-}
-
-// The end comes while the box that a user's action opened waits, after `answered` earlier boxes of the same action
-// were answered with "abc". The action must not go on: no box opens after the end, nothing that the box would have
-// given is stored, and the end is the orderly one.
-TEST(Ending, WhileABoxWaitsNoHandlerGoesOnAndNoBoxOpensAfterwards) {
+// The end comes by the user or by a signal, also while the box that a user's action opened waits after `answered`
+// earlier boxes of the same action were answered with "abc" (none opens where `answered` is -1). The event loop ends
+// with status 0 and the end is the orderly one; the action does not go on: nothing the box would have given is
+// stored, and no box opens after the end.
+TEST(Ending, EveryWayOfEndingIsOrderlyAlsoWhileABoxWaits) {
+    using Open = std::function<void(Zavok&, QWidget & view)>;
+    const auto signal = [](int number) -> Open { return [number](Zavok&, QWidget&) { ::raise(number); }; };
     const struct {
-        const char* box;
+        const char* how;
         int answered;
-        std::function<void(Zavok&)> open;
-    } boxes[] = {
-        {"meter scale", 0, [](Zavok& z) { z.zavok->mzero[0]->click(); }},
-        {"meter scale refusal", 1, [](Zavok& z) { z.zavok->mfsd[1]->click(); }},
-        {"circuit name", 0, [](Zavok& z) { z.zavok->clabel[0]->click(); }},
+        Open open;
+    } cases[] = {
+        {"EXIT", -1,
+         [](Zavok&, QWidget& view) { QTest::mouseClick(view.findChild<QPushButton*>(u"exit"_s), Qt::LeftButton); }},
+        {"close box", -1, [](Zavok&, QWidget& view) { view.close(); }},
+        {"SIGTERM", -1, signal(SIGTERM)},
+        {"SIGINT", -1, signal(SIGINT)},
+        {"SIGHUP", -1, signal(SIGHUP)},
+        {"meter scale", 0, [](Zavok& z, QWidget&) { z.zavok->mzero[0]->click(); }},
+        {"meter scale refusal", 1, [](Zavok& z, QWidget&) { z.zavok->mfsd[1]->click(); }},
+        {"circuit name", 0, [](Zavok& z, QWidget&) { z.zavok->clabel[0]->click(); }},
         {"calibration warning", 0,
-         [](Zavok& z) {
+         [](Zavok& z, QWidget&) {
              z.channel(3).calibrate.click();
              z.channel(3).auto_.click(); // to MANUAL
              z.channel(3).calzerot.typed(u"abc"_s);
              z.channel(3).calsetzerocom.click();
          }},
         {"alarm limits refusal", 0,
-         [](Zavok& z) {
+         [](Zavok& z, QWidget&) {
              z.channel(2).changealarm.click();
              z.channel(2).setnewlowt.typed(u"abc"_s);
              z.channel(2).setcom.click();
          }},
-        {"picture chooser", 0, [](Zavok& z) { z.zavok->image.click(); }},
+        {"picture chooser", 0, [](Zavok& z, QWidget&) { z.zavok->image.click(); }},
         {"log LOAD", 0,
-         [](Zavok& z) {
+         [](Zavok& z, QWidget&) {
              z.zavok->log.click();
              z.zavoklog->Command1.click();
          }},
@@ -290,29 +263,33 @@ TEST(Ending, WhileABoxWaitsNoHandlerGoesOnAndNoBoxOpensAfterwards) {
         }
         static_cast<QDialog&>(box).accept();
     };
-    const BoxScript::Action end = [](QWidget&) { ::raise(SIGTERM); };
-    for (const auto& b : boxes) {
-        SCOPED_TRACE(b.box);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
         Harness h;
         Ending ending(h);
-        std::deque<BoxScript::Action> script(std::size_t(b.answered), answer);
-        script.push_back(end);
+        const ui::Renderer renderer(h.z().desktop, ui::Twips(96));
+        h.z().zavok->show();
+        QWidget& view = *renderer.view(*h.z().zavok);
+        std::deque<BoxScript::Action> script(std::size_t(std::max(c.answered, 0)), answer);
+        if (c.answered >= 0) {
+            script.push_back([](QWidget&) { ::raise(SIGTERM); });
+        }
         {
             const BoxScript user(script);
-            EXPECT_EQ(ending.run([&] { b.open(h.z()); }), 0);
+            EXPECT_EQ(ending.run([&] { c.open(h.z(), view); }), 0);
             EXPECT_TRUE(user.done());
         }
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         ending.expectOneOrderlyEnd();
-        EXPECT_EQ(Harness::bytes(h.dataPath(u"phones.zvk"_s)), Harness::phonesFile(Harness::designPhones()));
         EXPECT_EQ(Harness::bytes(h.dataPath(u"apnames.zvk"_s)), QByteArray());
-        bool opened = false;
-        const BoxScript user({[&opened](QWidget& box) {
-            opened = true;
-            static_cast<QDialog&>(box).reject();
-        }});
-        b.open(h.z());
-        EXPECT_FALSE(opened);
+        if (c.answered >= 0) {
+            bool opened = false;
+            const BoxScript user({[&opened](QWidget& box) {
+                opened = true;
+                static_cast<QDialog&>(box).reject();
+            }});
+            c.open(h.z(), view);
+            EXPECT_FALSE(opened);
+        }
     }
 }
 
@@ -330,7 +307,6 @@ TEST(Ending, WhileTheTrendsSaveBoxWaitsNothingIsWritten) {
     EXPECT_EQ(ending.run([&window] { window.findChild<QPushButton*>(u"save"_s)->click(); }), 0);
     EXPECT_TRUE(user.done());
     ending.expectOneOrderlyEnd();
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(QDir(h.picturesDirectory).entryList(QDir::Files).isEmpty());
 }
 
