@@ -56,14 +56,15 @@ protected:
         EXPECT_EQ(z->alerts->trouble.isOn(), on);
     }
 
-    // Closes exactly the contacts of each set, through `close`, and checks what the alerts make of it.
-    void checkEveryCombination(const std::function<void(int closed)>& close) {
+    // Closes exactly the contacts of each set, through `set`, and checks what the alerts make of it.
+    void checkEveryCombination(const std::function<void(int contact, bool closed)>& set) {
         start();
         const auto pollWith = [&](int closed) {
-            close(closed);
+            for (int c = 0; c < platform::kContacts; ++c) {
+                set(c, (closed & (1 << c)) != 0);
+            }
             poll();
         };
-        pollWith(0);
         for (const int from : {0, 15}) {
             for (int to = 0; to < 16; ++to) {
                 SCOPED_TRACE(testing::Message() << "from " << from << " to " << to);
@@ -96,20 +97,12 @@ using InputTrouble = Contacts;
 
 TEST_F(EveryContactCombination, ReachesTheAlertsThroughTheSimulator) {
     h.portInUse = &simulator;
-    checkEveryCombination([this](int closed) {
-        for (int c = 0; c < platform::kContacts; ++c) {
-            simulator.setClosed(c, (closed & (1 << c)) != 0);
-        }
-    });
+    checkEveryCombination([this](int c, bool closed) { simulator.setClosed(c, closed); });
 }
 
 TEST_F(EveryContactCombination, ReachesTheAlertsThroughAGamePad) {
     plugGamePad();
-    checkEveryCombination([this](int closed) {
-        for (int c = 0; c < platform::kContacts; ++c) {
-            pad->press(c, (closed & (1 << c)) != 0);
-        }
-    });
+    checkEveryCombination([this](int c, bool closed) { pad->press(c, closed); });
 }
 
 TEST_F(InputTrouble, AStateFileThatGoesAwayAndComesBack) {

@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 // The history on virtual time through the whole program, and its export.
 namespace zavok::test {
 namespace {
@@ -68,14 +66,12 @@ TEST(History, AVirtualDayKeepsOneRowPerMinuteForEachChannelThatWasOnAndEveryReco
     const std::vector<RecordRow> records = run.records();
     ASSERT_EQ(records.size(), std::size_t(written.size()));
     int alarms = 0;
-    const QStringList names{u"Pressure "_s, u"Volume "_s, u"Temperature "_s, u"Flow "_s};
+    const QStringList zones{u"Pressure"_s, u"Volume"_s, u"Temperature"_s, u"Flow"_s};
     for (std::size_t i = 0; i < records.size(); ++i) {
         const RecordRow& r = records[i];
         EXPECT_EQ(u'"' + r.message + u"\",\""_s + r.time + u"\",\""_s + r.date + u'"',
                   QString::fromLatin1(written[qsizetype(i)]));
-        const auto zone =
-            std::find_if(names.begin(), names.end(), [&r](const QString& name) { return r.message.startsWith(name); });
-        EXPECT_EQ(r.zone, zone == names.end() ? 0 : zone - names.begin() + 1) << r.message.toStdString();
+        EXPECT_EQ(r.zone, zones.indexOf(r.message.section(u' ', 0, 0)) + 1) << r.message.toStdString();
         EXPECT_GE(r.second, midnight.toSecsSinceEpoch());
         alarms += r.message == u"Pressure High Alarm at"_s ? 1 : 0;
     }
@@ -150,7 +146,8 @@ protected:
     }
 
     // The export's output and what it told, with its exit status.
-    std::tuple<QByteArray, QString, int> exported(const platform::HistoryExport& request, QIODevice* device = nullptr) {
+    using Exported = std::tuple<QByteArray, QString, int>;
+    Exported exported(const platform::HistoryExport& request, QIODevice* device = nullptr) {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         QString told;
@@ -185,48 +182,36 @@ TEST_F(HistoryExportTest, PrintsTheMinutesOfTheChosenChannelsAndDaysByteForByte)
         {"a day without rows", {3, QDate(2026, 12, 6), {}}, heading},
     };
     // Another program writing meanwhile, in a transaction not yet committed, stops nothing and shows nothing.
-    QSqlDatabase writer = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"writer"_s);
-    writer.setDatabaseName(path);
-    ASSERT_TRUE(writer.open());
-    QSqlQuery(writer).exec(u"BEGIN IMMEDIATE"_s);
-    ASSERT_TRUE(QSqlQuery(writer).exec(u"INSERT INTO minutes VALUES (1, 1, 1, 1, 1)"_s));
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const auto [out, told, status] = exported(c.request);
-        EXPECT_EQ(status, 0);
-        EXPECT_EQ(out, c.expected);
-        EXPECT_EQ(told, QString());
+    {
+        QSqlDatabase writer = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"writer"_s);
+        writer.setDatabaseName(path);
+        ASSERT_TRUE(writer.open());
+        ASSERT_TRUE(QSqlQuery(writer).exec(u"BEGIN IMMEDIATE"_s));
+        ASSERT_TRUE(QSqlQuery(writer).exec(u"INSERT INTO minutes VALUES (1, 1, 1, 1, 1)"_s));
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.what);
+            EXPECT_EQ(exported(c.request), Exported(c.expected, QString(), 0));
+        }
     }
-    QSqlQuery(writer).exec(u"ROLLBACK"_s);
-    writer.close();
-    writer = QSqlDatabase();
     QSqlDatabase::removeDatabase(u"writer"_s);
 }
 
 TEST_F(HistoryExportTest, WhatCannotBeReadOrPrintedIsToldWithStatusOne) {
+    const auto expectTold = [this](const QString& start, QIODevice* device = nullptr) {
+        const auto [out, told, status] = exported({}, device);
+        EXPECT_EQ(status, 1);
+        EXPECT_EQ(out, QByteArray());
+        EXPECT_TRUE(told.startsWith(start)) << told.toStdString();
+    };
     QFile full(u"/dev/full"_s);
     ASSERT_TRUE(full.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-    const auto [none, noneTold, noneStatus] = exported({}, &full);
-    EXPECT_EQ(noneStatus, 1);
-    EXPECT_TRUE(noneTold.startsWith(u"zavok: cannot print the history: "_s)) << noneTold.toStdString();
-
+    expectTold(u"zavok: cannot print the history: "_s, &full);
     ASSERT_TRUE(QFile::remove(path));
-    const auto [missing, missingTold, missingStatus] = exported({});
-    EXPECT_EQ(missingStatus, 1);
-    EXPECT_EQ(missing, QByteArray());
-    EXPECT_TRUE(missingTold.contains(path + u" does not exist"_s)) << missingTold.toStdString();
-
+    expectTold(u"zavok: there is no history yet: %1 does not exist"_s.arg(path));
     const QByteArray garbage(8192, 'x');
-    QFile damaged(path);
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-    damaged.write(garbage);
-    damaged.close();
-    const auto [out, told, status] = exported({});
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(out, QByteArray());
-    EXPECT_TRUE(told.startsWith(u"zavok: cannot read the history in "_s + path)) << told.toStdString();
-    ASSERT_TRUE(damaged.open(QIODevice::ReadOnly));
-    EXPECT_EQ(damaged.readAll(), garbage) << "the export never changes the file";
+    Harness::put(path, garbage);
+    expectTold(u"zavok: cannot read the history in "_s + path);
+    EXPECT_EQ(Harness::bytes(path), garbage) << "the export never changes the file";
 }
 
 } // namespace

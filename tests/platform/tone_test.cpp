@@ -13,20 +13,14 @@ qint16 sample(const QByteArray& wav, int i) {
     return qFromLittleEndian<qint16>(wav.constData() + 44 + 2 * i);
 }
 
-// A canonical PCM WAV file, mono, 16 bits at the asked rate, whose tone has the asked pitch and begins and ends in
-// silence.
+// A canonical mono 16-bit PCM WAV at the asked rate, of the asked pitch, beginning and ending in silence.
 TEST(Tone, IsAPlayableWavOfThePitchAskedFor) {
     const QByteArray wav = toneWav(880, 120, 44100);
-    const int samples = 44100 * 120 / 1000;
+    const int samples = 44100 * 120 / 1000; // 5292: 10584 bytes of data, 10620 in the RIFF chunk
     ASSERT_EQ(wav.size(), 44 + 2 * samples);
-    // The size fields (bytes 4..7 and 40..43) are checked apart.
-    const QByteArray header =
-        QByteArray("RIFF....WAVEfmt ") + QByteArray::fromHex("10000000 0100 0100 44ac0000 88580100 0200 1000") + "data";
-    const QByteArray found = wav.left(4) + QByteArray("....") + wav.mid(8, 32);
-    EXPECT_EQ(found, header);
-    EXPECT_EQ(qFromLittleEndian<quint32>(wav.constData() + 4), quint32(wav.size() - 8));
-    EXPECT_EQ(qFromLittleEndian<quint32>(wav.constData() + 40), quint32(2 * samples));
-
+    EXPECT_EQ(wav.left(44), "RIFF" + QByteArray::fromHex("7c290000") + "WAVEfmt " +
+                                QByteArray::fromHex("10000000 0100 0100 44ac0000 88580100 0200 1000") + "data" +
+                                QByteArray::fromHex("58290000"));
     EXPECT_EQ(sample(wav, 0), 0);
     EXPECT_LE(std::abs(sample(wav, samples - 1)), 10);
     int crossings = 0;
