@@ -54,36 +54,6 @@ int wholeWrite(const QByteArray& content, int numbersPerWrite, QByteArray (*file
     return write >= 0 && content == file(write) ? write : -1;
 }
 
-} // namespace
-
-// Rewrites cat.zvk and apnames.zvk in DATA_DIRECTORY through catfile and labname as fast as it can, each time with
-// new content, until it is killed, or for 20 s at most so that it never outlives the test that starts it by long.
-int settingsWriter(const QString& dataDirectory) {
-    kit::VirtualScheduler scheduler;
-    const FixedClock clock;
-    NoDialogs dialogs;
-    NoBell bell;
-    const NoPictures pictures;
-    SteadyInputs inputs(0, 0);
-    Zavok z({scheduler, clock, QLocale::c(), dialogs, bell, pictures, inputs, inputs, dataDirectory,
-             QDir::currentPath(), QDir::currentPath()});
-    z.startup();
-    QElapsedTimer running;
-    running.start();
-    for (int write = 1; running.elapsed() < 20000; ++write) {
-        for (int k = 0; k < 4; ++k) {
-            z.zavok->indicator.at(k)->setLeft(float(write * 8 + 2 * k));
-            z.zavok->indicator.at(k)->setTop(float(write * 8 + 2 * k + 1));
-            z.zavok->clabel.at(k)->setText(circuitName(write, k + 1));
-        }
-        z.catfile();
-        z.labname();
-    }
-    return 1;
-}
-
-namespace {
-
 // A home of the program's own under a temporary root, with its data in xdg/zavok, and an input state file.
 struct Place {
     explicit Place(const QByteArray& state) {
@@ -111,18 +81,6 @@ struct Place {
     QStringList environment = isolatedEnvironment(root.path());
 };
 
-TEST(RealProgram, FromTheDesktopEntryItKeepsItsLogsBesideTheSettingsAndEndsWithStatusZero) {
-    const Place p("240 0 0 0 0\n");
-    Child program = p.start({u"--logs-in-data-dir"_s});
-    ASSERT_TRUE(waitFor([&] { return p.logs(p.data).size() == 1; }));
-    program.signal(SIGTERM);
-    EXPECT_EQ(program.wait(), 0);
-    const QByteArray log = p.log(p.data);
-    EXPECT_TRUE(log.startsWith("\"ZAVOK started at\"")) << log.toStdString();
-    EXPECT_TRUE(log.contains("\"ZAVOK closed at\"")) << log.toStdString();
-    EXPECT_EQ(p.logs(p.work), QStringList()) << "nothing in the working directory";
-}
-
 TEST(RealProgram, AsAServiceWithoutAnyDisplayItPublishesAndSaysOfflineAtTheEnd) {
     Broker broker;
     if (!broker.available()) {
@@ -149,10 +107,10 @@ std::mt19937 seeded() {
 
 constexpr int kRuns = 50;
 
-// The real program killed with SIGKILL at random moments of its shutdown: whatever moment the kill hits, phones.zvk
-// is afterwards one whole version, the old one or the new one, and the files that shutdown does not write are
-// untouched.
-TEST(CrashConsistency, ShutdownKilledAtAnyMomentLeavesTheOldOrTheNewPhonesFile) {
+// Started as its desktop entry starts it, the program keeps its logs beside its settings and ends with status 0.
+// Killed with SIGKILL at random moments of that shutdown, it leaves phones.zvk one whole version, the old one or the
+// new one, and the files that shutdown does not write untouched.
+TEST(CrashConsistency, TheDesktopEntrysProgramKilledAtAnyMomentOfItsEndLeavesTheOldOrTheNewPhonesFile) {
     const Place p("224 0 0 0 0\n"); // alert 1 closed, every axis at 0
     QStringList old = Harness::designPhones();
     old[38] = u"OLD STATE"_s; // flabel1: start-up replaces it with the channel's name
@@ -160,23 +118,23 @@ TEST(CrashConsistency, ShutdownKilledAtAnyMomentLeavesTheOldOrTheNewPhonesFile) 
                                            {u"cat.zvk"_s, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n"},
                                            {u"apnames.zvk"_s, "\"A\"\r\n\"B\"\r\n\"C\"\r\n\"D\"\r\n"}};
     const auto file = [&p](const QString& name) { return Harness::bytes(QDir(p.data).filePath(name)); };
-    const auto setUp = [&] {
+    const auto start = [&] {
         for (const auto& [name, content] : before.asKeyValueRange()) {
             Harness::put(QDir(p.data).filePath(name), content);
         }
-        for (const QString& log : p.logs(p.work)) {
-            QFile::remove(QDir(p.work).filePath(log));
+        for (const QString& log : p.logs(p.data)) {
+            QFile::remove(QDir(p.data).filePath(log));
         }
+        return p.start({u"--logs-in-data-dir"_s});
     };
     const auto logged = [&p](const char* record) {
-        return waitFor([&p, record] { return p.log(p.work).contains(record); });
+        return waitFor([&p, record] { return p.log(p.data).contains(record); });
     };
 
     // An orderly end first: what a shutdown writes, and how long it takes.
-    setUp();
     qint64 shutdownNs = 0;
     {
-        Child program = p.start({});
+        Child program = start();
         ASSERT_TRUE(program.started() && logged("\"ZAVOK started at\""));
         EXPECT_TRUE(logged("\"Alert #1 activated at\"")) << "the alerts come from the input file";
         QElapsedTimer stopping;
@@ -188,7 +146,9 @@ TEST(CrashConsistency, ShutdownKilledAtAnyMomentLeavesTheOldOrTheNewPhonesFile) 
     const QByteArray newPhones = file(u"phones.zvk"_s);
     EXPECT_EQ(newPhones.count("\r\n"), 46);
     EXPECT_NE(newPhones, before[u"phones.zvk"_s]);
-    EXPECT_TRUE(p.log(p.work).contains("\"ZAVOK closed at\"")) << p.log(p.work).toStdString();
+    const QByteArray log = p.log(p.data);
+    EXPECT_TRUE(log.startsWith("\"ZAVOK started at\"") && log.contains("\"ZAVOK closed at\"")) << log.toStdString();
+    EXPECT_EQ(p.logs(p.work), QStringList()) << "nothing in the working directory";
 
     // Then kills from just after SIGTERM to well past the end of an orderly shutdown.
     std::mt19937 random = seeded();
@@ -196,8 +156,7 @@ TEST(CrashConsistency, ShutdownKilledAtAnyMomentLeavesTheOldOrTheNewPhonesFile) 
     int news = 0;
     for (int run = 0; run < kRuns; ++run) {
         SCOPED_TRACE(run);
-        setUp();
-        Child program = p.start({});
+        Child program = start();
         ASSERT_TRUE(logged("\"ZAVOK started at\""));
         program.signal(SIGTERM);
         QThread::usleep(static_cast<unsigned long>(delayUs(random)));
@@ -244,4 +203,31 @@ TEST(CrashConsistency, CatfileAndLabnameKilledAtAnyMomentLeaveOneWholeWrite) {
 }
 
 } // namespace
+
+// Rewrites cat.zvk and apnames.zvk in DATA_DIRECTORY through catfile and labname as fast as it can, each time with
+// new content, until it is killed, or for 20 s at most so that it never outlives the test that starts it by long.
+int settingsWriter(const QString& dataDirectory) {
+    kit::VirtualScheduler scheduler;
+    const FixedClock clock;
+    NoDialogs dialogs;
+    NoBell bell;
+    const NoPictures pictures;
+    SteadyInputs inputs(0, 0);
+    Zavok z({scheduler, clock, QLocale::c(), dialogs, bell, pictures, inputs, inputs, dataDirectory,
+             QDir::currentPath(), QDir::currentPath()});
+    z.startup();
+    QElapsedTimer running;
+    running.start();
+    for (int write = 1; running.elapsed() < 20000; ++write) {
+        for (int k = 0; k < 4; ++k) {
+            z.zavok->indicator.at(k)->setLeft(float(write * 8 + 2 * k));
+            z.zavok->indicator.at(k)->setTop(float(write * 8 + 2 * k + 1));
+            z.zavok->clabel.at(k)->setText(circuitName(write, k + 1));
+        }
+        z.catfile();
+        z.labname();
+    }
+    return 1;
+}
+
 } // namespace zavok::test

@@ -53,7 +53,6 @@ TEST(TypedEntries, CircuitNamesAreShownAsTypedAndComeBackAsSaved) {
         h.dialogs.answerInput(row.typed);
         z.zavok->clabel[2]->click();
         EXPECT_EQ(z.zavok->clabel[2]->text(), QString(row.typed).replace(u'"', u'\''));
-        EXPECT_EQ(h.bytes(h.dataPath(u"apnames.zvk"_s)).count("\r\n"), 4);
         Zavok& again = restart(h);
         EXPECT_EQ(again.zavok->clabel[2]->text(), row.restored);
         EXPECT_EQ(again.zavok->clabel[3]->text(), u"Freezer Alarm"_s) << "its neighbours are whole";
@@ -124,7 +123,6 @@ TEST(TypedEntries, AlarmLimitsAreRefusedUnlessBothAreNumbersOnTheMeter) {
         w.setnewhight.typed(row.high);
         w.setcom.click();
         const bool taken = row.message.isEmpty();
-        EXPECT_EQ(h.dialogs.asked.size(), taken ? 0u : 1u);
         EXPECT_EQ(messages(h), taken ? QStringList() : QStringList{row.message});
         // Kept as typed, or the previous pair kept and the editing goes on.
         EXPECT_EQ(w.setlowl.text() + u'/' + w.sethighl.text(), taken ? row.low + u'/' + row.high : u"10/90"_s);
@@ -174,7 +172,6 @@ TEST(TypedEntries, CalibrationReadingsAreTakenWhenNumericAndStoredOnlyWhenTheRan
         w.calfsdt.typed(row.full);
         w.calsetfsdcom.click();
         w.calfincom.click();
-        EXPECT_EQ(h.dialogs.asked.size(), row.warning.isEmpty() ? 0u : 1u);
         EXPECT_EQ(messages(h), row.warning.isEmpty() ? QStringList() : QStringList{row.warning});
         const QString pair = w.calzvall.text() + u'/' + w.calfvall.text();
         EXPECT_EQ(pair, row.stored ? row.zero + u'/' + row.full : u"0/65500"_s);
