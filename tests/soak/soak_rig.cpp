@@ -8,9 +8,9 @@ namespace zavok::soak {
 using namespace Qt::StringLiterals;
 
 void Rig::start() {
-    // phones.zvk as the program would have saved it after a run that ended on the last step of a cycle: every
-    // channel on, at the value that the step before its first step shows, so that the first cycle logs what every
-    // later one does. A picture path that loads nothing: an empty one would ring the bell at start-up.
+    // phones.zvk as a run that ended on the last step of a cycle would have saved it: every channel on, at the value
+    // of the step before its first, so that the first cycle logs what every later one does. A picture path that
+    // loads nothing: an empty one would ring the bell at start-up.
     const QStringList names{u"Pressure"_s, u"Volume"_s, u"Temperature"_s, u"Flow"_s};
     QStringList lines = QStringList{u"no picture.bmp"_s} + QStringList(4, u"0"_s) + QStringList(4, u"100"_s);
     for (int k = 0; k < 4; ++k) {
@@ -32,10 +32,7 @@ void Rig::start() {
     Machine& m = machine_;
     zavok_ = std::make_unique<Zavok>(Platform{scheduler_, m, QLocale(QLocale::English, QLocale::UnitedStates), m, m, m,
                                               m, m, dataDirectory_, logDirectory_, logDirectory_});
-    m.portValue = Schedule::kPort.at(0);
-    for (int k = 1; k <= 4; ++k) {
-        setSensor(k, Schedule::level(k, 0));
-    }
+    setInputs(0);
     zavok_->startup();
 }
 
@@ -44,18 +41,21 @@ void Rig::setSensor(int channel, Level level) {
     (channel % 2 == 1 ? stick.wXpos : stick.wYpos) = Schedule::raw(level);
 }
 
+void Rig::setInputs(int step) {
+    machine_.portValue = Schedule::kPort.at(std::size_t(step));
+    for (int k = 1; k <= 4; ++k) {
+        setSensor(k, Schedule::level(k, step));
+    }
+}
+
 void Rig::run(qint64 cycles, const std::function<void(qint64 hour)>& afterHour) {
     const qint64 first = scheduler_.now() / Schedule::kCycleMs;
     for (qint64 cycle = first; cycle < first + cycles; ++cycle) {
         for (int s = 0; s < Schedule::kSteps; ++s) {
             const qint64 begin = cycle * Schedule::kCycleMs + s * Schedule::kStepMs;
             advanceTo(begin);
-            machine_.portValue = Schedule::kPort.at(std::size_t(s));
-            for (int k = 1; k <= 4; ++k) {
-                setSensor(k, Schedule::level(k, s));
-            }
-            // The first tick of the step finds no input on a silenced channel; the user switches it straight back
-            // on.
+            setInputs(s);
+            // The first tick of the step finds no input on a silenced channel; the user switches it straight back on.
             advanceTo(begin + 500);
             for (int k = 1; k <= 4; ++k) {
                 if (Schedule::level(k, s) == Level::NoInput) {

@@ -2,89 +2,63 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
+#include <QProcess>
 #include <QStringList>
 #include <QThread>
 
-#include <algorithm>
 #include <csignal>
 #include <functional>
 #include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
-
-extern char** environ;
 
 namespace zavok::test {
 
-// A program started with fork and exec in `directory`, with `environment` over ours: "NAME=value" sets a variable,
-// a bare "NAME" takes it away.
+// A program started in `directory`, with `environment` over ours: "NAME=value" sets a variable, a bare "NAME" takes
+// it away. Its output goes where ours does.
 class Child {
 public:
     Child(const QString& program, const QStringList& arguments, const QString& directory,
           const QStringList& environment) {
-        std::vector<QByteArray> args{QFile::encodeName(program)};
-        std::vector<QByteArray> env;
-        std::vector<QByteArray> ours;
-        for (const QString& a : arguments) {
-            args.push_back(a.toLocal8Bit());
-        }
+        QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
         for (const QString& e : environment) {
-            const QByteArray entry = e.toLocal8Bit();
-            ours.push_back(entry.left(entry.indexOf('=')) + '=');
-            if (entry.contains('=')) {
-                env.push_back(entry);
+            const qsizetype equals = e.indexOf(u'=');
+            if (equals < 0) {
+                variables.remove(e);
+            } else {
+                variables.insert(e.left(equals), e.mid(equals + 1));
             }
         }
-        for (char** e = environ; *e != nullptr; ++e) {
-            const QByteArray entry(*e);
-            if (std::none_of(ours.begin(), ours.end(), [&entry](const QByteArray& n) { return entry.startsWith(n); })) {
-                env.push_back(entry);
-            }
-        }
-        const auto pointers = [](std::vector<QByteArray>& texts) {
-            std::vector<char*> out;
-            std::transform(texts.begin(), texts.end(), std::back_inserter(out), [](QByteArray& t) { return t.data(); });
-            out.push_back(nullptr);
-            return out;
-        };
-        std::vector<char*> argv = pointers(args);
-        std::vector<char*> envp = pointers(env);
-        const QByteArray cwd = QFile::encodeName(directory);
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            // Only what is safe between fork and exec. A test that dies must not leave its children holding the
-            // output ctest waits on.
-            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-            if (::chdir(cwd.constData()) == 0) {
-                ::execve(argv[0], argv.data(), envp.data());
-            }
-            ::_exit(127);
-        }
+        process_.setProcessEnvironment(variables);
+        process_.setWorkingDirectory(directory);
+        process_.setProcessChannelMode(QProcess::ForwardedChannels);
+        // A test that dies must not leave its children holding the output ctest waits on.
+        process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+        process_.start(program, arguments);
+        started_ = process_.waitForStarted();
     }
     ~Child() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            wait();
+        process_.kill();
+        process_.waitForFinished();
+    }
+
+    bool started() const { return started_; }
+    // Never once it is reaped: process id 0 would signal our whole group.
+    void signal(int number) const {
+        if (const qint64 pid = process_.processId(); pid > 0) {
+            ::kill(pid_t(pid), number);
         }
     }
-    Child(const Child&) = delete;
-    Child& operator=(const Child&) = delete;
-
-    bool started() const { return pid_ > 0; }
-    void signal(int number) const { ::kill(pid_, number); }
-    // The exit status, or minus the signal that ended it.
+    // The exit status, or minus the signal that ended it; 127, as a shell has it, for a program that never ran.
     int wait() {
-        int status = 0;
-        while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+        if (!started_) {
+            return 127;
         }
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+        process_.waitForFinished(-1);
+        return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -process_.exitCode();
     }
 
 private:
-    pid_t pid_ = -1;
+    QProcess process_;
+    bool started_ = false;
 };
 
 // The program's home, data, settings and runtime folders all under `root` (data in root/xdg/zavok), drawn

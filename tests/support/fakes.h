@@ -46,7 +46,7 @@ public:
     void answerInput(QString text, std::function<void()> whileOpen = {}) {
         inputs_.emplace_back(std::move(text), std::move(whileOpen));
     }
-    void answerFile(std::optional<QString> path) { files_.emplace_back(path.has_value(), path.value_or(QString())); }
+    void answerFile(std::optional<QString> path) { files_.push_back(std::move(path)); }
     // Something to do while the next message box waits for OK.
     void whileNextMessage(std::function<void()> action) { messages_.push_back(std::move(action)); }
 
@@ -55,9 +55,7 @@ public:
         if (!messages_.empty()) {
             const std::function<void()> action = std::move(messages_.front());
             messages_.pop_front();
-            if (action) {
-                action();
-            }
+            action();
         }
     }
     QString input(const QString& title, const QString& prompt, const QString& proposal) override {
@@ -81,10 +79,7 @@ public:
             ADD_FAILURE() << "unexpected file dialog";
             return std::nullopt;
         }
-        std::optional<QString> answer;
-        if (files_.front().first) {
-            answer = files_.front().second;
-        }
+        const std::optional<QString> answer = files_.front();
         files_.pop_front();
         return answer;
     }
@@ -94,7 +89,7 @@ public:
 
 private:
     std::deque<std::pair<QString, std::function<void()>>> inputs_;
-    std::deque<std::pair<bool, QString>> files_; // chosen, path
+    std::deque<std::optional<QString>> files_;
     std::deque<std::function<void()>> messages_;
 };
 

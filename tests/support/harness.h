@@ -19,12 +19,11 @@ namespace zavok::test {
 // temporary data directory and working directory.
 class Harness {
 public:
-    // 13 July 2001, 08:15:20 in the morning, unless a test moves it.
     static QDateTime defaultStart() { return {QDate(2001, 7, 13), QTime(8, 15, 20)}; }
 
     Harness() { QDir().mkpath(logDirectory); }
 
-    // Builds the program (once) and runs its start-up.
+    // Builds the program once, so that a test can start it again after a shutdown.
     Zavok& start() {
         if (!zavok) {
             zavok = std::make_unique<Zavok>(Platform{scheduler, clock, QLocale(QLocale::English, QLocale::UnitedStates),
@@ -43,7 +42,7 @@ public:
     QString logPath(const QString& logday) const {
         return QDir(logDirectory).filePath(logday + QStringLiteral(".txt"));
     }
-    // The file's bytes, or an empty array when it is missing.
+    // Empty when the file is missing.
     static QByteArray bytes(const QString& path) {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -56,11 +55,7 @@ public:
     }
     // phones.zvk as the program writes it, from its 46 texts.
     static QByteArray phonesFile(const QStringList& texts) {
-        QByteArray out;
-        for (const QString& t : texts) {
-            out += '"' + t.toLatin1() + "\"\r\n";
-        }
-        return out;
+        return '"' + texts.join(QStringLiteral("\"\r\n\"")).toLatin1() + "\"\r\n";
     }
     // The 46 texts a fresh start-up saves: the alert and channel settings, then the zone labels, which carry the
     // channels' names after start-up.
@@ -73,7 +68,7 @@ public:
         return texts.split(u'|');
     }
 
-    // The lines of the log file of the given day, each without its CR LF.
+    // Without their CR LF.
     QList<QByteArray> logLines(const QString& logday = QStringLiteral("Jul 13")) const {
         QList<QByteArray> lines = bytes(logPath(logday)).split('\n');
         if (!lines.isEmpty() && lines.last().isEmpty()) {
@@ -85,7 +80,7 @@ public:
         }
         return lines;
     }
-    // The message fields, quotes kept, of the day's records from the `first`th on.
+    // The message fields, quotes kept, from the `first`th record on.
     QList<QByteArray> messages(qsizetype first) const {
         QList<QByteArray> out;
         for (const QByteArray& line : logLines().mid(first)) {

@@ -42,24 +42,22 @@ public:
                 .arg(port_)
                 .arg(file("passwd"), file("broker.log"), QString::fromLocal8Bit(me != nullptr ? me->pw_name : "root"))
                 .toUtf8());
-        config.close();
+        config.close(); // before the broker reads it
         start();
     }
     bool available() const { return process_ != nullptr; }
     QString refusal() const { return refusal_; }
 
     int port() const { return port_; }
-    // mqtt://zavok@127.0.0.1:PORT
     QString url() const { return QStringLiteral("mqtt://%1@127.0.0.1:%2").arg(kUser).arg(port_); }
-    // Its log, where it tells of every connection and refusal.
+    // Tells of every connection and refusal.
     QString log() const { return text(file("broker.log")); }
     void kill() { process_.reset(); }
     // As another client of the broker would.
     void publish(const QString& topic, const QString& payload) const {
-        QProcess::execute(QStringLiteral("mosquitto_pub"),
-                          {QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
-                           QString::number(port_), QStringLiteral("-u"), kUser, QStringLiteral("-P"), kPassword,
-                           QStringLiteral("-t"), topic, QStringLiteral("-m"), payload});
+        const QString options = QStringLiteral("-h 127.0.0.1 -p %1 -u %2 -P %3 -t").arg(port_).arg(kUser, kPassword);
+        QProcess::execute(QStringLiteral("mosquitto_pub"), options.split(u' ')
+                                                               << topic << QStringLiteral("-m") << payload);
     }
     // On the same port as before; returns once it takes connections.
     void start() {
@@ -69,7 +67,7 @@ public:
         EXPECT_TRUE(eventually([this] { return takesConnections(port_); })) << "the broker does not take connections";
     }
 
-    // The file's text, or nothing where it cannot be read.
+    // Empty where the file cannot be read.
     static QString text(const QString& path) {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
@@ -78,7 +76,7 @@ public:
 private:
     QString file(const char* name) const { return dir_.filePath(QLatin1String(name)); }
 
-    // A loopback address on `port`; port 0 lets the kernel choose.
+    // Port 0 lets the kernel choose.
     static sockaddr_in loopback(int port) {
         sockaddr_in address{};
         address.sin_family = AF_INET;
@@ -131,8 +129,7 @@ public:
     }
     QStringList lines() const {
         QStringList lines = Broker::text(dir_.filePath(QStringLiteral("heard"))).split(u'\n', Qt::SkipEmptyParts);
-        // mosquitto_sub's %r is 1 for a retained message, 0 otherwise.
-        for (QString& line : lines) {
+        for (QString& line : lines) { // %r is 1 for a retained message, 0 otherwise
             line = line.startsWith(QStringLiteral("1 ")) ? QStringLiteral("retained ") + line.mid(2) : line.mid(2);
         }
         return lines;
