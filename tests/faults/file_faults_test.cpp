@@ -124,7 +124,6 @@ private:
 constexpr kit::Rgb kLightRed{255, 0, 0};
 constexpr qint16 kAtRest = 240;
 constexpr qint16 kAlert1 = 240 - 16;
-const QStringList kSettings{u"phones.zvk"_s, u"apnames.zvk"_s, u"cat.zvk"_s};
 
 // A run with saved settings, channel 1 enabled and sampling at its saved 0.5 s, and every contact at rest.
 class FileFaultTest : public ::testing::Test {
@@ -134,11 +133,11 @@ protected:
         QStringList phones = Harness::designPhones();
         phones[8] = u"250"_s; // mfsd4
         phones[42] = u"0"_s;  // value1: channel 1 enabled
-        h.put(h.dataPath(kSettings[0]), Harness::phonesFile(phones));
-        h.put(h.dataPath(kSettings[1]), "\"Gate\"\r\n\"Shed\"\r\n\"Tank\"\r\n\"Cellar\"\r\n");
-        h.put(h.dataPath(kSettings[2]), "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
-        for (const QString& file : kSettings) {
-            saved.append(Harness::bytes(h.dataPath(file)));
+        saved = {{u"phones.zvk"_s, Harness::phonesFile(phones)},
+                 {u"apnames.zvk"_s, "\"Gate\"\r\n\"Shed\"\r\n\"Tank\"\r\n\"Cellar\"\r\n"},
+                 {u"cat.zvk"_s, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n"}};
+        for (const auto& [name, content] : saved.asKeyValueRange()) {
+            h.put(h.dataPath(name), content);
         }
     }
 
@@ -211,14 +210,14 @@ protected:
                 EXPECT_FALSE(t->isRunning()) << qPrintable(t->name());
             }
         }
-        EXPECT_EQ(told.contains(phonesWritten ? "phones.zvk" : QFile::encodeName(h.dataPath(kSettings[0]))),
+        EXPECT_EQ(told.contains(phonesWritten ? "phones.zvk" : QFile::encodeName(h.dataPath(u"phones.zvk"_s))),
                   !phonesWritten)
             << "told: " << told.toStdString();
     }
 
     void expectSettingsUnchanged() {
-        for (qsizetype i = 0; i < kSettings.size(); ++i) {
-            EXPECT_EQ(Harness::bytes(h.dataPath(kSettings[i])), saved[i]) << kSettings[i].toStdString();
+        for (const auto& [name, content] : saved.asKeyValueRange()) {
+            EXPECT_EQ(Harness::bytes(h.dataPath(name)), content) << name.toStdString();
         }
         // A replacement that did not complete leaves nothing behind either.
         const QStringList left = QDir(h.dataDirectory).entryList({u"*.zvk.*"_s}, QDir::Files);
@@ -238,7 +237,7 @@ protected:
     Harness h;
     std::unique_ptr<Mount> mount;
     Zavok* z = nullptr;
-    QList<QByteArray> saved;
+    QMap<QString, QByteArray> saved;
 };
 
 // The faults that take a mount of the test's own.
@@ -246,8 +245,7 @@ class DiskFaultTest : public FileFaultTest {
 protected:
     void SetUp() override {
         if (!mountsRefused.isEmpty()) {
-            GTEST_SKIP() << "needs a mount namespace of its own (root or CAP_SYS_ADMIN): "
-                         << mountsRefused.toStdString();
+            GTEST_SKIP() << "needs its own mount namespace (root or CAP_SYS_ADMIN): " << mountsRefused.toStdString();
         }
     }
 };
@@ -383,7 +381,6 @@ TEST(UnusualFiles, NothingWaitsOnAFifoOrStumblesOnADirectoryWhereAFileShouldBe) 
     }
 }
 
-constexpr quint32 kTwenty = 13100;
 constexpr int kPatience = 10000;
 
 // The program with channels 1 and 2 on, reading 20, and its history in the data directory, on a disk that a fault
@@ -391,7 +388,7 @@ constexpr int kPatience = 10000;
 struct HistoryFaultRig {
     HistoryFaultRig() : run(h) {
         QDir().mkpath(h.dataDirectory);
-        h.joysticks.stick[0] = {kTwenty, kTwenty, 0, 0};
+        h.joysticks.stick[0] = {13100, 13100, 0, 0}; // both read 20
     }
 
     void saveSettings() const { Harness::put(h.dataPath(u"phones.zvk"_s), Harness::phonesFile(HistoryRun::phones())); }
