@@ -49,12 +49,12 @@ TEST(Numbers, PrefixValueReadsTheLeadingNumberAndNumericTextNeedsTheWholeText) {
 }
 
 TEST(Numbers, HalvesRoundToEvenEverythingSaturatesAndTextsAreInGeneralNumberFormat) {
-    const std::pair<double, int> toInts[] = {{2.5, 2},   {3.5, 4},     {-2.5, -2},        {12.5, 12},
-                                             {13.5, 14}, {499.6, 500}, {std::nan(""), 0}, {1e300, kIntMax}};
+    const std::pair<double, int> toInts[] = {{2.5, 2},          {3.5, 4},         {-2.5, -2},
+                                             {12.5, 12},        {13.5, 14},       {499.6, 500},
+                                             {std::nan(""), 0}, {1e300, kIntMax}, {-HUGE_VAL, kIntMin}};
     for (const auto& [value, rounded] : toInts) {
         EXPECT_EQ(toInt(value), rounded) << value;
     }
-    EXPECT_EQ(toInt(-std::numeric_limits<double>::infinity()), kIntMin);
     EXPECT_EQ((std::vector{toInt16(40000), toInt16(-40000.0), toInt16(32766.5)}),
               (std::vector<qint16>{32767, -32768, 32766}));
     EXPECT_EQ((QStringList{numberText(50), numberText(-3), numberText(32767.45), numberText(-0.0), numberText(1),
@@ -105,12 +105,9 @@ QDateTime at(int y, int mo, int d, int h, int mi, int s) {
 TEST(ClockTexts, TwelveHourTimeDateAndLogDayFollowTheLocale) {
     const QLocale english(QLocale::English, QLocale::UnitedStates);
     EXPECT_EQ(formatNowtime(at(2026, 1, 5, 0, 10, 0), english), u"12:10:00 AM"_s);
-    EXPECT_EQ(formatNowtime(at(2001, 7, 13, 8, 15, 20), english), u"08:15:20 AM"_s);
     EXPECT_EQ(formatNowtime(at(2001, 7, 13, 12, 0, 3), english), u"12:00:03 PM"_s);
     EXPECT_EQ(formatNowtime(at(2001, 7, 14, 14, 5, 9), english), u"02:05:09 PM"_s);
-    EXPECT_EQ(formatNowtime(at(2001, 7, 14, 23, 59, 59), english), u"11:59:59 PM"_s);
     EXPECT_EQ(formatNowdate(at(2026, 1, 5, 9, 0, 0), english), u"January 05,2026"_s);
-    EXPECT_EQ(formatNowdate(at(2001, 7, 13, 9, 0, 0), english), u"July 13,2001"_s);
     EXPECT_EQ(formatNowdate(at(2026, 3, 1, 9, 0, 0), QLocale(QLocale::German, QLocale::Germany)), u"März 01,2026"_s);
     // The log day takes three letters of the month in every locale; the full month names and the morning and
     // afternoon texts stay as the locale has them.
@@ -150,8 +147,6 @@ TEST(ClockTexts, RefreshReadsTheClockOnceForEachTextAndFollowsEveryChange) {
     };
     const QDateTime evening = at(2001, 7, 13, 23, 59, 59);
     refreshAt({evening, evening, evening});
-    EXPECT_EQ(texts.nowtime, u"11:59:59 PM"_s);
-    refreshAt({evening.addMSecs(500), evening.addMSecs(500), evening.addMSecs(500)});
     EXPECT_EQ(texts.nowtime, u"11:59:59 PM"_s);
     // Midnight falls between the readings of one refresh: each text follows its own reading.
     refreshAt({evening.addMSecs(900), evening.addSecs(1), evening.addSecs(1)});
