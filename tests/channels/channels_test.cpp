@@ -18,14 +18,6 @@ QString shown(Zavok& z, int n = 1) {
         .arg(z.zavok->pic[n - 1]->width());
 }
 
-QByteArray lines(const std::vector<quint32>& readings) {
-    QByteArray out;
-    for (quint32 r : readings) {
-        out += QByteArray::number(r) + "\r\n";
-    }
-    return out;
-}
-
 // How controls look, one word each: the name, then '+' shown and enabled, '-' shown and disabled, '.' hidden
 // and disabled, '*' hidden but enabled; text boxes add 'L' when locked. One comparison then checks a state.
 QString faces(std::initializer_list<const kit::Control*> controls) {
@@ -41,7 +33,6 @@ QString faces(std::initializer_list<const kit::Control*> controls) {
     return words.join(u' ');
 }
 
-// Channel axes and timers that the test drives.
 class ChannelTest : public StartedProgram {
 protected:
     ChannelForm& form(int n = 1) { return channel(n); }
@@ -56,9 +47,7 @@ protected:
         form(n).enable.click();
         tick(n);
     }
-    // Exactly one period of channel n's timer.
     void tick(int n = 1) { h.scheduler.advance(form(n).Timer1.interval()); }
-    // CHANGE, both limits typed, then SET.
     void enter(const QString& low, const QString& high, int n = 1) {
         form(n).changealarm.click();
         form(n).setnewlowt.typed(low);
@@ -78,22 +67,17 @@ protected:
                       &w.calfsdt})
             .replace(u" cal"_s, u" "_s); // short enough for one line
     }
-};
-
-// What reached the watched controls, in order: texts, and widths as "width N"; `seen` adds what else the test
-// wants to know at that moment.
-struct Trace {
-    void watch(kit::Control& control, std::function<QString()> seen = {}) {
-        QObject::connect(&control, &kit::Control::changed, [this, &control, seen](kit::Property property) {
-            if (property != kit::Property::Text && property != kit::Property::Place) {
-                return;
-            }
-            QString entry = control.name() + u' ' +
-                            (property == kit::Property::Text ? control.text() : u"width %1"_s.arg(control.width()));
-            events.push_back(seen ? QString(entry + u" | "_s + seen()) : entry);
-        });
+    // AUTO mode on a sampling channel: each step takes the live reading.
+    void autoReadings(quint32 zero, quint32 fullScale) {
+        axis(1, zero);
+        tick();
+        form().calsetzerocom.click();
+        axis(1, fullScale);
+        tick();
+        EXPECT_EQ(form().calzerot.text(), QString::number(zero)) << "the accepted zero no longer follows the input";
+        EXPECT_EQ(form().calfsdt.text(), QString::number(fullScale));
+        form().calsetfsdcom.click();
     }
-    Events events;
 };
 
 TEST_F(ChannelTest, TheDocumentedExampleScalesTo50AndANarrowCalibrationShowsTheWindowOnEveryTick) {
@@ -102,7 +86,7 @@ TEST_F(ChannelTest, TheDocumentedExampleScalesTo50AndANarrowCalibrationShowsTheW
     EXPECT_EQ(form().Text5.text(), u"32750"_s);
     EXPECT_EQ(form().Label1.text(), u"TYPE VALUE BETWEEN 0 and 100"_s);
     EXPECT_EQ(h.joysticks.reads, 101) << "one single reading and a burst of 100";
-    EXPECT_EQ(Harness::bytes(h.dataPath(u"x1values.zvk"_s)), lines(std::vector<quint32>(100, 32750)));
+    EXPECT_EQ(Harness::bytes(h.dataPath(u"x1values.zvk"_s)), QByteArray("32750\r\n").repeated(100));
     EXPECT_FALSE(form().isVisible()) << "a hidden window samples without showing itself";
     form().calfvall.setText(u"50"_s); // C = 50 < S = 100
     axis(1, 40000);
@@ -157,15 +141,11 @@ TEST_F(ChannelTest, SmallChangesOfTheAverageAreHeldAndTheSampleFileHoldsTheBurst
         EXPECT_EQ(form().Text5.text(), QString::fromLatin1(held)) << reading;
     }
     // A longer file from an earlier run must leave no tail behind.
-    Harness::put(h.dataPath(u"x1values.zvk"_s), lines(std::vector<quint32>(150, 4294967295u)));
+    Harness::put(h.dataPath(u"x1values.zvk"_s), QByteArray("4294967295\r\n").repeated(150));
     int call = 0;
     h.joysticks.reader = [&](int, kit::JOYINFO& info) { info.wXpos = 32700 + quint32(call++ % 2); };
     switchOn();
-    std::vector<quint32> burst;
-    for (int i = 1; i <= 100; ++i) {
-        burst.push_back(32700 + quint32(i % 2));
-    }
-    EXPECT_EQ(Harness::bytes(h.dataPath(u"x1values.zvk"_s)), lines(burst));
+    EXPECT_EQ(Harness::bytes(h.dataPath(u"x1values.zvk"_s)), QByteArray("32701\r\n32700\r\n").repeated(50));
     EXPECT_EQ(form().Text1.text() + u'/' + form().Text5.text(), u"32700/32700.5"_s);
 }
 
@@ -179,7 +159,7 @@ TEST_F(ChannelTest, EachChannelReadsItsOwnAxisIntoItsOwnFile) {
     for (int n = 1; n <= 4; ++n) {
         EXPECT_EQ(shown(*z, n), u"%1 %2 %3"_s.arg(10 * n).arg(100 + 600 * n).arg(20 + 200 * n));
         EXPECT_EQ(Harness::bytes(h.dataPath(QString::fromLatin1(files[n - 1]))),
-                  lines(std::vector<quint32>(100, quint32(6550 * n))));
+                  QByteArray(QByteArray::number(6550 * n) + "\r\n").repeated(100));
     }
 }
 
@@ -190,25 +170,30 @@ TEST_F(ChannelTest, NoInputOrDisableSwitchesOffBeforeTheValueIsClassified) {
         const int i = n - 1;
         switchOn(n);
         ASSERT_EQ(main().value[i]->text(), u"50"_s);
-        Trace trace;
-        auto state = [this, n]() -> QString {
-            return faces({&form(n).disable}) + (form(n).Timer1.isEnabled() ? u" on" : u" off");
-        };
-        trace.watch(*main().flabel[i], state);
-        trace.watch(*main().value[i], state);
-        trace.watch(form(n).Picture1);
-        trace.watch(*main().pic[i]);
+        // What reached the zone's label and value, with the channel's state at that moment, and the bars' widths.
+        Events events;
+        const QObject watching;
+        for (kit::Control* c : {main().flabel[i], main().value[i]}) {
+            QObject::connect(c, &kit::Control::changed, &watching, [&, c, n] {
+                events.push_back(c->name() + u' ' + c->text() + u" | "_s + faces({&form(n).disable}) +
+                                 (form(n).Timer1.isEnabled() ? u" on" : u" off"));
+            });
+        }
+        for (kit::Control* c : {&form(n).Picture1, main().pic[i]}) {
+            QObject::connect(c, &kit::Control::changed, &watching,
+                             [&, c] { events.push_back(c->name() + u" width "_s + QString::number(c->width())); });
+        }
         if (n == 1) {
             axis(1, 0);
             tick();
         } else {
             form(2).disable.click();
         }
-        EXPECT_EQ(trace.events, (Events{u"flabel%1 %2 | disable. off"_s.arg(n).arg(n == 1 ? u"NO INPUT" : u"DISABLED"),
-                                        u"value%1 DIS | disable. off"_s.arg(n),
-                                        // the zone's own reaction
-                                        u"flabel%1 %2 | disable. off"_s.arg(n).arg(n == 1 ? u"Pressure" : u"Volume"),
-                                        u"Picture1 width 100"_s, u"pic%1 width 20"_s.arg(n)}));
+        EXPECT_EQ(events, (Events{u"flabel%1 %2 | disable. off"_s.arg(n).arg(n == 1 ? u"NO INPUT" : u"DISABLED"),
+                                  u"value%1 DIS | disable. off"_s.arg(n),
+                                  // the zone's own reaction
+                                  u"flabel%1 %2 | disable. off"_s.arg(n).arg(n == 1 ? u"Pressure" : u"Volume"),
+                                  u"Picture1 width 100"_s, u"pic%1 width 20"_s.arg(n)}));
         EXPECT_EQ(faces({&form(n).enable, &form(n).disable}), u"enable+ disable."_s);
     }
     EXPECT_TRUE(h.dialogs.asked.empty());
@@ -368,20 +353,7 @@ TEST_F(ChannelTest, ATickWhileALimitRefusalIsOpenSeesTheOldLimitsAndCloseServesO
     EXPECT_EQ(form().setlowl.text(), u"20"_s);
 }
 
-// AUTO mode on a sampling channel: each step takes the live reading.
-class CalibrationTest : public ChannelTest {
-protected:
-    void autoReadings(quint32 zero, quint32 fullScale) {
-        axis(1, zero);
-        tick();
-        form().calsetzerocom.click();
-        axis(1, fullScale);
-        tick();
-        EXPECT_EQ(form().calzerot.text(), QString::number(zero)) << "the accepted zero no longer follows the input";
-        EXPECT_EQ(form().calfsdt.text(), QString::number(fullScale));
-        form().calsetfsdcom.click();
-    }
-};
+using CalibrationTest = ChannelTest;
 
 TEST_F(CalibrationTest, AutoModeTakesTheLiveReadingsAndFinalizeNeedsMoreThanTenCountsPerUnit) {
     switchOn();
