@@ -22,20 +22,16 @@ using namespace zavok;
 
 // One directory for the whole run: making one per input would cost more than the run itself.
 const QTemporaryDir root;
-const QString dataDir = root.filePath(QStringLiteral("zavok"));
+const QDir dataDir(root.filePath(QStringLiteral("zavok")));
 const QString workDir = root.filePath(QStringLiteral("work"));
-const bool made = QDir().mkpath(dataDir) && QDir().mkpath(workDir);
-
-QString path(const char* file) {
-    return QDir(dataDir).filePath(QString::fromLatin1(file));
-}
+const bool made = QDir().mkpath(dataDir.path()) && QDir().mkpath(workDir);
 
 QByteArray bytes(const char* file) {
-    QFile f(path(file));
+    QFile f(dataDir.filePath(QString::fromLatin1(file)));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// One run: start-up on the files as they are, a few seconds of monitoring, shutdown. phones.zvk as it saved it.
+// Start-up on the files as they are, a few seconds of monitoring, shutdown; phones.zvk as it was saved.
 QByteArray run() {
     kit::VirtualScheduler scheduler;
     const test::FixedClock clock;
@@ -46,7 +42,7 @@ QByteArray run() {
     test::SteadyInputs inputs(32768, 32768);
     {
         Zavok z({scheduler, clock, QLocale(QLocale::English, QLocale::UnitedStates), dialogs, bell, pictures, inputs,
-                 inputs, dataDir, workDir, workDir});
+                 inputs, dataDir.path(), workDir, workDir});
         z.startup();
         for (const kit::Label* indicator : z.zavok->indicator) {
             FUZZ_CHECK(std::isfinite(indicator->left()) && std::isfinite(indicator->top()));
@@ -71,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     FUZZ_CHECK(made);
     for (const char* file : {"phones.zvk", "cat.zvk", "apnames.zvk"}) {
-        QFile f(path(file));
+        QFile f(dataDir.filePath(QString::fromLatin1(file)));
         FUZZ_CHECK(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size());
     }
     const QByteArray saved = run();
@@ -79,8 +75,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(kit::readFields(saved, 47).last().isEmpty()); // nothing after the 46th line
     // cat.zvk and apnames.zvk are written by the user's actions only, never at start-up or shutdown.
     FUZZ_CHECK(bytes("cat.zvk") == content && bytes("apnames.zvk") == content);
-
-    // Reader and writer in step: the program reads back what it saved, and saves it again unchanged.
     FUZZ_CHECK(run() == saved);
     return 0;
 }

@@ -39,9 +39,7 @@ public:
     Zavok& z() { return *zavok; }
 
     QString dataPath(const QString& file) const { return QDir(dataDirectory).filePath(file); }
-    QString logPath(const QString& logday) const {
-        return QDir(logDirectory).filePath(logday + QStringLiteral(".txt"));
-    }
+    QString logPath(const QString& day) const { return QDir(logDirectory).filePath(day + QStringLiteral(".txt")); }
     // Empty when the file is missing.
     static QByteArray bytes(const QString& path) {
         QFile f(path);
@@ -69,8 +67,8 @@ public:
     }
 
     // Without their CR LF.
-    QList<QByteArray> logLines(const QString& logday = QStringLiteral("Jul 13")) const {
-        QList<QByteArray> lines = bytes(logPath(logday)).split('\n');
+    QList<QByteArray> logLines(const QString& day = QStringLiteral("Jul 13")) const {
+        QList<QByteArray> lines = bytes(logPath(day)).split('\n');
         if (!lines.isEmpty() && lines.last().isEmpty()) {
             lines.removeLast();
         }

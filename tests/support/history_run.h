@@ -56,9 +56,8 @@ public:
     // Every record, in the order stored.
     std::vector<platform::RecordRow> records() const {
         std::vector<platform::RecordRow> records;
-        const QString name = QStringLiteral("records");
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("records"));
             db.setDatabaseName(path());
             EXPECT_TRUE(db.open());
             QSqlQuery q(db);
@@ -67,8 +66,8 @@ public:
                 records.push_back({q.value(0).toLongLong(), q.value(1).toInt(), q.value(2).toString(),
                                    q.value(3).toString(), q.value(4).toString()});
             }
-        }
-        QSqlDatabase::removeDatabase(name);
+        } // the connection goes before its name is let go
+        QSqlDatabase::removeDatabase(QStringLiteral("records"));
         return records;
     }
 

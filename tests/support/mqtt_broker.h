@@ -5,15 +5,15 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <memory>
-#include <netinet/in.h>
 #include <pwd.h>
-#include <sys/socket.h>
+#include <unistd.h>
 
 namespace zavok::test {
 
@@ -76,30 +76,16 @@ public:
 private:
     QString file(const char* name) const { return dir_.filePath(QLatin1String(name)); }
 
-    // Port 0 lets the kernel choose.
-    static sockaddr_in loopback(int port) {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(quint16(port));
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        return address;
-    }
-    // A port that nothing listens on: the kernel's choice for a socket bound and let go.
+    // A port that nothing listens on: the kernel's choice for a server opened and closed.
     static int freePort() {
-        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address = loopback(0);
-        socklen_t length = sizeof address;
-        ::bind(fd, reinterpret_cast<sockaddr*>(&address), length);
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-        ::close(fd);
-        return ntohs(address.sin_port);
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost);
+        return probe.serverPort();
     }
     static bool takesConnections(int port) {
-        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        const sockaddr_in address = loopback(port);
-        const bool taken = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-        ::close(fd);
-        return taken;
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress::LocalHost, quint16(port));
+        return probe.waitForConnected(1000);
     }
 
     QTemporaryDir dir_;

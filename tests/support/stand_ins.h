@@ -14,7 +14,6 @@
 
 namespace zavok::test {
 
-// 13 July 2001, 08:15:20 in the morning, unless told otherwise.
 class FixedClock final : public kit::Clock {
 public:
     explicit FixedClock(QDateTime moment = QDateTime(QDate(2001, 7, 13), QTime(8, 15, 20))) : moment_(moment) {}
@@ -45,7 +44,7 @@ public:
 class SteadyInputs final : public kit::GamePort, public kit::Joysticks {
 public:
     SteadyInputs(quint32 x, quint32 y) : x_(x), y_(y) {}
-    qint16 Inzavok(int) override { return kAtRest; }
+    qint16 Inzavok(int) override { return 0xFF; }
     void Outzavok(int, int) override {}
     int joyGetPos(int, kit::JOYINFO& info) override {
         info = {x_, y_, 0, 0};
@@ -53,7 +52,6 @@ public:
     }
 
 private:
-    static constexpr qint16 kAtRest = 0xFF;
     quint32 x_;
     quint32 y_;
 };
