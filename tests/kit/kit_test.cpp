@@ -163,7 +163,7 @@ protected:
     Window window{desktop, u"w"_s, {}};
 };
 
-TEST_F(ControlTest, ChangeHandlersRunOnlyForADifferentTextInsideTheSetterInTheOrderWritten) {
+TEST_F(ControlTest, ChangesReachHandlersInsideTheSetterAndObserversOnlyWhenSomethingChanges) {
     Label& value = window.add<Label>(u"value1"_s, {.text = u"1"_s});
     Label& zone = window.add<Label>(u"flabel1"_s, {});
     QStringList seen;
@@ -179,12 +179,10 @@ TEST_F(ControlTest, ChangeHandlersRunOnlyForADifferentTextInsideTheSetterInTheOr
     value.setText(u"0"_s);
     value.setText(QString());
     EXPECT_EQ(seen, (QStringList{u"0"_s, u"HIGH ALARM"_s, u"value done"_s, QString(), u"value done"_s}));
-}
-
-TEST_F(ControlTest, ObserversSeeEveryPropertyThatChangesAndDisabledOrHiddenControlsTakeNoEvents) {
+    // Observers hear of every property that changes, and of nothing else.
     Label& label = window.add<Label>(u"l"_s, {});
-    std::vector<Property> seen;
-    QObject::connect(&label, &Control::changed, [&](Property p) { seen.push_back(p); });
+    std::vector<Property> changed;
+    QObject::connect(&label, &Control::changed, [&](Property p) { changed.push_back(p); });
     label.setBack({255, 0, 0});
     label.setBack({255, 0, 0});
     label.setEnabled(false);
@@ -193,8 +191,11 @@ TEST_F(ControlTest, ObserversSeeEveryPropertyThatChangesAndDisabledOrHiddenContr
     label.setTop(10);
     label.setTop(10);
     label.setText(u"x"_s);
-    EXPECT_EQ(seen, (std::vector{Property::Back, Property::Enabled, Property::Visible, Property::Place, Property::Place,
-                                 Property::Text}));
+    EXPECT_EQ(changed, (std::vector{Property::Back, Property::Enabled, Property::Visible, Property::Place,
+                                    Property::Place, Property::Text}));
+}
+
+TEST_F(ControlTest, TheUsersEventsReachOnlyEnabledVisibleControlsWithinTheirLimits) {
     Button& button = window.add<Button>(u"b"_s, {});
     int clicks = 0;
     button.onClick = [&] { ++clicks; };
@@ -207,9 +208,6 @@ TEST_F(ControlTest, ObserversSeeEveryPropertyThatChangesAndDisabledOrHiddenContr
     button.setVisible(false);
     button.click();
     EXPECT_EQ(clicks, 1);
-}
-
-TEST_F(ControlTest, TypingHonoursLockEnabledAndMaximumLengthAndComboBoxesApplyOnlyAChoice) {
     TextBox& box = window.add<TextBox>(u"fname"_s, {.maxLength = 12});
     box.typed(u"A much too long name"_s);
     EXPECT_EQ(box.text(), u"A much too l"_s);
@@ -230,9 +228,7 @@ TEST_F(ControlTest, TypingHonoursLockEnabledAndMaximumLengthAndComboBoxesApplyOn
     combo.chosen(-1);
     EXPECT_EQ(applied, QStringList{u"2"_s});
     EXPECT_EQ(combo.text(), u"2"_s);
-}
-
-TEST_F(ControlTest, OnlyEnabledControlsCanBeDroppedAndFocusSkipsHiddenOnes) {
+    // Only an enabled control can be dropped, and only one can take the focus.
     Image& image = window.add<Image>(u"Image1"_s, {});
     Label& indicator = window.add<Label>(u"Label2"_s, {.draggable = true});
     int drops = 0;

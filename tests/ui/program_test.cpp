@@ -49,18 +49,16 @@ protected:
         for (int i = 0; i < 3; ++i) {
             rows.push_back({at(7, 30 + i), 1, 5.0 - i, 8.0, 45.0 + i, 120});
         }
-        platform::HistoryDatabase db;
-        ASSERT_TRUE(db.open(path(), platform::HistoryDatabase::Access::ReadWrite).ok());
         std::vector<MinuteRow> all = rows;
         all.push_back({at(7, 0), 2, 99, 99, 99, 1});
-        ASSERT_TRUE(db.write({0,
-                              all,
-                              {record(at(7, 2) * 60 + 10, 1, u"Pressure High Alarm at"_s),
-                               record(at(7, 3) * 60, 1, u"Pressure Normal at"_s),
-                               record(at(7, 31) * 60 + 30, 1, u"Pressure Low Alarm at"_s),
-                               record(at(7, 2) * 60, 2, u"Volume High Alarm at"_s)}})
-                        .ok());
-        writer = std::make_unique<platform::HistoryWriter>(path(), 400, QDate(2001, 7, 13));
+        writer = std::make_unique<platform::HistoryWriter>(h.dataPath(platform::HistoryDatabase::kFileName), 400,
+                                                           QDate(2001, 7, 13));
+        writer->write({at(8, 15),
+                       all,
+                       {record(at(7, 2) * 60 + 10, 1, u"Pressure High Alarm at"_s),
+                        record(at(7, 3) * 60, 1, u"Pressure Normal at"_s),
+                        record(at(7, 31) * 60 + 30, 1, u"Pressure Low Alarm at"_s),
+                        record(at(7, 2) * 60, 2, u"Volume High Alarm at"_s)}});
         window = std::make_unique<ui::TrendWindow>(h.start(), 1, *writer);
         waitUntilDrawn();
     }
@@ -69,7 +67,6 @@ protected:
     static platform::RecordRow record(qint64 second, int zone, const QString& message) {
         return {second, zone, message, u"07:00:00 AM"_s, u"July 13,2001"_s};
     }
-    QString path() const { return h.dataPath(platform::HistoryDatabase::kFileName); }
 
     const QDateTimeAxis& timeAxis() const {
         return *qobject_cast<QDateTimeAxis*>(window->chart().axes(Qt::Horizontal).constFirst());
@@ -222,7 +219,6 @@ private:
 // stored, and no box opens after the end.
 TEST(Ending, EveryWayOfEndingIsOrderlyAlsoWhileABoxWaits) {
     using Open = std::function<void(Zavok&, QWidget & view)>;
-    const auto signal = [](int number) -> Open { return [number](Zavok&, QWidget&) { ::raise(number); }; };
     const struct {
         const char* how;
         int answered;
@@ -231,9 +227,9 @@ TEST(Ending, EveryWayOfEndingIsOrderlyAlsoWhileABoxWaits) {
         {"EXIT", -1,
          [](Zavok&, QWidget& view) { QTest::mouseClick(view.findChild<QPushButton*>(u"exit"_s), Qt::LeftButton); }},
         {"close box", -1, [](Zavok&, QWidget& view) { view.close(); }},
-        {"SIGTERM", -1, signal(SIGTERM)},
-        {"SIGINT", -1, signal(SIGINT)},
-        {"SIGHUP", -1, signal(SIGHUP)},
+        {"SIGTERM", -1, [](Zavok&, QWidget&) { ::raise(SIGTERM); }},
+        {"SIGINT", -1, [](Zavok&, QWidget&) { ::raise(SIGINT); }},
+        {"SIGHUP", -1, [](Zavok&, QWidget&) { ::raise(SIGHUP); }},
         {"meter scale", 0, [](Zavok& z, QWidget&) { z.zavok->mzero[0]->click(); }},
         {"meter scale refusal", 1, [](Zavok& z, QWidget&) { z.zavok->mfsd[1]->click(); }},
         {"circuit name", 0, [](Zavok& z, QWidget&) { z.zavok->clabel[0]->click(); }},
