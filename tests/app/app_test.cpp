@@ -28,49 +28,52 @@ const QByteArray kStart = "\"ZAVOK started at\",\"08:15:20 AM\",\"July 13,2001\"
 const QByteArray kDesignCat = "60\r\n3180\r\n60\r\n3480\r\n60\r\n3780\r\n60\r\n4080\r\n";
 
 // phones.zvk with the design's texts, and `changes` over them.
-void putPhones(Harness& h, const std::map<int, QString>& changes) {
+QByteArray phones(const std::map<int, QString>& changes) {
     QStringList saved = Harness::designPhones();
     for (const auto& [line, text] : changes) {
         saved[line] = text;
     }
-    h.put(h.dataPath(u"phones.zvk"_s), Harness::phonesFile(saved));
+    return Harness::phonesFile(saved);
+}
+void putPhones(Harness& h, const std::map<int, QString>& changes) {
+    h.put(h.dataPath(u"phones.zvk"_s), phones(changes));
 }
 
 QPointF place(const kit::Control* c) {
     return {c->left(), c->top()};
 }
 
-TEST(Startup, AFirstRunCreatesTheDataDirectoryKeepsEveryDesignValueAndSavesItAtTheEnd) {
-    Harness h;
-    Zavok& z = h.start();
+using Program = StartedProgram;
+
+TEST_F(Program, AFirstRunCreatesTheDataDirectoryKeepsEveryDesignValueAndSavesItAtTheEnd) {
     for (const char* file : {"phones.zvk", "cat.zvk", "apnames.zvk"}) {
         const QFileInfo info(h.dataPath(QString::fromLatin1(file)));
         EXPECT_TRUE(info.isFile() && info.size() == 0) << file;
     }
-    EXPECT_EQ(z.zavok->Text1.text(), u"Jul 13"_s);
+    EXPECT_EQ(main().Text1.text(), u"Jul 13"_s);
     EXPECT_EQ(h.bell.beeps, 0) << "an empty phones.zvk is not read, so no picture path is missing";
     for (int n = 0; n < 4; ++n) {
-        const ChannelForm& w = z.channel(n + 1);
-        EXPECT_EQ(z.zavok->enable[n]->back(), kCircuitOn);
-        EXPECT_TRUE(z.zavok->indicator[n]->isEnabled() && w.enable.isVisible());
-        EXPECT_EQ(z.zavok->flabel[n]->text() + u' ' + z.zavok->value[n]->text(), w.fname.text() + u" DIS"_s);
+        const ChannelForm& w = channel(n + 1);
+        EXPECT_EQ(main().enable[n]->back(), kCircuitOn);
+        EXPECT_TRUE(main().indicator[n]->isEnabled() && w.enable.isVisible());
+        EXPECT_EQ(main().flabel[n]->text() + u' ' + main().value[n]->text(), w.fname.text() + u" DIS"_s);
         EXPECT_FALSE(w.Timer1.isEnabled() || w.disable.isEnabled() || w.isVisible());
-        EXPECT_EQ(z.zavok->pic[n]->width(), 20);
+        EXPECT_EQ(main().pic[n]->width(), 20);
         // The name row's buttons are as tall as the name box; each meter starts at its frame's left edge, with its
         // bar in the trough's top-left corner.
         for (const kit::Button* button : {&w.setname, &w.enable, &w.disable}) {
             EXPECT_EQ(button->height(), w.fname.height()) << qPrintable(button->name());
         }
-        EXPECT_EQ(z.zavok->trough[n]->left(), 0);
-        EXPECT_EQ(place(z.zavok->pic[n]), place(z.zavok->trough[n]));
+        EXPECT_EQ(main().trough[n]->left(), 0);
+        EXPECT_EQ(place(main().pic[n]), place(main().trough[n]));
     }
-    EXPECT_FALSE(z.zavoktimer->isVisible());
+    EXPECT_FALSE(z->zavoktimer->isVisible());
     int ended = 0;
-    z.onEnded = [&] { ++ended; };
+    z->onEnded = [&] { ++ended; };
     h.scheduler.advance(2000);
-    z.zavok->exit.click();
+    main().exit.click();
     EXPECT_EQ(ended, 1);
-    EXPECT_EQ(h.bytes(h.dataPath(u"phones.zvk"_s)), Harness::phonesFile(Harness::designPhones()));
+    EXPECT_EQ(h.bytes(h.dataPath(u"phones.zvk"_s)), phones({}));
     EXPECT_EQ(h.bytes(h.dataPath(u"cat.zvk"_s)) + h.bytes(h.dataPath(u"apnames.zvk"_s)), QByteArray());
     // The zones' first classification records their names, after the start record and before nothing else.
     EXPECT_EQ(h.logLines(), (QList<QByteArray>{kStart, "\"Pressure Normal at\",\"08:15:20 AM\",\"July 13,2001\"",
@@ -136,15 +139,6 @@ TEST(Startup, EveryZoneSavedOnIsClassifiedBeforeTheFirstTick) {
 // was never chosen rings the bell once; a path that is no picture is kept in Label5.
 TEST(Startup, DamagedOrUnusualSettingsFilesAreSkippedValueByValue) {
     const QByteArray junk = QByteArray(10 << 20, '\xff');
-    QStringList longPhones = Harness::designPhones();
-    longPhones[8] = u"250"_s;
-    for (int extra = 0; extra < 10; ++extra) {
-        longPhones << u"extra"_s;
-    }
-    QStringList nulPhones = Harness::designPhones();
-    nulPhones[25] = QString::fromLatin1("Tank\0A", 6);
-    QStringList notAPicture = Harness::designPhones();
-    notAPicture[0] = u"/etc/hostname"_s;
     struct Case {
         const char* name;
         QByteArray cat;
@@ -179,7 +173,8 @@ TEST(Startup, DamagedOrUnusualSettingsFilesAreSkippedValueByValue) {
              EXPECT_TRUE(z.channel(2).Timer1.isEnabled()) << "an empty value is not \"DIS\"";
          }},
         {"all three long: the lines past the layout are ignored",
-         kDesignCat + "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n", Harness::phonesFile(longPhones),
+         kDesignCat + "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n",
+         phones({{8, u"250"_s}}) + QByteArray("\"extra\"\r\n").repeated(10),
          "\"A\"\r\n\"B\"\r\n\"C\"\r\n\"D\"\r\n\"E\"\r\n\"F\"\r\n",
          [](const Harness& h, Zavok& z) {
              EXPECT_EQ(z.zavok->indicator[3]->top(), 4080);
@@ -188,7 +183,7 @@ TEST(Startup, DamagedOrUnusualSettingsFilesAreSkippedValueByValue) {
              EXPECT_EQ(h.bell.beeps, 1) << "no picture was ever chosen";
              EXPECT_EQ(z.zavok->Image1.picture(), kit::kFloorPlanPicture);
          }},
-        {"a path that is no picture", "", Harness::phonesFile(notAPicture), "",
+        {"a path that is no picture", "", phones({{0, u"/etc/hostname"_s}}), "",
          [](const Harness& h, Zavok& z) {
              EXPECT_EQ(h.bell.beeps, 0);
              EXPECT_EQ(z.zavok->Label5.text() + u' ' + z.zavok->Image1.picture(),
@@ -202,7 +197,7 @@ TEST(Startup, DamagedOrUnusualSettingsFilesAreSkippedValueByValue) {
              EXPECT_FALSE(z.channel(3).Timer1.isEnabled());
          }},
         {"NUL bytes: inside a text they are kept, a number with one is skipped", QByteArray("1\0\r\n2\r\n", 7),
-         Harness::phonesFile(nulPhones), QByteArray("\"Front\0Door\"\r\n", 14),
+         phones({{25, QString::fromLatin1("Tank\0A", 6)}}), QByteArray("\"Front\0Door\"\r\n", 14),
          [](const Harness& h, Zavok& z) {
              EXPECT_EQ(place(z.zavok->indicator[0]), QPointF(60, 2)) << "not a number: the design position stays";
              EXPECT_EQ(z.zavok->clabel[0]->text(), QString::fromLatin1("Front\0Door", 10));
@@ -278,14 +273,12 @@ TEST(Startup, WithoutADataDirectoryTheProgramStillStartsAndLogs) {
     EXPECT_EQ(h.logLines().last(), "\"ZAVOK closed at\",\"08:15:20 AM\",\"July 13,2001\"");
 }
 
-TEST(Shutdown, RunsOnceWhicheverTriggerComesFirst) {
-    Harness h;
-    Zavok& z = h.start();
-    z.zavok->requestClose(); // the close box
-    z.zavok->exit.click();
-    z.shutdown();
-    EXPECT_TRUE(z.hasEnded());
-    for (kit::Window* w : z.desktop.windows()) {
+TEST_F(Program, ShutdownRunsOnceWhicheverTriggerComesFirst) {
+    main().requestClose(); // the close box
+    main().exit.click();
+    z->shutdown();
+    EXPECT_TRUE(z->hasEnded());
+    for (kit::Window* w : z->desktop.windows()) {
         for (kit::Timer* t : w->timers()) {
             EXPECT_FALSE(t->isRunning()) << qPrintable(w->name()) << " " << qPrintable(t->name());
         }
@@ -320,16 +313,14 @@ TEST(Shutdown, EachRecordGoesToTheLogOfItsDay) {
 
 // The writers replace a file rather than rewrite it in place: a hard link to the old file keeps seeing the old content
 // whole, since the new file was written beside it and took its name only once complete.
-TEST(SettingsWriters, ReplaceTheirWholeFiles) {
-    Harness h;
-    Zavok& z = h.start();
+TEST_F(Program, SettingsWritersReplaceTheirWholeFiles) {
     const QString cat = h.dataPath(u"cat.zvk"_s);
-    z.catfile();
+    z->catfile();
     const QString link = h.root.filePath(u"old-cat"_s);
     ASSERT_EQ(::link(QFile::encodeName(cat).constData(), QFile::encodeName(link).constData()), 0);
-    z.zavok->indicator[2]->setLeft(1000);
-    z.zavok->indicator[2]->setTop(140.5f);
-    z.catfile();
+    main().indicator[2]->setLeft(1000);
+    main().indicator[2]->setTop(140.5f);
+    z->catfile();
     EXPECT_EQ(h.bytes(cat), "60\r\n3180\r\n60\r\n3480\r\n1000\r\n140.5\r\n60\r\n4080\r\n");
     EXPECT_EQ(h.bytes(link), kDesignCat);
 }
@@ -399,23 +390,21 @@ TEST_F(NavigationTest, LogWindowLoadsClearsAndIsDiscardedWhenClosed) {
     main().log.click();
     ASSERT_TRUE(z->zavoklog && z->zavoklog->isVisible());
     LogForm* log = z->zavoklog.get();
-    h.dialogs.answerFile(day);
-    log->Command1.click();
-    ASSERT_EQ(h.dialogs.fileRequests.size(), 1u);
-    const kit::OpenFileRequest& asked = h.dialogs.fileRequests[0];
+    const auto load = [&](std::optional<QString> path) {
+        h.dialogs.answerFile(std::move(path));
+        log->Command1.click();
+        return log->Text1.text();
+    };
+    EXPECT_EQ(load(day), logText(h.bytes(day)));
+    const kit::OpenFileRequest& asked = h.dialogs.fileRequests.at(0);
     EXPECT_EQ(asked.initialDirectory, h.logDirectory) << "where the logs are written";
     EXPECT_EQ(std::pair(asked.filterIndex, asked.mustExist), std::pair(1, true));
-    EXPECT_EQ(log->Text1.text(), logText(h.bytes(day)));
     EXPECT_TRUE(log->Text1.text().startsWith(u"\"ZAVOK started at\""_s));
-    h.dialogs.answerFile(std::nullopt); // cancelled: the box is emptied all the same
-    log->Command1.click();
-    EXPECT_EQ(log->Text1.text(), QString());
-    h.dialogs.answerFile(day);
-    log->Command1.click();
+    EXPECT_EQ(load(std::nullopt), QString()) << "cancelled: the box is emptied all the same";
+    load(day);
     log->Command2.click();
     EXPECT_EQ(log->Text1.text(), QString());
-    h.dialogs.answerFile(day);
-    log->Command1.click();
+    load(day);
     log->requestClose();
     EXPECT_FALSE(z->zavoklog);
     main().log.click();
