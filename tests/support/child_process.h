@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QStringList>
 #include <QThread>
@@ -76,10 +76,9 @@ inline QStringList isolatedEnvironment(const QString& root) {
 // Polls until `ready` holds, running Qt's events in between where `events` asks for it. The limit only keeps a
 // broken program from hanging the suite; a sound one is ready in a fraction of it.
 inline bool waitFor(const std::function<bool()>& ready, bool events = false) {
-    QElapsedTimer waited;
-    waited.start();
+    const QDeadlineTimer limit(30000);
     while (!ready()) {
-        if (waited.elapsed() > 30000) {
+        if (limit.hasExpired()) {
             return false;
         }
         if (events) {
@@ -90,7 +89,6 @@ inline bool waitFor(const std::function<bool()>& ready, bool events = false) {
     return true;
 }
 
-// Runs Qt's events until `holds`, or until a limit that only a broken program reaches.
 inline bool eventually(const std::function<bool()>& holds) {
     return waitFor(holds, true);
 }
