@@ -121,10 +121,7 @@ TEST_F(TrendWindowTest, DrawsTheBandTheMeanTheLimitsAndTheAlarmsOfItsChannel) {
             waitUntilDrawn();
         }
         // The gap between 07:04 and 07:30 breaks the drawing in two; only the first half is in the legend.
-        const auto series = window->chart().series();
-        EXPECT_EQ(std::count_if(series.begin(), series.end(),
-                                [](const QAbstractSeries* s) { return s->name() == u"Mean"_s; }),
-                  2);
+        EXPECT_EQ(std::ranges::count(window->chart().series(), u"Mean"_s, &QAbstractSeries::name), 2);
         EXPECT_EQ(points(u"Mean"_s), expected(width, &MinuteRow::mean));
         EXPECT_EQ(points(u"Minimum to maximum"_s, &QAreaSeries::upperSeries), expected(width, &MinuteRow::max));
         EXPECT_EQ(points(u"Minimum to maximum"_s, &QAreaSeries::lowerSeries), expected(width, &MinuteRow::min));

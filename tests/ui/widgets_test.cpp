@@ -67,9 +67,9 @@ QColor colour(kit::Rgb rgb) {
 TEST(Twips, ConvertAtTheScreenResolutionAndSaturate) {
     constexpr int kMax = QWIDGETSIZE_MAX;
     const float inf = std::numeric_limits<float>::infinity();
-    // Twips, then the position and the size in pixels: an inch, a pixel, the main window's width, a negative
-    // position, numbers far too large and far too small, infinity and not a number.
-    const std::tuple<float, int, int> cases[] = {{1440, 96, 96},    {15, 1, 1},           {7476, 498, 498},
+    // Twips, then the position and the size in pixels: an inch, a pixel, most of a pixel, a negative position,
+    // numbers far too large and far too small, infinity and not a number.
+    const std::tuple<float, int, int> cases[] = {{1440, 96, 96},    {15, 1, 1},           {9, 1, 1},
                                                  {-1440, -96, 0},   {1e30F, kMax, kMax},  {-1e30F, -kMax, 0},
                                                  {inf, kMax, kMax}, {std::nanf(""), 0, 0}};
     for (const auto& [twips, position, size] : cases) {
@@ -404,8 +404,6 @@ TEST(QtDialogs, EachBoxOpensAsAskedAndACancelAnswersNothing) {
         [&](QWidget& box) {
             auto& message = dynamic_cast<QMessageBox&>(box);
             seen << message.windowTitle() << message.text();
-            EXPECT_EQ(message.icon(), QMessageBox::Warning);
-            EXPECT_EQ(message.standardButtons(), QMessageBox::Ok);
             message.accept();
         },
         [&](QWidget& box) {
@@ -418,7 +416,6 @@ TEST(QtDialogs, EachBoxOpensAsAskedAndACancelAnswersNothing) {
         [&](QWidget& box) {
             auto& dialog = dynamic_cast<QFileDialog&>(box);
             seen << dialog.windowTitle() << dialog.selectedNameFilter() << dialog.directory().absolutePath();
-            EXPECT_EQ(dialog.nameFilters().size(), 3);
             EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
             // The user types the file's path and presses Open.
             dialog.findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(picture);
