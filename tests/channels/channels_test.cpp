@@ -80,12 +80,21 @@ protected:
     }
 };
 
-TEST_F(ChannelTest, TheDocumentedExampleScalesTo50AndANarrowCalibrationShowsTheWindowOnEveryTick) {
+TEST_F(ChannelTest, TheDocumentedExampleScalesTo50EachChannelItsOwnAxisAndANarrowCalibrationShowsTheWindow) {
     switchOn();
-    EXPECT_EQ(shown(*z), u"50 3100 1020"_s);
     EXPECT_EQ(form().Label1.text(), u"TYPE VALUE BETWEEN 0 and 100"_s);
     EXPECT_EQ(h.joysticks.reads, 101) << "one single reading and a burst of 100";
-    EXPECT_EQ(Harness::bytes(h.dataPath(u"x1values.zvk"_s)), QByteArray("32750\r\n").repeated(100));
+    // Each channel reads its own axis into its own file; channel 1's reading is 5 tenths of the axis.
+    const char* files[] = {"x1values.zvk", "y1values.zvk", "x2values.zvk", "y2values.zvk"};
+    for (int n = 2; n <= 4; ++n) {
+        switchOn(n, quint32(6550 * n));
+    }
+    for (int n = 1; n <= 4; ++n) {
+        const int tenths = n == 1 ? 5 : n;
+        EXPECT_EQ(shown(*z, n), u"%1 %2 %3"_s.arg(10 * tenths).arg(100 + 600 * tenths).arg(20 + 200 * tenths));
+        EXPECT_EQ(Harness::bytes(h.dataPath(QString::fromLatin1(files[n - 1]))),
+                  QByteArray(QByteArray::number(6550 * tenths) + "\r\n").repeated(100));
+    }
     EXPECT_FALSE(form().isVisible()) << "a hidden window samples without showing itself";
     form().calfvall.setText(u"50"_s); // C = 50 < S = 100
     axis(1, 40000);
@@ -148,20 +157,6 @@ TEST_F(ChannelTest, SmallChangesOfTheAverageAreHeldAndTheSampleFileHoldsTheBurst
     EXPECT_EQ(form().Text1.text() + u'/' + form().Text5.text(), u"32700/32700.5"_s);
 }
 
-TEST_F(ChannelTest, EachChannelReadsItsOwnAxisIntoItsOwnFile) {
-    const char* files[] = {"x1values.zvk", "y1values.zvk", "x2values.zvk", "y2values.zvk"};
-    for (int n = 1; n <= 4; ++n) {
-        axis(n, quint32(6550 * n));
-        form(n).enable.click();
-    }
-    h.scheduler.advance(1000);
-    for (int n = 1; n <= 4; ++n) {
-        EXPECT_EQ(shown(*z, n), u"%1 %2 %3"_s.arg(10 * n).arg(100 + 600 * n).arg(20 + 200 * n));
-        EXPECT_EQ(Harness::bytes(h.dataPath(QString::fromLatin1(files[n - 1]))),
-                  QByteArray(QByteArray::number(6550 * n) + "\r\n").repeated(100));
-    }
-}
-
 // Both ways off, the channel is off before its zone classifies the value: a burst of zeros (no input) and DISABLE.
 TEST_F(ChannelTest, NoInputOrDisableSwitchesOffBeforeTheValueIsClassified) {
     for (int n = 1; n <= 2; ++n) {
@@ -202,20 +197,6 @@ TEST_F(ChannelTest, NoInputOrDisableSwitchesOffBeforeTheValueIsClassified) {
     EXPECT_EQ(h.joysticks.reads, reads) << "off until the user presses ENABLE";
 }
 
-TEST_F(ChannelTest, RenamingReachesTheZoneAndTheSamplingTimeButton) {
-    ChannelForm& w = form(2);
-    w.fname.doubleClick();
-    EXPECT_EQ(faces({&w.fname, &w.setname}), u"fname+ setname+"_s);
-    w.fname.typed(u"Tank A"_s);
-    EXPECT_EQ(main().flabel[1]->text(), u"Volume"_s) << "SET NAME, not typing, renames the zone";
-    w.setname.click();
-    EXPECT_EQ(main().flabel[1]->text() + u'/' + z->zavoktimer->time[2]->text(), u"Tank A/Tank A"_s);
-    EXPECT_EQ(faces({&w.fname, &w.setname}), u"fname+L setname*"_s);
-    w.fname.doubleClick();
-    w.fname.typed(u"6\" main"_s);
-    EXPECT_EQ(w.fname.text(), u"6' main"_s) << "a double quote could not be saved";
-}
-
 TEST_F(ChannelTest, EnableRestartsSamplingAtTheLastPeriodAndFocusesChange) {
     switchOn();
     form().disable.click();
@@ -239,11 +220,20 @@ TEST_F(ChannelTest, EnableRestartsSamplingAtTheLastPeriodAndFocusesChange) {
     EXPECT_TRUE(form().setnewlowt.hasFocus());
 }
 
-TEST_F(ChannelTest, TheCloseImageAbandonsBothFramesAndKeepsSampling) {
+TEST_F(ChannelTest, RenamingReachesTheZoneAndTheCloseImageAbandonsEveryEntryAndKeepsSampling) {
     switchOn();
     ChannelForm& w = form();
     w.show();
     w.fname.doubleClick();
+    EXPECT_EQ(faces({&w.fname, &w.setname}), u"fname+ setname+"_s);
+    w.fname.typed(u"Tank A"_s);
+    EXPECT_EQ(main().flabel[0]->text(), u"Pressure"_s) << "SET NAME, not typing, renames the zone";
+    w.setname.click();
+    EXPECT_EQ(main().flabel[0]->text() + u'/' + z->zavoktimer->time[1]->text(), u"Tank A/Tank A"_s);
+    EXPECT_EQ(faces({&w.fname, &w.setname}), u"fname+L setname*"_s);
+    w.fname.doubleClick();
+    w.fname.typed(u"6\" main"_s);
+    EXPECT_EQ(w.fname.text(), u"6' main"_s) << "a double quote could not be saved";
     w.changealarm.click();
     w.setnewlowt.typed(u"30"_s);
     w.calibrate.click();
