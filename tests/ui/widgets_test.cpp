@@ -241,24 +241,16 @@ TEST_F(RendererTest, ClicksReachOnlyAnEnabledControlAndADropLandsAtThePointerInT
     // A control that drags by itself is dragged, not clicked, and lands where the pointer lets it go.
     QTest::mouseClick(&widget(u"marker"_s), Qt::LeftButton);
     EXPECT_EQ(clicks, (std::map<QString, int>{{u"double"_s, 1}, {u"name"_s, 1}, {u"ok"_s, 1}, {u"zone"_s, 1}}));
-    kit::Control* dropped = nullptr;
-    QPointF at;
-    plan->onDrop = [&](kit::Control& source, float x, float y) {
-        dropped = &source;
-        at = QPointF(x, y);
-    };
+    std::optional<std::tuple<kit::Control*, float, float>> dropped;
+    plan->onDrop = [&](kit::Control& source, float x, float y) { dropped.emplace(&source, x, y); };
     widget<ImageWidget>(u"plan"_s).drop(*marker, QPointF(100, 50));
-    EXPECT_EQ(dropped, marker);
-    EXPECT_EQ(at, QPointF(1500, 750));
+    EXPECT_EQ(dropped, std::tuple(marker, 1500.0F, 750.0F));
 }
 
 TEST_F(RendererTest, TypingAndChoosingGoThroughTheKit) {
-    int changes = 0;
-    entry->onChange = [&] { ++changes; };
     auto& edit = widget<QLineEdit>(u"entry"_s);
     QTest::keyClicks(&edit, u"12"_s);
     EXPECT_EQ(entry->text(), u"12"_s);
-    EXPECT_EQ(changes, 2);
     // The kit keeps five characters, and the box shows what the kit keeps.
     QTest::keyClicks(&edit, u"34567"_s);
     EXPECT_EQ(entry->text(), u"12345"_s);
@@ -366,15 +358,14 @@ TEST(FileFilter, TheProgramsFiltersBecomeQtFilters) {
 
 TEST(QtPictures, KnowsAPictureFromAnyOtherFile) {
     QTemporaryDir dir;
-    const QString bmp = dir.filePath(u"plan.bmp"_s);
-    QImage(8, 8, QImage::Format_RGB32).save(bmp);
     const QString text = dir.filePath(u"plan.jpg"_s);
     test::Harness::put(text, "this is text, whatever its name says");
     // A picture whose header is sound but whose data is cut short is no picture either.
+    const QString bmp = dir.filePath(u"plan.bmp"_s);
     const QString cut = dir.filePath(u"cut.png"_s);
-    QImage whole(64, 64, QImage::Format_RGB32);
-    whole.fill(Qt::blue);
-    ASSERT_TRUE(whole.save(cut));
+    QImage picture(64, 64, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    ASSERT_TRUE(picture.save(bmp) && picture.save(cut));
     ASSERT_TRUE(QFile::resize(cut, QFileInfo(cut).size() / 2));
     ASSERT_TRUE(QImageReader(cut).canRead()) << "the header alone still reads";
     const QtPictures pictures;
