@@ -173,8 +173,7 @@ TEST_F(AlertTest, EachCircuitSwitchedOffIgnoresItsAlertAndSwitchedOnWritesItsSta
 TEST_F(AlertTest, RenameSavesAllFourNamesAndTheStatusLabelSendsItsIndicatorHomeAndSavesEveryPosition) {
     h.dialogs.answerInput(u"Garage \"Door\""_s);
     main().clabel[3]->click();
-    ASSERT_EQ(h.dialogs.asked.size(), 1u);
-    EXPECT_EQ(h.dialogs.asked[0].proposal, u"Freezer Alarm"_s) << "the name it has";
+    EXPECT_EQ(h.dialogs.asked.at(0).proposal, u"Freezer Alarm"_s) << "the name it has";
     EXPECT_EQ(main().clabel[3]->text(), u"Garage 'Door'"_s);
     EXPECT_EQ(z->alerts->circuits.newname(4), u"Garage 'Door'"_s);
     h.dialogs.answerInput(QString()); // cancelled: the empty name is taken and saved
