@@ -62,13 +62,12 @@ QColor colour(kit::Rgb rgb) {
     return QColor(rgb.r, rgb.g, rgb.b);
 }
 
-// 1440 twips are one inch, 96 pixels on an ordinary desktop; numbers from a damaged file stay within what a
-// widget can hold, and a size is never negative.
+// Twips, then the position and the size in pixels at 96 to the inch (1440 twips): an inch, a pixel, most of a pixel,
+// a negative position; numbers from a damaged file, far too large or small, infinite or not a number, stay within what
+// a widget can hold, and a size is never negative.
 TEST(Twips, ConvertAtTheScreenResolutionAndSaturate) {
     constexpr int kMax = QWIDGETSIZE_MAX;
     const float inf = std::numeric_limits<float>::infinity();
-    // Twips, then the position and the size in pixels: an inch, a pixel, most of a pixel, a negative position,
-    // numbers far too large and far too small, infinity and not a number.
     const std::tuple<float, int, int> cases[] = {{1440, 96, 96},    {15, 1, 1},           {9, 1, 1},
                                                  {-1440, -96, 0},   {1e30F, kMax, kMax},  {-1e30F, -kMax, 0},
                                                  {inf, kMax, kMax}, {std::nanf(""), 0, 0}};
