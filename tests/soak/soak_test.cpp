@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -26,12 +27,8 @@ qint64 soakHours() {
 // The peak resident set of this process so far in kB, 0 where /proc does not tell.
 qint64 peakRssKb() {
     QFile status(u"/proc/self/status"_s);
-    for (const QByteArray& line : status.open(QIODevice::ReadOnly) ? status.readAll().split('\n') : QByteArrayList()) {
-        if (line.startsWith("VmHWM:")) {
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-        }
-    }
-    return 0;
+    const QString text = status.open(QIODevice::ReadOnly) ? QString::fromLatin1(status.readAll()) : QString();
+    return QRegularExpression(u"VmHWM:\\s*(\\d+) kB"_s).match(text).captured(1).toLongLong();
 }
 
 // As Qt's own 12-hour format writes the time `ms` after midnight.
@@ -45,16 +42,14 @@ struct Record {
 
 // Three quoted fields a line, every line ended by CR LF; a missing file has none.
 std::vector<Record> records(const QString& path) {
+    static const QRegularExpression record(uR"re(^"([^"]*)","([^"]*)","(July 1[34],2001)"\r$)re"_s);
     QFile file(path);
     std::vector<Record> out;
     const QByteArray content = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     EXPECT_TRUE(content.isEmpty() || content.endsWith("\r\n")) << path.toStdString();
     for (const QByteArray& line : content.split('\n')) {
-        // "m","t","d"CR splits into: "", m, ",", t, ",", d, CR
-        const QList<QByteArray> f = line.split('"');
-        if (f.size() == 7 && f[2] == "," && f[4] == "," && f[6] == "\r" &&
-            (f[5] == "July 13,2001" || f[5] == "July 14,2001")) {
-            out.push_back({f[1].toStdString(), f[3].toStdString(), f[5].toStdString()});
+        if (const QRegularExpressionMatch m = record.match(QString::fromLatin1(line)); m.hasMatch()) {
+            out.push_back({m.captured(1).toStdString(), m.captured(2).toStdString(), m.captured(3).toStdString()});
         } else if (!line.isEmpty()) {
             ADD_FAILURE() << "not a record of the day: " << line.toStdString();
         }
