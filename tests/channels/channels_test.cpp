@@ -330,9 +330,7 @@ TEST_F(ChannelTest, ATickWhileALimitRefusalIsOpenSeesTheOldLimitsAndCloseServesO
     EXPECT_EQ(form().setlowl.text(), u"20"_s);
 }
 
-using CalibrationTest = ChannelTest;
-
-TEST_F(CalibrationTest, AutoModeTakesTheLiveReadingsAndFinalizeNeedsMoreThanTenCountsPerUnit) {
+TEST_F(ChannelTest, CalibrationInAutoModeTakesTheLiveReadingsAndFinalizeNeedsMoreThanTenCountsPerUnit) {
     switchOn();
     form().calibrate.click();
     EXPECT_EQ(calibrationFaces(), u"calibrate. fincom- setzerocom+ setfsdcom- auto+ manual* zerot+ fsdt-"_s);
@@ -360,7 +358,7 @@ TEST_F(CalibrationTest, AutoModeTakesTheLiveReadingsAndFinalizeNeedsMoreThanTenC
     EXPECT_FALSE(form().calclosecom.isEnabled()) << "CLOSE serves once per completed calibration";
 }
 
-TEST_F(CalibrationTest, ManualModePrefillsTheEndsOfTheAxisAndWarnsOfNonNumbers) {
+TEST_F(ChannelTest, CalibrationInManualModePrefillsTheEndsOfTheAxisAndWarnsOfNonNumbers) {
     const QString warning =
         u"Please enter a value equal to your sensor %1 in the ONLINE %2 VALUE BOX before you press SET %3"_s;
     switchOn();
@@ -396,7 +394,7 @@ TEST_F(CalibrationTest, ManualModePrefillsTheEndsOfTheAxisAndWarnsOfNonNumbers) 
     EXPECT_EQ(main().value[0]->text(), u"20"_s);
 }
 
-TEST_F(CalibrationTest, ManualSwitchesBackToAutoInEitherStep) {
+TEST_F(ChannelTest, CalibrationManualSwitchesBackToAutoInEitherStep) {
     form().calibrate.click(); // the channel is off: "0" stays in the zero box, and is a reading like any other
     form().auto_.click();
     form().manual.click();
