@@ -361,15 +361,18 @@ TEST(QtPictures, KnowsAPictureFromAnyOtherFile) {
     test::Harness::put(text, "this is text, whatever its name says");
     // A picture whose header is sound but whose data is cut short is no picture either.
     const QString bmp = dir.filePath(u"plan.bmp"_s);
-    const QString cut = dir.filePath(u"cut.png"_s);
+    const QString cutPng = dir.filePath(u"cut.png"_s);
+    const QString cutBmp = dir.filePath(u"cut.bmp"_s);
     QImage picture(64, 64, QImage::Format_RGB32);
     picture.fill(Qt::blue);
-    ASSERT_TRUE(picture.save(bmp) && picture.save(cut));
-    ASSERT_TRUE(QFile::resize(cut, QFileInfo(cut).size() / 2));
-    ASSERT_TRUE(QImageReader(cut).canRead()) << "the header alone still reads";
+    ASSERT_TRUE(picture.save(bmp) && picture.save(cutPng) && picture.save(cutBmp));
+    for (const QString& cut : {cutPng, cutBmp}) {
+        ASSERT_TRUE(QFile::resize(cut, QFileInfo(cut).size() / 2));
+        ASSERT_TRUE(QImageReader(cut).canRead()) << "the header alone still reads";
+    }
     const QtPictures pictures;
     EXPECT_TRUE(pictures.canLoad(bmp) && pictures.canLoad(kit::kFloorPlanPicture));
-    for (const QString& none : {cut, text, dir.filePath(u"missing.bmp"_s), QString()}) {
+    for (const QString& none : {cutPng, cutBmp, text, dir.filePath(u"missing.bmp"_s), QString()}) {
         EXPECT_FALSE(pictures.canLoad(none)) << none.toStdString();
     }
     // A FIFO named as the picture would block a plain open until a writer came: it is no picture, at once.
