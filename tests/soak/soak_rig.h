@@ -66,13 +66,10 @@ struct Machine final : kit::GamePort, kit::Joysticks, kit::Clock, kit::Dialogs, 
         return portValue;
     }
     void Outzavok(int, int) override {}
+    // The program has two joysticks: asking for another one throws, and fails the run.
     int joyGetPos(int id, kit::JOYINFO& info) override {
-        if (id < 0 || id > 1) {
-            info = {};
-            return 1;
-        }
-        ++joystickReads[std::size_t(id)];
-        info = stick[std::size_t(id)];
+        info = stick.at(std::size_t(id));
+        ++joystickReads.at(std::size_t(id));
         return 0;
     }
     QDateTime now() const override { return midnight.addMSecs(scheduler.now()); }
