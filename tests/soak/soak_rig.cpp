@@ -11,12 +11,10 @@ void Rig::start() {
     // phones.zvk as a run that ended on the last step of a cycle would have saved it: every channel on, at the value
     // of the step before its first, so that the first cycle logs what every later one does. A picture path that
     // loads nothing: an empty one would ring the bell at start-up.
-    const QStringList names{u"Pressure"_s, u"Volume"_s, u"Temperature"_s, u"Flow"_s};
-    QStringList lines = QStringList{u"no picture.bmp"_s} + QStringList(4, u"0"_s) + QStringList(4, u"100"_s);
-    for (int k = 0; k < 4; ++k) {
-        lines << u"20"_s << u"80"_s << u"10000"_s << u"60000"_s;
-    }
-    lines << names << QStringList(4, u"ENABLED"_s) << u"0.1"_s << QStringList(4, u"0.5"_s) << names;
+    const QString names = u"Pressure|Volume|Temperature|Flow"_s;
+    const QString texts = u"no picture.bmp|0|0|0|0|100|100|100|100|"_s + u"20|80|10000|60000|"_s.repeated(4) + names +
+                          u"|ENABLED|ENABLED|ENABLED|ENABLED|0.1|0.5|0.5|0.5|0.5|"_s + names;
+    QStringList lines = texts.split(u'|');
     for (int k = 1; k <= 4; ++k) {
         const Level last = Schedule::level(k, Schedule::kSteps - 1);
         lines << QString::number(last == Level::NoInput ? 50 : int(last));
