@@ -68,8 +68,10 @@ protected:
         return {second, zone, message, u"07:00:00 AM"_s, u"July 13,2001"_s};
     }
 
-    const QDateTimeAxis& timeAxis() const {
-        return *qobject_cast<QDateTimeAxis*>(window->chart().axes(Qt::Horizontal).constFirst());
+    // The ends of the time axis, in ms.
+    std::pair<double, double> timeAxis() const {
+        const auto* axis = qobject_cast<QDateTimeAxis*>(window->chart().axes(Qt::Horizontal).constFirst());
+        return {double(axis->min().toMSecsSinceEpoch()), double(axis->max().toMSecsSinceEpoch())};
     }
     void waitUntilDrawn() {
         QSignalSpy drawn(window.get(), &ui::TrendWindow::drawn);
@@ -80,11 +82,10 @@ protected:
     QList<QPointF> points(const QString& name, QLineSeries* (QAreaSeries::*side)() const = nullptr) const {
         QList<QPointF> all;
         for (QAbstractSeries* s : window->chart().series()) {
-            if (s->name() != name) {
-                continue;
+            if (s->name() == name) {
+                all += (side != nullptr ? (qobject_cast<QAreaSeries*>(s)->*side)() : qobject_cast<QXYSeries*>(s))
+                           ->points();
             }
-            const auto* xy = side != nullptr ? (qobject_cast<QAreaSeries*>(s)->*side)() : qobject_cast<QXYSeries*>(s);
-            all += xy->points();
         }
         return all;
     }
@@ -125,8 +126,7 @@ TEST_F(TrendWindowTest, DrawsTheBandTheMeanTheLimitsAndTheAlarmsOfItsChannel) {
         EXPECT_EQ(points(u"Mean"_s), expected(width, &MinuteRow::mean));
         EXPECT_EQ(points(u"Minimum to maximum"_s, &QAreaSeries::upperSeries), expected(width, &MinuteRow::max));
         EXPECT_EQ(points(u"Minimum to maximum"_s, &QAreaSeries::lowerSeries), expected(width, &MinuteRow::min));
-        const double from = double(timeAxis().min().toMSecsSinceEpoch());
-        const double to = double(timeAxis().max().toMSecsSinceEpoch());
+        const auto [from, to] = timeAxis();
         EXPECT_EQ(to, double(at(8, 16)) * kMsPerMinute);
         EXPECT_EQ(points(u"Low alarm limit"_s), (QList<QPointF>{{from, 10}, {to, 10}}));
         EXPECT_EQ(points(u"High alarm limit"_s), (QList<QPointF>{{from, 40}, {to, 40}}));
@@ -141,9 +141,6 @@ TEST_F(TrendWindowTest, FollowsTheHistoryZoomsUnderThePointerAndSavesThePictureW
     writer->write({at(8, 15), {rows.back()}, {}});
     waitUntilDrawn();
     EXPECT_EQ(points(u"Mean"_s), expected(1, &MinuteRow::mean));
-    auto span = [this] {
-        return std::pair(timeAxis().min().toMSecsSinceEpoch() / 60'000, timeAxis().max().toMSecsSinceEpoch() / 60'000);
-    };
     QWidget* viewport = window->findChild<QGraphicsView*>(u"chart"_s)->viewport();
     window->resize(1000, 600);
     window->show();
@@ -154,15 +151,15 @@ TEST_F(TrendWindowTest, FollowsTheHistoryZoomsUnderThePointerAndSavesThePictureW
         QApplication::sendEvent(viewport, &wheel);
         waitUntilDrawn();
     };
-    const auto [from, to] = span();
-    EXPECT_EQ(to - from, 24 * 60);
+    const auto [from, to] = timeAxis();
+    EXPECT_EQ(to - from, 24 * 60 * kMsPerMinute);
     turn(120);
-    const auto [zoomedFrom, zoomedTo] = span();
-    EXPECT_EQ(zoomedTo - zoomedFrom, 12 * 60);
+    const auto [zoomedFrom, zoomedTo] = timeAxis();
+    EXPECT_EQ(zoomedTo - zoomedFrom, 12 * 60 * kMsPerMinute);
     EXPECT_GT(zoomedFrom, from);
     EXPECT_LT(zoomedTo, to) << "the moment under the pointer stays where it was";
     turn(-120);
-    EXPECT_EQ(span(), std::pair(from, to)) << "zoomed out as far as the choice, the window follows the clock again";
+    EXPECT_EQ(timeAxis(), std::pair(from, to)) << "zoomed out as far as the choice, the window follows the clock again";
     // A name without a suffix is saved as a PNG picture of the chart; a folder that is not there is refused.
     const QDir pictures(h.picturesDirectory);
     QDir().mkpath(pictures.path());
@@ -181,45 +178,15 @@ TEST_F(TrendWindowTest, FollowsTheHistoryZoomsUnderThePointerAndSavesThePictureW
     EXPECT_EQ(pictures.entryList(QDir::Files), QStringList{u"trend.png"_s});
 }
 
-// A started program on Qt's own boxes, whose end leaves the event loop as the program's does.
-class Ending {
-public:
-    explicit Ending(Harness& h) : h_(h) {
-        h.dialogsInUse = &dialogs_;
-        Zavok& z = h.start();
-        z.onEnded = [] { QCoreApplication::exit(0); };
-        QObject::connect(&termination_, &platform::TerminationSignals::received, [&z] { z.shutdown(); });
-    }
-
-    // Runs the event loop with `act` as its first event, until the program ends it; its exit status.
-    int run(const std::function<void()>& act) {
-        QTimer::singleShot(0, act);
-        return QCoreApplication::exec();
-    }
-
-    void expectOneOrderlyEnd() const {
-        EXPECT_TRUE(h_.zavok->hasEnded());
-        EXPECT_EQ(h_.logLines().join('\n').count("\"ZAVOK closed at\""), 1);
-        EXPECT_EQ(Harness::bytes(h_.dataPath(u"phones.zvk"_s)), Harness::phonesFile(Harness::designPhones()));
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    }
-
-private:
-    Harness& h_;
-    ui::QtDialogs dialogs_;
-    platform::TerminationSignals termination_;
-};
-
 // The end comes by the user or by a signal, also while the box that a user's action opened waits after `answered`
-// earlier boxes of the same action were answered with "abc" (none opens where `answered` is -1). The event loop ends
-// with status 0 and the end is the orderly one; the action does not go on: nothing the box would have given is
-// stored, and no box opens after the end.
+// earlier boxes of the same action were answered with "abc" (none opens where `answered` is -1); a chooser that waits
+// holds a picture's name. The event loop ends with status 0 and the end is the orderly one; the action does not go
+// on: nothing the box would have given is stored, and no box opens after the end.
 TEST(Ending, EveryWayOfEndingIsOrderlyAlsoWhileABoxWaits) {
-    using Open = std::function<void(Zavok&, QWidget & view)>;
     const struct {
         const char* how;
         int answered;
-        Open open;
+        std::function<void(Zavok&, QWidget& view)> open;
     } cases[] = {
         {"EXIT", -1,
          [](Zavok&, QWidget& view) { QTest::mouseClick(view.findChild<QPushButton*>(u"exit"_s), Qt::LeftButton); }},
@@ -249,6 +216,13 @@ TEST(Ending, EveryWayOfEndingIsOrderlyAlsoWhileABoxWaits) {
              z.zavok->log.click();
              z.zavoklog->Command1.click();
          }},
+        {"trend picture", 0,
+         [](Zavok& z, QWidget&) {
+             platform::HistoryWriter history(
+                 QDir(z.platform.dataDirectory).filePath(platform::HistoryDatabase::kFileName), 400,
+                 QDate(2001, 7, 13));
+             ui::TrendWindow(z, 1, history).findChild<QPushButton*>(u"save"_s)->click();
+         }},
     };
     const BoxScript::Action answer = [](QWidget& box) {
         if (auto* input = qobject_cast<QInputDialog*>(&box)) {
@@ -259,46 +233,46 @@ TEST(Ending, EveryWayOfEndingIsOrderlyAlsoWhileABoxWaits) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.how);
         Harness h;
-        Ending ending(h);
-        const ui::Renderer renderer(h.z().desktop, ui::Twips(96));
-        h.z().zavok->show();
-        QWidget& view = *renderer.view(*h.z().zavok);
+        ui::QtDialogs dialogs;
+        h.dialogsInUse = &dialogs;
+        Zavok& z = h.start();
+        z.onEnded = [] { QCoreApplication::exit(0); };
+        platform::TerminationSignals termination;
+        QObject::connect(&termination, &platform::TerminationSignals::received, [&z] { z.shutdown(); });
+        const ui::Renderer renderer(z.desktop, ui::Twips(96));
+        z.zavok->show();
+        QWidget& view = *renderer.view(*z.zavok);
+        const QDir pictures(h.picturesDirectory);
+        QDir().mkpath(pictures.path());
         std::deque<BoxScript::Action> script(std::size_t(std::max(c.answered, 0)), answer);
         if (c.answered >= 0) {
-            script.push_back([](QWidget&) { ::raise(SIGTERM); });
+            script.push_back([&pictures](QWidget& box) {
+                if (auto* chooser = qobject_cast<QFileDialog*>(&box)) {
+                    chooser->selectFile(pictures.filePath(u"trend.png"_s));
+                }
+                ::raise(SIGTERM);
+            });
         }
         {
             const BoxScript user(script);
-            EXPECT_EQ(ending.run([&] { c.open(h.z(), view); }), 0);
+            QTimer::singleShot(0, [&] { c.open(z, view); });
+            EXPECT_EQ(QCoreApplication::exec(), 0);
             EXPECT_TRUE(user.done());
         }
-        ending.expectOneOrderlyEnd();
+        EXPECT_TRUE(z.hasEnded());
+        EXPECT_EQ(h.logLines().join('\n').count("\"ZAVOK closed at\""), 1);
+        EXPECT_EQ(Harness::bytes(h.dataPath(u"phones.zvk"_s)), Harness::phonesFile(Harness::designPhones()));
         EXPECT_EQ(Harness::bytes(h.dataPath(u"apnames.zvk"_s)), QByteArray());
+        EXPECT_TRUE(pictures.entryList(QDir::Files).isEmpty());
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         if (c.answered >= 0) {
             const BoxScript user({[](QWidget& box) {
                 ADD_FAILURE() << "a box opened after the end";
                 static_cast<QDialog&>(box).reject();
             }});
-            c.open(h.z(), view);
+            c.open(z, view);
         }
     }
-}
-
-// The program ends while the trend window's box that asks where to save waits: nothing is written.
-TEST(Ending, WhileTheTrendsSaveBoxWaitsNothingIsWritten) {
-    Harness h;
-    Ending ending(h);
-    QDir().mkpath(h.picturesDirectory);
-    platform::HistoryWriter writer(h.dataPath(platform::HistoryDatabase::kFileName), 400, QDate(2001, 7, 13));
-    ui::TrendWindow window(h.z(), 1, writer);
-    const BoxScript user({[&h](QWidget& box) {
-        static_cast<QFileDialog&>(box).selectFile(QDir(h.picturesDirectory).filePath(u"trend.png"_s));
-        ::raise(SIGTERM);
-    }});
-    EXPECT_EQ(ending.run([&window] { window.findChild<QPushButton*>(u"save"_s)->click(); }), 0);
-    EXPECT_TRUE(user.done());
-    ending.expectOneOrderlyEnd();
-    EXPECT_TRUE(QDir(h.picturesDirectory).entryList(QDir::Files).isEmpty());
 }
 
 } // namespace
