@@ -44,7 +44,7 @@ void enterPrivateMounts() {
         step ? QString::fromLatin1(step) + u": "_s + QString::fromLocal8Bit(std::strerror(errno)) : QString();
 }
 
-// A mount over `path` (which must exist) for as long as the object lives; null when it cannot be made.
+// A mount over `path`, made if need be, for as long as the object lives; null when it cannot be made.
 class Mount {
 public:
     static std::unique_ptr<Mount> tmpfs(const QString& path, qint64 bytes) {
@@ -67,7 +67,7 @@ public:
     Mount& operator=(const Mount&) = delete;
 
 private:
-    explicit Mount(const QString& path) : path_(QFile::encodeName(path)) {}
+    explicit Mount(const QString& path) : path_(QFile::encodeName(path)) { QDir().mkpath(path); }
     bool mount(const char* source, const char* type, unsigned long flags, const char* options) {
         const bool done = mountsRefused.isEmpty() && ::mount(source, path_.constData(), type, flags, options) == 0;
         mounted_ = mounted_ || done;
@@ -106,8 +106,6 @@ public:
         ::dup2(saved_, STDERR_FILENO);
         ::close(saved_);
     }
-    StderrCapture(const StderrCapture&) = delete;
-    StderrCapture& operator=(const StderrCapture&) = delete;
 
     // Everything written so far; the capture goes on.
     QByteArray text() const {
@@ -139,12 +137,6 @@ protected:
         for (const auto& [name, content] : saved.asKeyValueRange()) {
             h.put(h.dataPath(name), content);
         }
-    }
-
-    // `directory` on a tmpfs of 64 kB.
-    bool smallDisk(const QString& directory) {
-        QDir().mkpath(directory);
-        return bool(mount = Mount::tmpfs(directory, 64 << 10));
     }
 
     // Saves the settings and, once `meanwhile` has run, starts the program.
@@ -268,54 +260,36 @@ TEST_F(FileFaultTest, DataDirectoryRemovedAndTheDaysLogOnAFullDevice) {
 }
 
 // The settings on a read-only disk from the start are read all the same; the working directory made read-only for a
-// while costs the records of that while, and only those.
+// while costs the records of that while, and only those. Once the disk takes writes again, EXIT saves without a word.
 TEST_F(DiskFaultTest, ReadOnlyDataAndWorkingDirectories) {
     start([this] { mount = Mount::readOnly(h.dataDirectory); });
     ASSERT_TRUE(mount);
     EXPECT_EQ(z->zavok->mfsd[3]->text(), u"250"_s);
     EXPECT_EQ(z->zavok->clabel[3]->text(), u"Cellar"_s);
     EXPECT_EQ(z->zavok->indicator[3]->top(), 8);
-    const QByteArray before = Harness::bytes(h.logPath(u"Jul 13"_s));
     const qsizetype records = h.logLines().size();
     std::unique_ptr<Mount> logs = Mount::readOnly(h.logDirectory);
     ASSERT_TRUE(logs);
     expectMonitoring(); // alert 1 came and went: its two records are dropped
-    EXPECT_EQ(Harness::bytes(h.logPath(u"Jul 13"_s)), before);
     logs.reset();
     expectChangesShown();
-    expectOrderlyEnd(false);
-    expectSettingsUnchanged();
+    mount.reset();
+    expectOrderlyEnd(true);
     expectWholeRecords();
     const auto log = h.logLines();
-    ASSERT_GT(log.size(), records + 2);
-    EXPECT_TRUE(log[records].startsWith("\"Alert #1 activated at\",\"08:15:22 AM\""));
-    EXPECT_TRUE(log[records + 1].startsWith("\"Alert #1 deactivated at\",\"08:15:22 AM\""));
+    EXPECT_TRUE(log.value(records).startsWith("\"Alert #1 activated at\",\"08:15:22 AM\""));
+    EXPECT_TRUE(log.value(records + 1).startsWith("\"Alert #1 deactivated at\",\"08:15:22 AM\""));
 }
 
-// A full disk refuses every settings file; with one page free again, the files longer than a page fail half way.
-TEST_F(DiskFaultTest, SettingsOnAFullDisk) {
-    ASSERT_TRUE(smallDisk(h.root.filePath(u"data"_s)));
+// Settings and logs on one full disk: every settings file is refused, and the log record that no longer fits is
+// dropped whole. With one page free again, the settings files longer than a page fail half way, and the next log
+// records are whole, right after the last.
+TEST_F(DiskFaultTest, SettingsAndLogOnAFullDisk) {
+    ASSERT_TRUE(mount = Mount::tmpfs(h.root.filePath(u"data"_s), 64 << 10));
+    h.logDirectory = h.dataDirectory;
     start();
     const QStringList fillers = fillUp(h.dataDirectory);
-    ASSERT_FALSE(fillers.isEmpty());
     expectChangesShown();
-    ASSERT_TRUE(QFile::remove(fillers.last()));
-    // Each of these files is now longer than a page: its first page can be written, the rest cannot.
-    const QString longName(10000, u'n');
-    h.dialogs.answerInput(longName);
-    z->zavok->clabel[0]->click();
-    EXPECT_EQ(z->zavok->clabel[0]->text(), longName);
-    z->zavok->Label5.setText(QString(10000, u'p'));
-    expectMonitoring();
-    expectOrderlyEnd(false);
-    expectSettingsUnchanged();
-}
-
-TEST_F(DiskFaultTest, ALogRecordThatFailsHalfWayIsDroppedWhole) {
-    ASSERT_TRUE(smallDisk(h.logDirectory));
-    start();
-    const QStringList fillers = fillUp(h.logDirectory);
-    ASSERT_FALSE(fillers.isEmpty());
     // The log's last page has room for some records and then for part of one; no new page can be had.
     for (int i = 0; i < 100; ++i) {
         expectMonitoring();
@@ -323,11 +297,18 @@ TEST_F(DiskFaultTest, ALogRecordThatFailsHalfWayIsDroppedWhole) {
     expectWholeRecords();
     const qsizetype kept = h.logLines().size();
     EXPECT_LT(kept, 2 + 200) << "the disk was full, yet every record was written";
-    ASSERT_TRUE(QFile::remove(fillers[0]));
+    ASSERT_TRUE(QFile::remove(fillers.value(0)));
+    // Each of these files is now longer than a page: its first page can be written, the rest cannot.
+    const QString longName(10000, u'n');
+    h.dialogs.answerInput(longName);
+    z->zavok->clabel[0]->click();
+    EXPECT_EQ(z->zavok->clabel[0]->text(), longName);
+    z->zavok->Label5.setText(QString(10000, u'p'));
     expectMonitoring();
     expectWholeRecords();
-    EXPECT_EQ(h.logLines().size(), kept + 2) << "room again: the next records are whole, right after the last";
-    expectOrderlyEnd(true);
+    EXPECT_EQ(h.logLines().size(), kept + 2);
+    expectOrderlyEnd(false);
+    expectSettingsUnchanged();
 }
 
 // What can stand where the program expects a file, even for root: a FIFO (an ordinary open of it waits for the
@@ -373,8 +354,8 @@ TEST(UnusualFiles, NothingWaitsOnAFifoOrStumblesOnADirectoryWhereAFileShouldBe) 
         kit::JOYINFO info{1, 1, 1, 1};
         source.joyGetPos(0, info);
         EXPECT_EQ(info.wXpos + info.wYpos, 0u);
-        ASSERT_EQ(told.size(), 1);
-        EXPECT_TRUE(told[0].startsWith(u"zavok: cannot read the input state file"_s)) << told[0].toStdString();
+        EXPECT_TRUE(told.size() == 1 && told[0].startsWith(u"zavok: cannot read the input state file"_s))
+            << told.join(u'\n').toStdString();
     }
 }
 
@@ -383,10 +364,7 @@ constexpr int kPatience = 10000;
 // The program with channels 1 and 2 on, reading 20, and its history in the data directory, on a disk that a fault
 // may break. The writer speaks on the real standard error, which the rig captures.
 struct HistoryFaultRig {
-    HistoryFaultRig() : run(h) {
-        QDir().mkpath(h.dataDirectory);
-        h.joysticks.stick[0] = {13100, 13100, 0, 0}; // both read 20
-    }
+    HistoryFaultRig() : run(h) { h.joysticks.stick[0] = {13100, 13100, 0, 0}; } // both read 20
 
     void saveSettings() const { Harness::put(h.dataPath(u"phones.zvk"_s), Harness::phonesFile(HistoryRun::phones())); }
 
@@ -448,7 +426,6 @@ TEST(HistoryFaults, MonitoringGoesOnAndTheHistoryResumesWithNothingLost) {
         // The others come once the history has been written once.
         EXPECT_TRUE(f == ReadOnly || QTest::qWaitFor([&r] { return QFile::exists(r.run.path()); }, kPatience));
         const QStringList fillers = f == FullDisk ? fillUp(r.h.dataDirectory) : QStringList();
-        ASSERT_TRUE(f != FullDisk || !fillers.isEmpty());
         std::optional<OtherProgram> other;
         if (f == Lock) {
             ASSERT_TRUE(other.emplace(r.run.path()).exec("BEGIN EXCLUSIVE"));

@@ -11,46 +11,51 @@ constexpr kit::Rgb kNormalFrame{128, 128, 255};
 constexpr kit::Rgb kAlarmFrame{255, 0, 255};
 const QString kNames[] = {u"Pressure"_s, u"Volume"_s, u"Temperature"_s, u"Flow"_s};
 
+// Every answer out of range, not a number or off the order is refused and asked again: blanks, quotes, numbers
+// beyond a double and ten thousand characters among them.
 TEST(MeterScale, AnswersAreCheckedRoundedAndStored) {
-    const QString low = u"ERROR : Type the low value for the meter between 0 to 100"_s;
-    const QString full = u"ERROR : Type the full scale value for the meter between 0 to 500"_s;
-    const QString order = u"ERROR : Full Scale value should be greater than Low value"_s;
+    const QMap<QChar, QString> refusal{{u'L', u"ERROR : Type the low value for the meter between 0 to 100"_s},
+                                       {u'F', u"ERROR : Type the full scale value for the meter between 0 to 500"_s},
+                                       {u'O', u"ERROR : Full Scale value should be greater than Low value"_s}};
     const struct {
         const char* name;
-        const char* answers;  // in the order the boxes ask, split at '|'
-        QStringList refusals; // every refusal shown, in order
+        QString answers;      // in the order the boxes ask, split at '|'
+        const char* refusals; // every refusal shown, in order, by its letter above
         const char* captions; // low/full afterwards
     } cases[] = {
-        {"bounds", "0|500", {}, "0/500"},
-        {"equal", "100|100|0|100", {order}, "0/100"},
-        {"low refused", "101|-1|abc||5|50", {low, low, low, low}, "5/50"},
-        {"full refused", "0|500.4|499.6", {full}, "0/500"},
-        {"rounded", "10.4|10.6", {}, "10/11"},
-        {"rounded equal", "11.5|11.6|12.5|13.5", {order}, "12/14"},
-        {"exponent and blanks", " 1e1 |2E2", {}, "10/200"},
-        {"negative zero", "-0|1", {}, "0/1"},
+        {"bounds", u"0|500"_s, "", "0/500"},
+        {"equal", u"100|100|0|100"_s, "O", "0/100"},
+        {"low refused", u"101|-1|abc||   |1e999|-1e999|nan|inf|\"5\"|5|50"_s, "LLLLLLLLLL", "5/50"},
+        {"full refused", u"0|500.4|1e999|1e308|\"50\"|499.6"_s, "FFFF", "0/500"},
+        {"rounded", u"10.4|10.6"_s, "", "10/11"},
+        {"rounded equal", u"11.5|11.6|12.5|13.5"_s, "O", "12/14"},
+        {"exponent and blanks", u" 1e1 |2E2"_s, "", "10/200"},
+        {"negative zero", u"-0|1"_s, "", "0/1"},
+        {"underflow reads as zero", u"1e-999|9"_s, "", "0/9"},
+        {"ten thousand characters",
+         QString(9999, u'0') + u"5|"_s + QString(10000, u'7') + u'|' + QString(9998, u'0') + u"50"_s, "F", "5/50"},
     };
     int row = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Harness h;
         MainForm& form = *h.start().zavok;
-        for (const QString& a : QString::fromLatin1(c.answers).split(u'|')) {
+        for (const QString& a : c.answers.split(u'|')) {
             h.dialogs.answerInput(a);
         }
         // Either caption opens the same dialog, beginning with the low value; the rows take the four meters in turn.
         const int i = row % 4;
         (row++ % 2 == 0 ? form.mzero : form.mfsd)[i]->click();
-        QStringList shown;
+        QString shown;
         for (const auto& asked : h.dialogs.asked) {
             if (asked.kind == u"message"_s) {
                 EXPECT_EQ(asked.title, u"CAUTION !!! CAUTION !!! CAUTION !!!"_s);
-                shown.append(asked.text);
+                shown += refusal.key(asked.text, u'?');
             } else {
                 EXPECT_TRUE(asked.title.startsWith(u"METER #%1 "_s.arg(i + 1))) << qPrintable(asked.title);
             }
         }
-        EXPECT_EQ(shown, c.refusals);
+        EXPECT_EQ(shown, QString::fromLatin1(c.refusals));
         EXPECT_EQ(form.mzero[i]->text() + u'/' + form.mfsd[i]->text(), QString::fromLatin1(c.captions));
     }
 }
