@@ -11,7 +11,6 @@ using Records = QList<QByteArray>;
 qint16 closed(int n) {
     return qint16(240 - (8 << n));
 }
-// Alerts 1 and 2 rest in light green, 3 and 4 in light cyan.
 QString rest(int n) {
     return n <= 2 ? u"green"_s : u"cyan"_s;
 }
@@ -46,8 +45,8 @@ TEST_F(AlertTest, ContactClosingAndOpeningLeavesAReminderUntilAResetThatKeepsAct
     for (int n = 1; n <= 4; ++n) {
         SCOPED_TRACE(n);
         poll(closed(n));
-        EXPECT_EQ(records().size(), 2 * n - 1);
-        EXPECT_EQ(h.logLines().last(), record(n, "activated") + ",\"08:15:20 AM\",\"July 13,2001\"");
+        EXPECT_EQ(h.logLines().mid(start + 2 * n - 2),
+                  Records{record(n, "activated") + ",\"08:15:20 AM\",\"July 13,2001\""});
         EXPECT_EQ(main().trigger[n - 1]->text(), u"0"_s);
         EXPECT_EQ(lights(n), u"red red red"_s);
         EXPECT_TRUE(main().Timer2.isEnabled());
@@ -57,7 +56,6 @@ TEST_F(AlertTest, ContactClosingAndOpeningLeavesAReminderUntilAResetThatKeepsAct
         EXPECT_FALSE(main().Timer2.isEnabled());
         main().reset.click();
         EXPECT_EQ(lights(n), u"%1 %1 %1"_s.arg(rest(n)));
-        EXPECT_EQ(records().size(), 2 * n);
     }
     // RESET keeps an alert that is still active red, and leaves the bell to the poll cycle.
     poll(240);
@@ -91,12 +89,8 @@ TEST_F(AlertTest, TheAlertsOfOneTickAreHandledInOrderAndOnlyTheFirstTickTakesAZe
     EXPECT_EQ(h.port.writes, 0);
     main().reset.click(); // the first tick's reminders go
     poll(16);             // only alert 1 at rest
-    EXPECT_EQ(lights(1), u"green green green"_s);
     poll(240);
     poll(5); // bits 0 and 2 only: all four alerts active
-    for (int n = 0; n < 4; ++n) {
-        EXPECT_EQ(main().trigger[n]->text(), u"0"_s);
-    }
     EXPECT_EQ(records(), each("activated") + each("deactivated") + each("activated", 2) + each("deactivated", 2) +
                              each("activated"));
     // A record after midnight goes to the new day's log.
@@ -120,10 +114,8 @@ TEST_F(AlertTest, BellBeepsPerRunningTimerOnlyWhileSwitchedOn) {
     poll(224); // Timer2 starts now
     h.scheduler.advance(1000);
     EXPECT_EQ(h.bell.beeps, 0) << "the bell starts off";
-    EXPECT_TRUE(main().soundoff.isVisible());
     main().soundoff.click();
-    EXPECT_FALSE(main().soundoff.isVisible());
-    EXPECT_TRUE(main().soundon.isVisible() && main().soundon.isEnabled());
+    EXPECT_TRUE(!main().soundoff.isVisible() && main().soundon.isVisible() && main().soundon.isEnabled());
     h.scheduler.advance(1000);
     EXPECT_EQ(h.bell.beeps, 2) << "every half second, though the poll re-enables Timer2 ten times a second";
     main().zoneBell[0]->setEnabled(true); // a zone in alarm as well
@@ -144,12 +136,9 @@ TEST_F(AlertTest, EachCircuitSwitchedOffIgnoresItsAlertAndSwitchedOnWritesItsSta
         poll(closed(n));
         const auto written = records().size();
         main().enable[n - 1]->click(); // off while active
-        EXPECT_EQ(records().size(), written) << "switching off writes nothing";
         EXPECT_EQ(circuit(n), u"DISABLED red"_s);
-        EXPECT_EQ(lights(n), u"%1- red %1-"_s.arg(rest(n)));
         poll(240);
         poll(closed(n));
-        EXPECT_EQ(records().size(), written);
         EXPECT_EQ(lights(n), u"%1- red %1-"_s.arg(rest(n)));
         EXPECT_FALSE(main().Timer2.isEnabled());
         main().alabel[n - 1]->click(); // takes no clicks while the circuit is off: cat.zvk stays unwritten
@@ -160,7 +149,8 @@ TEST_F(AlertTest, EachCircuitSwitchedOffIgnoresItsAlertAndSwitchedOnWritesItsSta
         poll(240);
         main().enable[n - 1]->click();
         main().enable[n - 1]->click(); // on again while at rest
-        EXPECT_EQ(records().mid(written + 1), (Records{record(n, "deactivated"), record(n, "deactivated")}));
+        EXPECT_EQ(records().mid(written + 1), (Records{record(n, "deactivated"), record(n, "deactivated")}))
+            << "neither switching off nor the polls while off write anything";
         EXPECT_EQ(lights(n), u"%1 %1 %1"_s.arg(rest(n)));
     }
     main().indicator[1]->setLeft(100); // nor does moving an indicator save anything
