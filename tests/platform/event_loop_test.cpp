@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <memory>
 
 namespace zavok::platform {
@@ -18,28 +19,16 @@ namespace {
 constexpr int kPatience = 10000;
 constexpr int kInterval = 5;
 
-class RealTimeSchedulerTest : public ::testing::Test {
-protected:
-    RealTimeScheduler scheduler;
-};
-
-// Spins a nested event loop, as a modal box does, until a period of its own has passed `periods` times, so that
-// every timer of the same interval started before it has come due meanwhile.
-void spinNestedLoop(int periods) {
+// Spins a nested event loop, as a modal box does, long enough for every timer of the tests' interval started before
+// it to come due meanwhile.
+void spinNestedLoop() {
     QEventLoop loop;
-    QTimer pace;
-    pace.setTimerType(Qt::PreciseTimer);
-    int passed = 0;
-    QObject::connect(&pace, &QTimer::timeout, &loop, [&] {
-        if (++passed == periods) {
-            loop.quit();
-        }
-    });
-    pace.start(kInterval);
+    QTimer::singleShot(10 * kInterval, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
-TEST_F(RealTimeSchedulerTest, ATimerTicksUntilStopped) {
+TEST(RealTimeScheduler, ATimerTicksUntilStopped) {
+    RealTimeScheduler scheduler;
     kit::Timer timer(scheduler, QStringLiteral("Timer1"), kInterval, true);
     int ticks = 0;
     timer.onTick = [&] { ++ticks; };
@@ -53,52 +42,38 @@ TEST_F(RealTimeSchedulerTest, ATimerTicksUntilStopped) {
 }
 
 // A handler that opens a modal box runs a nested event loop in which every timer keeps coming due; none of those
-// ticks may start inside the running one. Each runs once that tick has returned.
-TEST_F(RealTimeSchedulerTest, NoTickStartsInsideAnother) {
-    kit::Timer first(scheduler, QStringLiteral("Timer1"), kInterval, true);
+// ticks may start inside the running one, each runs once it has returned, and a timer that goes away meanwhile (its
+// window destroyed by the handler), even the running one, never ticks again.
+TEST(RealTimeScheduler, NoTickStartsInsideAnotherAndADestroyedTimerNeverTicksAgain) {
+    RealTimeScheduler scheduler;
+    auto first = std::make_unique<kit::Timer>(scheduler, QStringLiteral("Timer1"), kInterval, true);
     kit::Timer second(scheduler, QStringLiteral("Timer2"), kInterval, true);
+    auto third = std::make_unique<kit::Timer>(scheduler, QStringLiteral("Timer3"), kInterval, false);
     int depth = 0;
     int deepest = 0;
+    int firstTicks = 0;
     int secondTicks = 0;
-    bool boxShown = false;
-    bool boxClosed = false;
-    first.onTick = [&] {
+    int thirdTicks = 0;
+    first->onTick = [&] {
         deepest = std::max(deepest, ++depth);
-        if (!boxShown) {
-            boxShown = true;
-            spinNestedLoop(10);
-            boxClosed = true;
-        }
+        ++firstTicks;
+        third->setEnabled(true);
+        spinNestedLoop();
         --depth;
+        third.reset();
+        first.reset();
     };
     second.onTick = [&] {
         deepest = std::max(deepest, ++depth);
         ++secondTicks;
         --depth;
     };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return boxClosed && secondTicks >= 2; }, kPatience));
-    EXPECT_EQ(deepest, 1);
-}
-
-// A timer that goes away in its own tick, or while its tick waits behind another's (its window destroyed by a
-// handler), never ticks again.
-TEST_F(RealTimeSchedulerTest, ADestroyedTimerNeverTicksAgain) {
-    auto first = std::make_unique<kit::Timer>(scheduler, QStringLiteral("Timer1"), kInterval, true);
-    auto second = std::make_unique<kit::Timer>(scheduler, QStringLiteral("Timer2"), kInterval, false);
-    int firstTicks = 0;
-    int secondTicks = 0;
-    second->onTick = [&] { ++secondTicks; };
-    first->onTick = [&] {
-        ++firstTicks;
-        second->setEnabled(true);
-        spinNestedLoop(10); // both timers come due in here and wait
-        second.reset();
-        first.reset();
-    };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return first == nullptr; }, kPatience));
+    third->onTick = [&] { ++thirdTicks; };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return first == nullptr && secondTicks >= 2; }, kPatience));
     QTest::qWait(20 * kInterval);
+    EXPECT_EQ(deepest, 1);
     EXPECT_EQ(firstTicks, 1);
-    EXPECT_EQ(secondTicks, 0);
+    EXPECT_EQ(thirdTicks, 0);
 }
 
 void ignoreSignal(int) {}
@@ -108,10 +83,7 @@ using TerminationSignalsTest = ::testing::TestWithParam<int>;
 // The signal reaches the program on the event loop, never inside the handler, where almost nothing is safe; once the
 // program stops listening, the handler that was there before comes back.
 TEST_P(TerminationSignalsTest, ArrivesOnTheEventLoopAndThePreviousHandlerComesBack) {
-    struct sigaction mine = {};
-    mine.sa_handler = ignoreSignal;
-    struct sigaction before = {};
-    ASSERT_EQ(::sigaction(GetParam(), &mine, &before), 0);
+    const auto before = std::signal(GetParam(), ignoreSignal);
     {
         TerminationSignals termination;
         int received = 0;
@@ -121,10 +93,7 @@ TEST_P(TerminationSignalsTest, ArrivesOnTheEventLoopAndThePreviousHandlerComesBa
         EXPECT_TRUE(QTest::qWaitFor([&] { return received != 0; }, kPatience));
         EXPECT_EQ(received, GetParam());
     }
-    struct sigaction after = {};
-    ::sigaction(GetParam(), nullptr, &after);
-    EXPECT_EQ(after.sa_handler, &ignoreSignal);
-    ::sigaction(GetParam(), &before, nullptr);
+    EXPECT_EQ(std::signal(GetParam(), before), &ignoreSignal);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachSignal, TerminationSignalsTest, ::testing::Values(SIGTERM, SIGINT, SIGHUP));

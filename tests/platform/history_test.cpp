@@ -25,9 +25,9 @@ constexpr qint64 kHour = 3600 * 1000;
 // A virtual day from midnight. Channel 1 is on all day and reads 20 in the first half of every minute and 50 in the
 // second, so its zone goes into its high alarm (over 40) and back every 30 s. Channel 2 reads a steady 50 and is
 // switched off from 05:59:59.750 to 18:00:00.250. Channels 3 and 4 stay off. The program ends 29.75 s into the next
-// day. Both channels sample every 500 ms, the first time 1 s after the start. The clock runs in UTC, where reading
-// it costs no look at the time-zone database.
-TEST(History, AVirtualDayKeepsOneRowPerMinuteForEachChannelThatWasOnAndEveryRecord) {
+// day and runs again for 10 s from there. Both channels sample every 500 ms, the first time 1 s after the start. The
+// clock runs in UTC, where reading it costs no look at the time-zone database.
+TEST(History, AVirtualDayKeepsOneRowPerMinuteForEachChannelThatWasOnAndEveryRecordAcrossARestart) {
     Harness h;
     const QDateTime midnight(QDate(2001, 7, 13), QTime(0, 0), Qt::UTC);
     h.clock.setStart(midnight);
@@ -46,21 +46,24 @@ TEST(History, AVirtualDayKeepsOneRowPerMinuteForEachChannelThatWasOnAndEveryReco
     z.channel(2).enable.click();
     h.scheduler.advance(6 * kHour - 250 + 29750);
     run.end();
-
-    // Channel 1's first minute misses the readings of the first second, its last is the one the end cut short;
-    // channel 2 misses its hours off, and the half second after it came back.
+    h.zavok.reset();
+    h.start();
+    h.scheduler.advance(10000);
+    run.end();
+    // Channel 1's first minute misses the readings of the first second; its last, which the end cut short, holds the
+    // 60 readings of 20 before the restart and the 19 of 50 after it. Channel 2 misses its hours off, and the half
+    // second after it came back.
     const qint64 first = minuteAt(midnight);
     std::vector<MinuteRow> expected;
     for (qint64 m = 0; m <= 24 * 60; ++m) {
-        const int count = m == 0 ? 118 : m == 24 * 60 ? 60 : 120;
-        const double mean = m == 0 ? (58 * 20 + 60 * 50) / 118.0 : m == 24 * 60 ? 20 : 35;
-        expected.push_back({first + m, 1, 20, mean, m == 24 * 60 ? 20.0 : 50.0, count});
+        const int count = m == 0 ? 118 : m == 24 * 60 ? 79 : 120;
+        const double mean = m == 0 ? (58 * 20 + 60 * 50) / 118.0 : m == 24 * 60 ? (60 * 20 + 19 * 50) / 79.0 : 35;
+        expected.push_back({first + m, 1, 20, mean, 50, count});
         if (m < 6 * 60 || m >= 18 * 60) {
             expected.push_back({first + m, 2, 50, 50, 50, m == 18 * 60 ? 119 : count});
         }
     }
     EXPECT_EQ(run.rows(), expected);
-
     // Every record, of both days' logs, as written, with its zone where it tells of one.
     QList<QByteArray> written = h.logLines(u"Jul 13"_s) + h.logLines(u"Jul 14"_s);
     const std::vector<RecordRow> records = run.records();
@@ -75,29 +78,7 @@ TEST(History, AVirtualDayKeepsOneRowPerMinuteForEachChannelThatWasOnAndEveryReco
         EXPECT_GE(r.second, midnight.toSecsSinceEpoch());
         alarms += r.message == u"Pressure High Alarm at"_s ? 1 : 0;
     }
-    EXPECT_EQ(alarms, 24 * 60);
-}
-
-// The end comes 20 s into a minute, and a new run starts 10 s later in the same minute: the minute holds the
-// readings of both.
-TEST(History, AMinuteCutShortByTheEndIsKeptAndARestartWithinItAddsToIt) {
-    Harness h; // 08:15:20
-    Harness::put(h.dataPath(u"phones.zvk"_s), Harness::phonesFile(HistoryRun::phones()));
-    HistoryRun run(h);
-    h.joysticks.stick[0] = {kTwenty, kFifty, 0, 0};
-    h.start();
-    h.scheduler.advance(20000); // readings at 21.0, 21.5 ... 40.0
-    run.end();
-    const qint64 minute = minuteAt(Harness::defaultStart());
-    EXPECT_EQ(run.rows(), (std::vector<MinuteRow>{{minute, 1, 20, 20, 20, 39}, {minute, 2, 50, 50, 50, 39}}));
-
-    h.zavok.reset();
-    h.joysticks.stick[0].wXpos = kFifty;
-    h.start();
-    h.scheduler.advance(10000); // readings at 41.0 ... 50.0
-    run.end();
-    EXPECT_EQ(run.rows(), (std::vector<MinuteRow>{{minute, 1, 20, (39 * 20 + 19 * 50) / 58.0, 50, 58},
-                                                  {minute, 2, 50, 50, 50, 58}}));
+    EXPECT_EQ(alarms, 24 * 60 + 1) << "and one as the restart finds channel 1 at 50";
 }
 
 // With two days kept, the first batch removes what lies more than two days before the minute it closes on.
@@ -126,7 +107,6 @@ TEST(History, RowsOlderThanTheRetentionGoWithTheFirstBatchOfTheDay) {
     const std::vector<RecordRow> records = run.records();
     ASSERT_FALSE(records.empty());
     EXPECT_EQ(records.front().message, u"kept"_s);
-    EXPECT_EQ(records.back().message, ActivityLog::kClosed);
 }
 
 class HistoryExportTest : public ::testing::Test {
@@ -145,7 +125,6 @@ protected:
                         .ok());
     }
 
-    // The export's output and what it told, with its exit status.
     using Exported = std::tuple<QByteArray, QString, int>;
     Exported exported(const platform::HistoryExport& request, QIODevice* device = nullptr) {
         QBuffer buffer;
@@ -163,9 +142,8 @@ protected:
 TEST_F(HistoryExportTest, PrintsTheMinutesOfTheChosenChannelsAndDaysByteForByte) {
     const QByteArray heading = "time,channel,min,mean,max,count\n";
     const QByteArray lastEvening = "2026-12-05T23:59,1,20.5,20.75,21,4\n";
-    const QByteArray afternoon = "2026-12-06T14:05,1,10,12.5,15,600\n"
-                                 "2026-12-06T14:05,2,-3,0.3333333333333333,7,600\n"
-                                 "2026-12-06T14:06,2,0.1,0.2,0.3,599\n";
+    const QByteArray channel2 = "2026-12-06T14:05,2,-3,0.3333333333333333,7,600\n2026-12-06T14:06,2,0.1,0.2,0.3,599\n";
+    const QByteArray afternoon = "2026-12-06T14:05,1,10,12.5,15,600\n" + channel2;
     const QByteArray midnight = "2026-12-07T00:00,4,1e-07,12345678.9,1e+21,1\n";
     const struct {
         const char* what;
@@ -173,9 +151,7 @@ TEST_F(HistoryExportTest, PrintsTheMinutesOfTheChosenChannelsAndDaysByteForByte)
         QByteArray expected;
     } cases[] = {
         {"all", {}, heading + lastEvening + afternoon + midnight},
-        {"channel 2",
-         {2, {}, {}},
-         heading + "2026-12-06T14:05,2,-3,0.3333333333333333,7,600\n2026-12-06T14:06,2,0.1,0.2,0.3,599\n"},
+        {"channel 2", {2, {}, {}}, heading + channel2},
         {"from the 6th", {{}, QDate(2026, 12, 6), {}}, heading + afternoon + midnight},
         {"to the 6th", {{}, {}, QDate(2026, 12, 6)}, heading + lastEvening + afternoon},
         {"the 6th alone", {{}, QDate(2026, 12, 6), QDate(2026, 12, 6)}, heading + afternoon},
