@@ -26,16 +26,12 @@ constexpr kit::Rgb kDesignCircuit{0, 128, 0};
 const QByteArray kStart = "\"ZAVOK started at\",\"08:15:20 AM\",\"July 13,2001\"";
 const QByteArray kDesignCat = "60\r\n3180\r\n60\r\n3480\r\n60\r\n3780\r\n60\r\n4080\r\n";
 
-// phones.zvk with the design's texts, and `changes` over them.
 QByteArray phones(const std::map<int, QString>& changes) {
     QStringList saved = Harness::designPhones();
     for (const auto& [line, text] : changes) {
         saved[line] = text;
     }
     return Harness::phonesFile(saved);
-}
-void putPhones(Harness& h, const std::map<int, QString>& changes) {
-    h.put(h.dataPath(u"phones.zvk"_s), phones(changes));
 }
 
 QPointF place(const kit::Control* c) {
@@ -57,20 +53,14 @@ TEST_F(Program, AFirstRunCreatesTheDataDirectoryKeepsEveryDesignValueAndSavesItA
         EXPECT_EQ(main().flabel[n]->text() + u' ' + main().value[n]->text(), w.fname.text() + u" DIS"_s);
         EXPECT_FALSE(w.Timer1.isEnabled() || w.disable.isEnabled() || w.isVisible());
         EXPECT_EQ(main().pic[n]->width(), 20);
-        // The name row's buttons are as tall as the name box; each meter starts at its frame's left edge, with its
-        // bar in the trough's top-left corner.
-        for (const kit::Button* button : {&w.setname, &w.enable, &w.disable}) {
-            EXPECT_EQ(button->height(), w.fname.height()) << qPrintable(button->name());
-        }
-        EXPECT_EQ(main().trough[n]->left(), 0);
+        // The name row's buttons are as tall as the name box; each meter's bar starts in its trough's corner.
+        EXPECT_EQ(QList({w.setname.height(), w.enable.height(), w.disable.height()}),
+                  QList<float>(3, w.fname.height()));
         EXPECT_EQ(place(main().pic[n]), place(main().trough[n]));
     }
     EXPECT_FALSE(z->zavoktimer->isVisible());
-    int ended = 0;
-    z->onEnded = [&] { ++ended; };
     h.scheduler.advance(2000);
     main().exit.click();
-    EXPECT_EQ(ended, 1);
     EXPECT_EQ(h.bytes(h.dataPath(u"phones.zvk"_s)), phones({}));
     EXPECT_EQ(h.bytes(h.dataPath(u"cat.zvk"_s)) + h.bytes(h.dataPath(u"apnames.zvk"_s)), QByteArray());
     // The zones' first classification records their names, after the start record and before nothing else.
@@ -83,7 +73,8 @@ TEST_F(Program, AFirstRunCreatesTheDataDirectoryKeepsEveryDesignValueAndSavesItA
 
 TEST(Startup, SavedSettingsComeBackIntoTheirControlsAndAreSavedAgainAsTheyWere) {
     Harness h;
-    putPhones(h, {{0, u"/pictures/house.bmp"_s},
+    h.put(h.dataPath(u"phones.zvk"_s),
+          phones({{0, u"/pictures/house.bmp"_s},
                   {8, u"250"_s},            // mfsd4
                   {10, u"90"_s},            // zavokform1 sethighl
                   {25, u"Tank 1, north"_s}, // fname of channel 1
@@ -93,7 +84,7 @@ TEST(Startup, SavedSettingsComeBackIntoTheirControlsAndAreSavedAgainAsTheyWere) 
                   {38, u"Tank 1, north"_s}, // the zone label of a renamed channel carries its name
                   {42, u"42"_s},            // value1: channel 1 enabled
                   {43, u"DIS"_s},           // value2
-                  {44, u"17"_s}});
+                  {45, u"17"_s}}));         // value4: the last line
     h.put(h.dataPath(u"apnames.zvk"_s), "\"Front Door\"\r\n\"Garage Door\"\r\n\"T\"\r\n\"F\"\r\n");
     h.put(h.dataPath(u"cat.zvk"_s), "1440\r\n-120\r\n3\r\n4\r\n5\r\n6\r\n7.5\r\n8\r\n");
     h.pictures.pictures.insert(u"/pictures/house.bmp"_s);
@@ -111,9 +102,6 @@ TEST(Startup, SavedSettingsComeBackIntoTheirControlsAndAreSavedAgainAsTheyWere) 
     EXPECT_TRUE(form.indicator[3]->isEnabled());
     EXPECT_TRUE(z.channel(1).Timer1.isEnabled() && z.channel(1).disable.isVisible());
     EXPECT_FALSE(z.channel(1).enable.isEnabled());
-    EXPECT_FALSE(z.channel(2).Timer1.isEnabled());
-    EXPECT_TRUE(z.channel(2).enable.isVisible());
-    EXPECT_EQ(form.pic[1]->width(), 20);
     const QByteArray file = h.bytes(h.dataPath(u"phones.zvk"_s));
     z.shutdown();
     EXPECT_EQ(h.bytes(h.dataPath(u"phones.zvk"_s)), file) << "a hand-edited file comes back unchanged";
@@ -126,15 +114,14 @@ TEST(Startup, EveryZoneSavedOnIsClassifiedBeforeTheFirstTick) {
         saved[9 + 4 * k] = u"10"_s; // the channel's low limit
         saved[42 + k] = u"5"_s;     // its value: on, and below the limit
     }
-    putPhones(h, saved);
+    h.put(h.dataPath(u"phones.zvk"_s), phones(saved));
     Zavok& z = h.start();
     for (int k = 0; k < 4; ++k) {
         EXPECT_EQ(z.zavok->flabel[k]->text(), u"LOW ALARM"_s) << "zone " << k + 1;
     }
 }
 
-// Damaged data directories never stop start-up: what cannot be used is skipped, the rest stands. A picture that
-// was never chosen rings the bell once; a path that is no picture is kept in Label5.
+// What cannot be used is skipped, the rest stands; a path that is no picture is kept in Label5.
 TEST(Startup, DamagedOrUnusualSettingsFilesAreSkippedValueByValue) {
     const QByteArray junk = QByteArray(10 << 20, '\xff');
     struct Case {
@@ -148,59 +135,39 @@ TEST(Startup, DamagedOrUnusualSettingsFilesAreSkippedValueByValue) {
     const Case cases[] = {
         {"binary", QByteArray("\0\1\2\3\xfe", 5), QByteArray("\"\0\"\r\n\x01\x02", 6)},
         {"ten megabytes", junk, junk, junk},
-        {"huge and non-finite", "1e999\r\nnan\r\n-1e39\r\ninf\r\n1e38\r\n2\r\n3\r\n4\r\n", "\"1e999\"\r\n"},
+        {"huge and non-finite, and a path that is no picture",
+         "1e999\r\nnan\r\n-1e39\r\ninf\r\n1e38\r\n2\r\n3\r\n4\r\n",
+         "\"1e999\"\r\n",
+         {},
+         [](const Harness& h, Zavok& z) {
+             EXPECT_EQ(h.bell.beeps, 0);
+             EXPECT_EQ(z.zavok->Label5.text() + u' ' + z.zavok->Image1.picture(), u"1e999 "_s + kit::kFloorPlanPicture);
+         }},
         {"unmatched quotes", "\"12\r\n", "\"/pic\r\n\"0\"\r\n"},
         {"text in numbers", "abc\r\n12abc\r\n\r\n\r\n", Harness::phonesFile({u"x"_s})},
-        {"all three empty", "", "", "",
-         [](const Harness& h, Zavok& z) {
-             EXPECT_EQ(z.zavok->clabel[2]->text(), u"Tank Overflow"_s);
-             EXPECT_EQ(z.zavok->mfsd[0]->text(), u"100"_s);
-             EXPECT_EQ(h.bell.beeps, 0) << "an empty phones.zvk is not read";
-             z.catfile();
-             EXPECT_EQ(Harness::bytes(h.dataPath(u"cat.zvk"_s)), kDesignCat);
-         }},
         {"all three short: the missing fields read empty", "100\r\n200\r\n300\r\n",
          Harness::phonesFile(Harness::designPhones().mid(0, 10)), "\"Gate\"\r\n\"Shed\"\r\n",
          [](const Harness&, Zavok& z) {
              EXPECT_EQ(place(z.zavok->indicator[1]), QPointF(300, 0)) << "a position past the end becomes 0";
              EXPECT_EQ(z.zavok->indicator[3]->left(), 0);
-             EXPECT_EQ(
-                 (QStringList{z.zavok->clabel[1]->text(), z.zavok->clabel[2]->text(), z.channel(1).sethighl.text(),
-                              z.channel(4).fname.text(), z.zavok->enable[0]->text()}),
-                 (QStringList{u"Shed"_s, {}, {}, {}, {}}));
+             EXPECT_EQ((QStringList{z.zavok->clabel[1]->text(), z.zavok->clabel[2]->text(), z.channel(4).fname.text()}),
+                       (QStringList{u"Shed"_s, {}, {}}));
              EXPECT_TRUE(z.channel(2).Timer1.isEnabled()) << "an empty value is not \"DIS\"";
          }},
         {"all three long: the lines past the layout are ignored",
          kDesignCat + "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n",
          phones({{8, u"250"_s}}) + QByteArray("\"extra\"\r\n").repeated(10),
          "\"A\"\r\n\"B\"\r\n\"C\"\r\n\"D\"\r\n\"E\"\r\n\"F\"\r\n",
-         [](const Harness& h, Zavok& z) {
-             EXPECT_EQ(z.zavok->indicator[3]->top(), 4080);
-             EXPECT_EQ((QStringList{z.zavok->clabel[3]->text(), z.zavok->mfsd[3]->text(), z.zavok->value[3]->text()}),
-                       (QStringList{u"D"_s, u"250"_s, channel::kDis}));
-             EXPECT_EQ(h.bell.beeps, 1) << "no picture was ever chosen";
-             EXPECT_EQ(z.zavok->Image1.picture(), kit::kFloorPlanPicture);
-         }},
-        {"a path that is no picture", "", phones({{0, u"/etc/hostname"_s}}), "",
-         [](const Harness& h, Zavok& z) {
-             EXPECT_EQ(h.bell.beeps, 0);
-             EXPECT_EQ(z.zavok->Label5.text() + u' ' + z.zavok->Image1.picture(),
-                       u"/etc/hostname "_s + kit::kFloorPlanPicture);
-         }},
-        {"one line short: value4 reads empty, which is not \"DIS\"", "",
-         Harness::phonesFile(Harness::designPhones().mid(0, 45)), "",
          [](const Harness&, Zavok& z) {
-             EXPECT_EQ(z.zavok->value[3]->text(), QString());
-             EXPECT_TRUE(z.channel(4).Timer1.isEnabled());
-             EXPECT_FALSE(z.channel(3).Timer1.isEnabled());
+             EXPECT_EQ(z.zavok->indicator[3]->top(), 4080);
+             EXPECT_EQ(z.zavok->clabel[3]->text() + u'/' + z.zavok->mfsd[3]->text(), u"D/250"_s);
          }},
         {"NUL bytes: inside a text they are kept, a number with one is skipped", QByteArray("1\0\r\n2\r\n", 7),
          phones({{25, QString::fromLatin1("Tank\0A", 6)}}), QByteArray("\"Front\0Door\"\r\n", 14),
-         [](const Harness& h, Zavok& z) {
+         [](const Harness&, Zavok& z) {
              EXPECT_EQ(place(z.zavok->indicator[0]), QPointF(60, 2)) << "not a number: the design position stays";
              EXPECT_EQ(z.zavok->clabel[0]->text(), QString::fromLatin1("Front\0Door", 10));
              EXPECT_EQ(z.channel(1).fname.text(), QString::fromLatin1("Tank\0A", 6));
-             EXPECT_EQ(h.bell.beeps, 1);
          }},
     };
     for (const Case& c : cases) {
@@ -210,7 +177,6 @@ TEST(Startup, DamagedOrUnusualSettingsFilesAreSkippedValueByValue) {
         h.put(h.dataPath(u"phones.zvk"_s), c.phones);
         h.put(h.dataPath(u"apnames.zvk"_s), c.apnames);
         Zavok& z = h.start();
-        EXPECT_EQ(h.logLines().first(), kStart);
         for (kit::Label* indicator : z.zavok->indicator) {
             EXPECT_TRUE(std::isfinite(indicator->left()) && std::isfinite(indicator->top()));
         }
@@ -223,58 +189,50 @@ TEST(Startup, DamagedOrUnusualSettingsFilesAreSkippedValueByValue) {
     }
 }
 
-// A settings file that cannot be opened, even by root, is skipped like a missing one, and nothing may wait on
-// it; the steps after the broken one still run.
+// Even for root; the steps after the broken one still run.
 TEST(Startup, SettingsFilesThatCannotBeOpenedAreSkippedWithoutWaiting) {
+    const std::map<QByteArray, int (*)(const char*)> obstacles = {
+        {"fifo", [](const char* path) { return ::mkfifo(path, 0600); }},
+        {"link", [](const char* path) { return ::symlink("/nonexistent-zavok-test/x.zvk", path); }},
+        {"directory", [](const char* path) { return ::mkdir(path, 0700); }}};
     const std::pair<QByteArray, QByteArray> cases[] = {{"fifo", "cat.zvk"},     {"fifo", "phones.zvk"},
                                                        {"fifo", "apnames.zvk"}, {"link", "phones.zvk"},
                                                        {"link", "apnames.zvk"}, {"directory", "apnames.zvk"}};
     for (const auto& [obstacle, file] : cases) {
         SCOPED_TRACE(QByteArray(obstacle + ' ' + file).constData());
         Harness h;
-        putPhones(h, {{8, u"250"_s}});
+        h.put(h.dataPath(u"phones.zvk"_s), phones({{8, u"250"_s}}));
         h.put(h.dataPath(u"apnames.zvk"_s), "\"A\"\r\n\"B\"\r\n\"C\"\r\n\"D\"\r\n");
         h.put(h.dataPath(u"cat.zvk"_s), "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
-        const QString path = h.dataPath(QString::fromLatin1(file));
-        const QByteArray encoded = QFile::encodeName(path);
-        ASSERT_TRUE(QFile::remove(path));
-        if (obstacle == "fifo") {
-            ASSERT_EQ(::mkfifo(encoded.constData(), 0600), 0);
-        } else if (obstacle == "link") {
-            const QByteArray gone = QFile::encodeName(h.root.filePath(u"gone/x.zvk"_s));
-            ASSERT_EQ(::symlink(gone.constData(), encoded.constData()), 0);
-        } else {
-            ASSERT_TRUE(QDir().mkpath(path));
-        }
+        const QByteArray path = QFile::encodeName(h.dataPath(QString::fromLatin1(file)));
+        ASSERT_EQ(::unlink(path.constData()), 0);
+        ASSERT_EQ(obstacles.at(obstacle)(path.constData()), 0);
         Zavok& z = h.start();
         EXPECT_EQ(z.zavok->indicator[3]->top(), file == "cat.zvk" ? 4080 : 8);
         EXPECT_EQ(z.zavok->clabel[3]->text(), file == "apnames.zvk" ? u"Freezer Alarm"_s : u"D"_s);
         EXPECT_EQ(z.zavok->mfsd[3]->text(), file == "phones.zvk" ? u"100"_s : u"250"_s);
         EXPECT_EQ(h.bell.beeps, file == "phones.zvk" ? 0 : 1);
-        z.zavok->clabel[0]->setText(u"Gate"_s);
         z.labname(); // neither may these wait on the FIFO
         z.catfile();
         z.shutdown();
-        EXPECT_TRUE(z.hasEnded());
     }
 }
 
 TEST(Startup, WithoutADataDirectoryTheProgramStillStartsAndLogs) {
     Harness h;
     h.put(h.root.filePath(u"data"_s), "a file where the directory's parent should be");
-    Zavok& z = h.start();
+    h.start().shutdown(); // nothing can be read or written; the program starts and ends all the same
     EXPECT_EQ(h.logLines().first(), kStart);
-    EXPECT_EQ(z.zavok->clabel[0]->text(), u"Front Door"_s);
-    z.shutdown(); // the settings cannot be written; the program ends all the same
-    EXPECT_TRUE(z.hasEnded());
     EXPECT_EQ(h.logLines().last(), "\"ZAVOK closed at\",\"08:15:20 AM\",\"July 13,2001\"");
 }
 
 TEST_F(Program, ShutdownRunsOnceWhicheverTriggerComesFirst) {
-    main().requestClose(); // the close box
+    int ended = 0;
+    z->onEnded = [&] { ++ended; };
+    main().requestClose();
+    EXPECT_EQ(ended, 1) << "the close box";
     main().exit.click();
     z->shutdown();
-    EXPECT_TRUE(z->hasEnded());
     for (kit::Window* w : z->desktop.windows()) {
         for (kit::Timer* t : w->timers()) {
             EXPECT_FALSE(t->isRunning()) << qPrintable(w->name()) << " " << qPrintable(t->name());
@@ -304,7 +262,6 @@ TEST(Shutdown, EachRecordGoesToTheLogOfItsDay) {
     Zavok& z = h.start();
     h.scheduler.advance(1000);
     z.shutdown();
-    EXPECT_TRUE(h.logLines(u"Jan 04"_s).first().startsWith("\"ZAVOK started at\""));
     EXPECT_EQ(h.logLines(u"Jan 05"_s), QList<QByteArray>{"\"ZAVOK closed at\",\"12:00:00 AM\",\"January 05,2026\""});
 }
 
@@ -345,7 +302,6 @@ TEST_F(Program, ZoneFrameAndZoneLabelOpenTheChannelWindow) {
         << "the zone label leaves the focus where it was";
     // While an alarm entry is open CHANGE is hidden: the low entry box takes the focus instead.
     channel(4).changealarm.click();
-    channel(4).hide();
     main().frame[3]->click();
     EXPECT_TRUE(channel(4).isVisible() && channel(4).setnewlowt.hasFocus());
 }
@@ -367,16 +323,12 @@ TEST_F(Program, SamplingTimesCarryTheChannelNamesAndApplyOnlyAChosenEntry) {
     t.time[0]->click();
     t.fclose.click(); // abandons the choice in progress
     EXPECT_TRUE(!t.isVisible() && !t.sec[0]->isVisible() && t.secs[0]->isVisible());
-    EXPECT_EQ(t.secs[0]->text(), u"0.1"_s);
 }
 
 TEST(LogText, LinesEndAtCrOrCrLfAndTheLastHasNoLineEnd) {
-    EXPECT_EQ(logText(""), QString());
     EXPECT_EQ(logText("\"a\"\r\n\"b\"\r\n\"c\"\r\n"), u"\"a\"\r\n\"b\"\r\n\"c\""_s);
     EXPECT_EQ(logText("a\rb\r\n\r\nc"), u"a\r\nb\r\n\r\nc"_s);
     EXPECT_EQ(logText("a\nb"), u"a\nb"_s) << "a lone LF ends no line";
-    EXPECT_EQ(logText("\r\n"), QString());
-    EXPECT_EQ(logText("\r\n\r\n"), u"\r\n"_s);
 }
 
 TEST_F(Program, LogWindowLoadsClearsAndIsDiscardedWhenClosed) {
@@ -393,14 +345,12 @@ TEST_F(Program, LogWindowLoadsClearsAndIsDiscardedWhenClosed) {
     const kit::OpenFileRequest& asked = h.dialogs.fileRequests.at(0);
     EXPECT_EQ(asked.initialDirectory, h.logDirectory) << "where the logs are written";
     EXPECT_EQ(std::pair(asked.filterIndex, asked.mustExist), std::pair(1, true));
-    EXPECT_TRUE(log->Text1.text().startsWith(u"\"ZAVOK started at\""_s));
     EXPECT_EQ(load(std::nullopt), QString()) << "cancelled: the box is emptied all the same";
     load(day);
     log->Command2.click();
     EXPECT_EQ(log->Text1.text(), QString());
     load(day);
     log->requestClose();
-    EXPECT_FALSE(z->zavoklog);
     main().log.click();
     EXPECT_EQ(z->zavoklog->Text1.text(), QString());
     main().help.click();
@@ -442,13 +392,10 @@ TEST(MeterTrend, TroughAndBarOpenTheirZonesTrendOnlyWhereThereAreTrendWindows) {
         MainForm& form = *h.start().zavok;
         for (int k = 1; k <= 4; ++k) {
             const QString design = u"Displays Analogue value #%1"_s.arg(k);
-            for (kit::PictureBox* meter : {form.trough[k - 1], form.pic[k - 1]}) {
-                meter->click();
-                if (desktop) {
-                    EXPECT_EQ(meter->tip(), design + u"\nClick to see the trend"_s);
-                }
-            }
-            EXPECT_EQ(form.trough[k - 1]->tip(), desktop ? form.pic[k - 1]->tip() : design);
+            EXPECT_EQ(form.trough[k - 1]->tip(), desktop ? design + u"\nClick to see the trend"_s : design);
+            EXPECT_EQ(form.pic[k - 1]->tip(), desktop ? form.trough[k - 1]->tip() : QString());
+            form.trough[k - 1]->click();
+            form.pic[k - 1]->click();
         }
         EXPECT_EQ(opened, (desktop ? std::vector{1, 1, 2, 2, 3, 3, 4, 4} : std::vector<int>{}));
     }
