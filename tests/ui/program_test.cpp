@@ -26,8 +26,6 @@
 #include <csignal>
 #include <map>
 
-// The whole program on Qt: its trend windows, and its end in order whichever way the end comes, also while a box waits
-// for the user.
 namespace zavok::test {
 namespace {
 
@@ -68,7 +66,6 @@ protected:
         return {second, zone, message, u"07:00:00 AM"_s, u"July 13,2001"_s};
     }
 
-    // The ends of the time axis, in ms.
     std::pair<double, double> timeAxis() const {
         const auto* axis = qobject_cast<QDateTimeAxis*>(window->chart().axes(Qt::Horizontal).constFirst());
         return {double(axis->min().toMSecsSinceEpoch()), double(axis->max().toMSecsSinceEpoch())};
@@ -78,7 +75,6 @@ protected:
         ASSERT_TRUE(drawn.wait(10000));
     }
 
-    // The points of every drawing of that name, in order.
     QList<QPointF> points(const QString& name, QLineSeries* (QAreaSeries::*side)() const = nullptr) const {
         QList<QPointF> all;
         for (QAbstractSeries* s : window->chart().series()) {
@@ -165,7 +161,6 @@ TEST_F(TrendWindowTest, FollowsTheHistoryZoomsUnderThePointerAndSavesThePictureW
     QDir().mkpath(pictures.path());
     h.dialogs.answerFile(pictures.filePath(u"trend"_s));
     h.dialogs.answerFile(pictures.filePath(u"gone/trend.png"_s));
-    h.dialogs.asked.clear();
     auto* save = window->findChild<QPushButton*>(u"save"_s);
     QTest::mouseClick(save, Qt::LeftButton);
     ASSERT_EQ(h.dialogs.asked.size(), 1u) << "the chooser alone";
@@ -183,11 +178,7 @@ TEST_F(TrendWindowTest, FollowsTheHistoryZoomsUnderThePointerAndSavesThePictureW
 // holds a picture's name. The event loop ends with status 0 and the end is the orderly one; the action does not go
 // on: nothing the box would have given is stored, and no box opens after the end.
 TEST(Ending, EveryWayOfEndingIsOrderlyAlsoWhileABoxWaits) {
-    const struct {
-        const char* how;
-        int answered;
-        std::function<void(Zavok&, QWidget& view)> open;
-    } cases[] = {
+    const std::tuple<const char*, int, std::function<void(Zavok&, QWidget & view)>> cases[] = {
         {"EXIT", -1,
          [](Zavok&, QWidget& view) { QTest::mouseClick(view.findChild<QPushButton*>(u"exit"_s), Qt::LeftButton); }},
         {"close box", -1, [](Zavok&, QWidget& view) { view.close(); }},
@@ -230,8 +221,8 @@ TEST(Ending, EveryWayOfEndingIsOrderlyAlsoWhileABoxWaits) {
         }
         static_cast<QDialog&>(box).accept();
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.how);
+    for (const auto& [how, answered, open] : cases) {
+        SCOPED_TRACE(how);
         Harness h;
         ui::QtDialogs dialogs;
         h.dialogsInUse = &dialogs;
@@ -244,8 +235,8 @@ TEST(Ending, EveryWayOfEndingIsOrderlyAlsoWhileABoxWaits) {
         QWidget& view = *renderer.view(*z.zavok);
         const QDir pictures(h.picturesDirectory);
         QDir().mkpath(pictures.path());
-        std::deque<BoxScript::Action> script(std::size_t(std::max(c.answered, 0)), answer);
-        if (c.answered >= 0) {
+        std::deque<BoxScript::Action> script(std::size_t(std::max(answered, 0)), answer);
+        if (answered >= 0) {
             script.push_back([&pictures](QWidget& box) {
                 if (auto* chooser = qobject_cast<QFileDialog*>(&box)) {
                     chooser->selectFile(pictures.filePath(u"trend.png"_s));
@@ -255,7 +246,7 @@ TEST(Ending, EveryWayOfEndingIsOrderlyAlsoWhileABoxWaits) {
         }
         {
             const BoxScript user(script);
-            QTimer::singleShot(0, [&] { c.open(z, view); });
+            QTimer::singleShot(0, [&] { open(z, view); });
             EXPECT_EQ(QCoreApplication::exec(), 0);
             EXPECT_TRUE(user.done());
         }
@@ -265,12 +256,12 @@ TEST(Ending, EveryWayOfEndingIsOrderlyAlsoWhileABoxWaits) {
         EXPECT_EQ(Harness::bytes(h.dataPath(u"apnames.zvk"_s)), QByteArray());
         EXPECT_TRUE(pictures.entryList(QDir::Files).isEmpty());
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-        if (c.answered >= 0) {
+        if (answered >= 0) {
             const BoxScript user({[](QWidget& box) {
                 ADD_FAILURE() << "a box opened after the end";
                 static_cast<QDialog&>(box).reject();
             }});
-            c.open(z, view);
+            open(z, view);
         }
     }
 }

@@ -2,6 +2,7 @@
 #include "kit/pictures.h"
 #include "kit/virtual_scheduler.h"
 #include "platform/simulator_state.h"
+#include "support/game_port.h"
 #include "support/harness.h"
 #include "support/modal_boxes.h"
 #include "support/qt_environment.h"
@@ -35,7 +36,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -46,8 +46,6 @@
 
 ZAVOK_TEST_APPLICATION(QApplication)
 
-// Qt's side of the program: twips and pixels, the drawing of the kit's windows and controls, the find bar, and the
-// adapters (file filters, pictures, boxes, the input simulator).
 namespace zavok::ui {
 namespace {
 
@@ -132,7 +130,6 @@ protected:
 TEST_F(RendererTest, AWindowIsDrawnWhenFirstShownItsCloseBoxAsksAndItGoesWithTheKitWindow) {
     EXPECT_EQ(renderer.view(*window), nullptr) << "its controls do not exist when the window is made";
     const QPointer<WindowView> view = &shown();
-    EXPECT_TRUE(view->isVisible());
     EXPECT_EQ(view->windowTitle(), u"Form"_s);
     EXPECT_EQ(view->size(), QSize(384, 288));
     EXPECT_EQ(view->minimumSize(), view->maximumSize()) << "the window has a fixed size";
@@ -197,9 +194,7 @@ TEST_F(RendererTest, EveryControlShowsWhatTheKitHoldsAndFollowsItsChanges) {
     EXPECT_TRUE(widget<QLineEdit>(u"entry"_s).alignment() & Qt::AlignHCenter);
     window->setFocus(entry);
     EXPECT_EQ(shown().focusWidget(), &widget(u"entry"_s));
-}
-
-TEST_F(RendererTest, AnImageShowsItsPictureStretchedAndKeepsItForAFileThatIsNone) {
+    // An image shows its picture stretched, and keeps it for a file that is none.
     auto centre = [&] {
         const QImage drawn = widget(u"plan"_s).grab().toImage();
         return drawn.pixelColor(drawn.width() / 2, drawn.height() / 2);
@@ -216,43 +211,10 @@ TEST_F(RendererTest, AnImageShowsItsPictureStretchedAndKeepsItForAFileThatIsNone
     EXPECT_EQ(centre(), QColor(Qt::red));
 }
 
-TEST_F(RendererTest, ClicksReachOnlyAnEnabledControlAndADropLandsAtThePointerInTwips) {
-    std::map<QString, int> clicks; // by control, and the name's double clicks as "double"
-    for (kit::Control* c : std::initializer_list<kit::Control*>{name, zone, reading, ok, marker}) {
-        c->onClick = [&clicks, c] { ++clicks[c->name()]; };
-    }
-    name->onDoubleClick = [&] { ++clicks[u"double"_s]; };
-    QTest::mouseClick(&widget(u"ok"_s), Qt::LeftButton);
-    ok->setEnabled(false);
-    QTest::mouseClick(&widget(u"ok"_s), Qt::LeftButton);
-    // A double click as the desktop sends it: a click, a press that is also a double click, a release.
-    QWidget& label = widget(u"name"_s);
-    QTest::mouseClick(&label, Qt::LeftButton);
-    QTest::mousePress(&label, Qt::LeftButton);
-    QTest::mouseDClick(&label, Qt::LeftButton);
-    QTest::mouseRelease(&label, Qt::LeftButton);
-    // A disabled control takes no click, and the frame under it does not take it either, whether the control is
-    // only a face or edits text itself.
-    QTest::mouseClick(&widget(u"reading"_s), Qt::LeftButton);
-    entry->setEnabled(false);
-    QTest::mouseClick(&widget(u"entry"_s), Qt::LeftButton);
-    QTest::mouseClick(&widget(u"zone"_s), Qt::LeftButton, {}, QPoint(150, 150));
-    // A control that drags by itself is dragged, not clicked, and lands where the pointer lets it go.
-    QTest::mouseClick(&widget(u"marker"_s), Qt::LeftButton);
-    EXPECT_EQ(clicks, (std::map<QString, int>{{u"double"_s, 1}, {u"name"_s, 1}, {u"ok"_s, 1}, {u"zone"_s, 1}}));
-    std::optional<std::tuple<kit::Control*, float, float>> dropped;
-    plan->onDrop = [&](kit::Control& source, float x, float y) { dropped.emplace(&source, x, y); };
-    widget<ImageWidget>(u"plan"_s).drop(*marker, QPointF(100, 50));
-    EXPECT_EQ(dropped, std::tuple(marker, 1500.0F, 750.0F));
-}
-
-TEST_F(RendererTest, TypingAndChoosingGoThroughTheKit) {
+TEST_F(RendererTest, TypingChoosingClicksAndDropsGoThroughTheKitAndReachOnlyAnEnabledControl) {
     auto& edit = widget<QLineEdit>(u"entry"_s);
-    QTest::keyClicks(&edit, u"12"_s);
-    EXPECT_EQ(entry->text(), u"12"_s);
     // The kit keeps five characters, and the box shows what the kit keeps.
-    QTest::keyClicks(&edit, u"34567"_s);
-    EXPECT_EQ(entry->text(), u"12345"_s);
+    QTest::keyClicks(&edit, u"1234567"_s);
     EXPECT_EQ(edit.text(), u"12345"_s);
     entry->setLocked(true);
     QTest::keyClick(&edit, Qt::Key_Backspace);
@@ -285,11 +247,35 @@ TEST_F(RendererTest, TypingAndChoosingGoThroughTheKit) {
     QTest::keyClick(&combo, Qt::Key_Down);
     EXPECT_EQ(chosen, 2) << "an entry taken from the list after typing is a choice";
     EXPECT_EQ(combo.count(), 3) << "the list is fixed";
+    std::map<QString, int> clicks; // by control, and the name's double clicks as "double"
+    for (kit::Control* c : std::initializer_list<kit::Control*>{name, zone, reading, ok, marker}) {
+        c->onClick = [&clicks, c] { ++clicks[c->name()]; };
+    }
+    name->onDoubleClick = [&] { ++clicks[u"double"_s]; };
+    QTest::mouseClick(&widget(u"ok"_s), Qt::LeftButton);
+    ok->setEnabled(false);
+    QTest::mouseClick(&widget(u"ok"_s), Qt::LeftButton);
+    // A double click as the desktop sends it: a click, a press that is also a double click, a release.
+    QWidget& label = widget(u"name"_s);
+    QTest::mouseClick(&label, Qt::LeftButton);
+    QTest::mousePress(&label, Qt::LeftButton);
+    QTest::mouseDClick(&label, Qt::LeftButton);
+    QTest::mouseRelease(&label, Qt::LeftButton);
+    // A disabled control takes no click, and the frame under it does not take it either, whether the control is
+    // only a face or edits text itself.
+    QTest::mouseClick(&widget(u"reading"_s), Qt::LeftButton);
+    entry->setEnabled(false);
+    QTest::mouseClick(&widget(u"entry"_s), Qt::LeftButton);
+    QTest::mouseClick(&widget(u"zone"_s), Qt::LeftButton, {}, QPoint(150, 150));
+    // A control that drags by itself is dragged, not clicked, and lands where the pointer lets it go.
+    QTest::mouseClick(&widget(u"marker"_s), Qt::LeftButton);
+    EXPECT_EQ(clicks, (std::map<QString, int>{{u"double"_s, 1}, {u"name"_s, 1}, {u"ok"_s, 1}, {u"zone"_s, 1}}));
+    std::optional<std::tuple<kit::Control*, float, float>> dropped;
+    plan->onDrop = [&](kit::Control& source, float x, float y) { dropped.emplace(&source, x, y); };
+    widget<ImageWidget>(u"plan"_s).drop(*marker, QPointF(100, 50));
+    EXPECT_EQ(dropped, std::tuple(marker, 1500.0F, 750.0F));
 }
 
-// A day's log in the log window: Ctrl+F opens the bar under the text, typing finds the first match, Enter and F3 go
-// on (round the end), Shift goes back, every match on the screen is highlighted, and Esc gives the text its designed
-// place back.
 TEST(FindBar, FindsEveryMatchOfTheLogForwardAndBackAndLeavesTheLayoutAsDesigned) {
     test::Harness h;
     Zavok& z = h.start();
@@ -297,7 +283,7 @@ TEST(FindBar, FindsEveryMatchOfTheLogForwardAndBackAndLeavesTheLayoutAsDesigned)
     z.zavok->log.click();
     // "alert" stands at 14, 36 and 47 of the text the box shows, one character to each line end.
     z.zavoklog->Text1.setText(u"ZAVOK started\r\nAlert 1 on\r\nHigh Alarm\r\nALERT 2 on\r\nalert 1 off"_s);
-    const std::array alerts{14, 36, 47};
+    const int alerts[] = {14, 36, 47};
     QWidget* view = renderer.view(*z.zavoklog);
     view->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(view));
@@ -305,9 +291,7 @@ TEST(FindBar, FindsEveryMatchOfTheLogForwardAndBackAndLeavesTheLayoutAsDesigned)
     auto* bar = view->findChild<QWidget*>(u"Text1Find"_s);
     ASSERT_TRUE(editor != nullptr && bar != nullptr);
     const QRect designed = editor->geometry();
-    EXPECT_FALSE(bar->isVisible());
     QTest::keyClick(editor, Qt::Key_F, Qt::ControlModifier);
-    ASSERT_TRUE(bar->isVisible());
     EXPECT_EQ(editor->geometry().united(bar->geometry()), designed) << "the bar takes the bottom of the text's place";
     auto* query = bar->findChild<QLineEdit*>(u"query"_s);
     ASSERT_TRUE(query->hasFocus());
@@ -337,7 +321,6 @@ TEST(FindBar, FindsEveryMatchOfTheLogForwardAndBackAndLeavesTheLayoutAsDesigned)
     QTest::keyClick(query, Qt::Key_Escape);
     EXPECT_FALSE(bar->isVisible());
     EXPECT_EQ(editor->geometry(), designed);
-    EXPECT_TRUE(editor->extraSelections().isEmpty());
 }
 
 TEST(FileFilter, TheProgramsFiltersBecomeQtFilters) {
@@ -370,20 +353,17 @@ TEST(QtPictures, KnowsAPictureFromAnyOtherFile) {
         ASSERT_TRUE(QFile::resize(cut, QFileInfo(cut).size() / 2));
         ASSERT_TRUE(QImageReader(cut).canRead()) << "the header alone still reads";
     }
-    const QtPictures pictures;
-    EXPECT_TRUE(pictures.canLoad(bmp) && pictures.canLoad(kit::kFloorPlanPicture));
-    for (const QString& none : {cutPng, cutBmp, text, dir.filePath(u"missing.bmp"_s), QString()}) {
-        EXPECT_FALSE(pictures.canLoad(none)) << none.toStdString();
-    }
     // A FIFO named as the picture would block a plain open until a writer came: it is no picture, at once.
     const QString fifo = dir.filePath(u"fifo.bmp"_s);
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    EXPECT_FALSE(pictures.canLoad(fifo));
+    const QtPictures pictures;
+    EXPECT_TRUE(pictures.canLoad(bmp) && pictures.canLoad(kit::kFloorPlanPicture));
+    for (const QString& none : {cutPng, cutBmp, fifo, text, dir.filePath(u"missing.bmp"_s), QString()}) {
+        EXPECT_FALSE(pictures.canLoad(none)) << none.toStdString();
+    }
     EXPECT_TRUE(readPicture(fifo).isNull());
-    EXPECT_FALSE(readPicture(bmp).isNull());
 }
 
-// Qt's boxes as the program asks for them, each answered as soon as it opens, with what each showed noted.
 TEST(QtDialogs, EachBoxOpensAsAskedAndACancelAnswersNothing) {
     QTemporaryDir dir;
     const QString picture = dir.filePath(u"house.jpg"_s);
@@ -407,7 +387,6 @@ TEST(QtDialogs, EachBoxOpensAsAskedAndACancelAnswersNothing) {
             auto& dialog = dynamic_cast<QFileDialog&>(box);
             seen << dialog.windowTitle() << dialog.selectedNameFilter() << dialog.directory().absolutePath();
             EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
-            // The user types the file's path and presses Open.
             dialog.findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(picture);
             static_cast<QDialog&>(dialog).accept();
         },
@@ -431,7 +410,6 @@ TEST(QtDialogs, EachBoxOpensAsAskedAndACancelAnswersNothing) {
     // A folder that is gone opens the home folder; cancelling chooses nothing.
     request.initialDirectory = dir.filePath(u"gone"_s);
     EXPECT_EQ(dialogs.openFile(request), std::nullopt);
-    EXPECT_TRUE(user.done());
     EXPECT_EQ(seen,
               (QStringList{u"Caution"_s, u"Out of range"_s, u"Name"_s, u"New name?"_s, u"Front Door"_s, u"Choose"_s,
                            u"Image Files (*.jpg)"_s, QDir(dir.path()).absolutePath(), QDir::home().absolutePath()}));
@@ -446,27 +424,20 @@ template <class T> T& child(const QWidget& parent, const char* name) {
 TEST(SimulatorPanel, EachSwitchAndSliderDrivesItsOwnInputAndItsCloseBoxKeepsItWithinReach) {
     platform::SimulatorState state;
     SimulatorPanel panel{state};
-    const auto axis = [&state](int id, quint32 kit::JOYINFO::*field) {
-        kit::JOYINFO info;
-        state.joyGetPos(id, info);
-        return info.*field;
-    };
     EXPECT_EQ(child<QLabel>(panel, "value1").text(), u"32768"_s);
     child<QCheckBox>(panel, "contact2").setChecked(true);
-    EXPECT_EQ(state.Inzavok(513), 0xDF);
+    EXPECT_EQ(state.Inzavok(test::kGamePort), 0xDF);
     child<QCheckBox>(panel, "contact2").setChecked(false);
-    EXPECT_EQ(state.Inzavok(513), 0xFF);
+    EXPECT_EQ(state.Inzavok(test::kGamePort), 0xFF);
     child<QSlider>(panel, "axis3").setValue(65535);
     child<QSlider>(panel, "axis2").setValue(0);
-    EXPECT_EQ(axis(1, &kit::JOYINFO::wXpos), 65535u);
-    EXPECT_EQ(axis(0, &kit::JOYINFO::wYpos), 0u);
-    EXPECT_EQ(child<QLabel>(panel, "value3").text(), u"65535"_s);
     child<QCheckBox>(panel, "nosignal4").setChecked(true);
-    EXPECT_EQ(axis(1, &kit::JOYINFO::wYpos), 0u);
-    EXPECT_FALSE(child<QSlider>(panel, "axis4").isEnabled());
+    EXPECT_EQ(test::channels(state), (test::Channels{32768, 0, 65535, 0}));
+    EXPECT_EQ(child<QLabel>(panel, "value3").text(), u"65535"_s);
     EXPECT_EQ(child<QLabel>(panel, "value4").text(), u"0"_s);
+    EXPECT_FALSE(child<QSlider>(panel, "axis4").isEnabled());
     child<QCheckBox>(panel, "nosignal4").setChecked(false);
-    EXPECT_EQ(axis(1, &kit::JOYINFO::wYpos), 32768u);
+    EXPECT_EQ(test::channels(state)[3], 32768u);
     panel.show();
     EXPECT_FALSE(panel.windowHandle()->close()); // as the window system's close box does
     EXPECT_TRUE(panel.isVisible() && panel.isMinimized());
