@@ -30,8 +30,7 @@ TEST(MeterScale, AnswersAreCheckedRoundedAndStored) {
         {"rounded", u"10.4|10.6"_s, "", "10/11"},
         {"rounded equal", u"11.5|11.6|12.5|13.5"_s, "O", "12/14"},
         {"exponent and blanks", u" 1e1 |2E2"_s, "", "10/200"},
-        {"negative zero", u"-0|1"_s, "", "0/1"},
-        {"underflow reads as zero", u"1e-999|9"_s, "", "0/9"},
+        {"underflow reads as zero, and so does a negative zero", u"1e-999|1e-999|-0|1"_s, "O", "0/1"},
         {"ten thousand characters",
          QString(9999, u'0') + u"5|"_s + QString(10000, u'7') + u'|' + QString(9998, u'0') + u"50"_s, "F", "5/50"},
     };
