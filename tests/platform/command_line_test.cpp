@@ -18,7 +18,6 @@ struct Outcome {
     Result result;
     QString out;
     QString err;
-    // The first line of standard error, which says what was wrong.
     QString problem() const { return err.section(u'\n', 0, 0); }
 };
 
@@ -103,7 +102,6 @@ TEST_F(CommandLine, TheBrokerItsSiteAndItsPasswordComeFromTheAddressTheFileAndTh
         false, u"broker.local"_s, 1883, u"ann"_s, u"from the environment"_s, {}, u"plant-room-2"_s, u"homeassistant"_s,
         false};
     EXPECT_EQ(options({"--mqtt=mqtt://ann@broker.local"}).mqtt, fromTheAddress);
-
     const QString secret = write("secret", "s3cret\nsecond line\n");
     const QString ca = write("ca.pem", "a certificate");
     write("zavok.conf", "# the broker of the plant room\n[General]\nmqtt = mqtt://10.0.0.2:1884\nsite=room_1\n"

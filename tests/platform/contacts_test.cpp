@@ -18,8 +18,7 @@ namespace {
 using Records = QList<QByteArray>;
 constexpr kit::Rgb kLightRed{255, 0, 0};
 
-// The records of going from the contacts closed in `from` to those closed in `to` (bit n - 1 for alert n), in alert
-// order.
+// The records of going from the contacts closed in `from` to those closed in `to`, bit n - 1 for alert n.
 Records changes(int from, int to) {
     Records out;
     for (int alert = 1; alert <= 4; ++alert) {
@@ -85,20 +84,17 @@ protected:
     qsizetype first = 0;
 };
 
-using EveryContactCombination = Contacts;
-using InputTrouble = Contacts;
-
-TEST_F(EveryContactCombination, ReachesTheAlertsThroughTheSimulator) {
+TEST_F(Contacts, EveryCombinationReachesTheAlertsThroughTheSimulator) {
     h.portInUse = &simulator;
     checkEveryCombination([this](int c, bool closed) { simulator.setClosed(c, closed); });
 }
 
-TEST_F(EveryContactCombination, ReachesTheAlertsThroughAGamePad) {
+TEST_F(Contacts, EveryCombinationReachesTheAlertsThroughAGamePad) {
     plugGamePad();
     checkEveryCombination([this](int c, bool closed) { pad->press(c, closed); });
 }
 
-TEST_F(InputTrouble, AStateFileThatGoesAwayAndComesBack) {
+TEST_F(Contacts, AStateFileThatGoesAwayAndComesBackIsATrouble) {
     const QString path = h.root.filePath(QStringLiteral("inputs.txt"));
     platform::StateFileSource source(
         path, [](const QString&) {}, [this] { return h.scheduler.now(); });
@@ -124,7 +120,7 @@ TEST_F(InputTrouble, AStateFileThatGoesAwayAndComesBack) {
     h.zavok.reset();
 }
 
-TEST_F(InputTrouble, AGamePadPulledOutAndPluggedBack) {
+TEST_F(Contacts, AGamePadPulledOutAndPluggedBackIsATrouble) {
     plugGamePad();
     start();
     pad->press(0, true);

@@ -27,24 +27,11 @@ void spinNestedLoop() {
     loop.exec();
 }
 
-TEST(RealTimeScheduler, ATimerTicksUntilStopped) {
-    RealTimeScheduler scheduler;
-    kit::Timer timer(scheduler, QStringLiteral("Timer1"), kInterval, true);
-    int ticks = 0;
-    timer.onTick = [&] { ++ticks; };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 3; }, kPatience));
-    timer.setEnabled(false);
-    const int stoppedAt = ticks;
-    QTest::qWait(20 * kInterval);
-    EXPECT_EQ(ticks, stoppedAt);
-    timer.setEnabled(true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks > stoppedAt; }, kPatience));
-}
-
-// A handler that opens a modal box runs a nested event loop in which every timer keeps coming due; none of those
-// ticks may start inside the running one, each runs once it has returned, and a timer that goes away meanwhile (its
-// window destroyed by the handler), even the running one, never ticks again.
-TEST(RealTimeScheduler, NoTickStartsInsideAnotherAndADestroyedTimerNeverTicksAgain) {
+// A timer ticks until it is disabled, and again once enabled. A handler that opens a modal box runs a nested event
+// loop in which every timer keeps coming due; none of those ticks may start inside the running one, each runs once it
+// has returned, and a timer that goes away meanwhile (its window destroyed by the handler), even the running one,
+// never ticks again.
+TEST(RealTimeScheduler, TicksUntilDisabledNeverNestAndEndWithTheirTimer) {
     RealTimeScheduler scheduler;
     auto first = std::make_unique<kit::Timer>(scheduler, QStringLiteral("Timer1"), kInterval, true);
     kit::Timer second(scheduler, QStringLiteral("Timer2"), kInterval, true);
@@ -70,10 +57,15 @@ TEST(RealTimeScheduler, NoTickStartsInsideAnotherAndADestroyedTimerNeverTicksAga
     };
     third->onTick = [&] { ++thirdTicks; };
     EXPECT_TRUE(QTest::qWaitFor([&] { return first == nullptr && secondTicks >= 2; }, kPatience));
+    second.setEnabled(false);
+    const int stoppedAt = secondTicks;
     QTest::qWait(20 * kInterval);
     EXPECT_EQ(deepest, 1);
     EXPECT_EQ(firstTicks, 1);
+    EXPECT_EQ(secondTicks, stoppedAt);
     EXPECT_EQ(thirdTicks, 0);
+    second.setEnabled(true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return secondTicks > stoppedAt; }, kPatience));
 }
 
 void ignoreSignal(int) {}

@@ -50,7 +50,6 @@ TEST(StateFileParser, ReadsFiveWholeNumbersInAnyWhitespaceAndRefusesAnythingElse
         EXPECT_EQ(parseStateFile(text), Parsed(InputSnapshot{224, {0, 65535, 32768, 7}})) << text;
     }
     EXPECT_EQ(parseStateFile("255 0 0 0 0"), Parsed(InputSnapshot{255, {}}));
-
     using enum StateFileFault;
     const struct {
         QByteArray text;
@@ -117,7 +116,6 @@ TEST_F(StateFileSourceTest, AnUnusableFileKeepsTheContactsAndIsToldOnceForEachKi
     write("240 1 2 3 70000\n");
     EXPECT_EQ(source.Inzavok(kGamePort), 224);
     EXPECT_EQ(channels(source), (Channels{0, 0, 0, 0}));
-
     ASSERT_EQ(told.size(), 3);
     EXPECT_TRUE(told[0].startsWith(QStringLiteral("zavok: cannot read the input state file ") + path));
     EXPECT_TRUE(told[1].contains(QStringLiteral("does not hold five whole numbers")));

@@ -26,11 +26,10 @@ using State = std::tuple<int, Channels, QString>;
 class SdlJoysticksTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { qputenv("SDL_VIDEODRIVER", "dummy"); }
-    Channels channels() { return test::channels(sdl); }
     // The port's byte, the four channels and the fault, read in the order of a poll tick and a channel tick.
     State read() {
         const int byte = sdl.Inzavok(kGamePort);
-        return {byte, channels(), sdl.fault()};
+        return {byte, test::channels(sdl), sdl.fault()};
     }
 
     QStringList told;
@@ -41,7 +40,7 @@ TEST_F(SdlJoysticksTest, TwoSticksAreWiredAsTheClassicGamePort) {
     VirtualPad first(2, 2);
     VirtualPad second(4, 4); // a big pad that is not alone still serves only as joystick 2
     EXPECT_EQ(sdl.Inzavok(kGamePort), 0xFF);
-    // Held across reads a button stays closed, and it reads open at the first read after it is let go.
+    // A button reads open at the first read after it is let go.
     const struct {
         VirtualPad& pad;
         int button;
@@ -50,7 +49,6 @@ TEST_F(SdlJoysticksTest, TwoSticksAreWiredAsTheClassicGamePort) {
     for (const auto& row : presses) {
         SCOPED_TRACE(row.byte);
         row.pad.press(row.button, true);
-        EXPECT_EQ(sdl.Inzavok(kGamePort), row.byte);
         EXPECT_EQ(sdl.Inzavok(kGamePort), row.byte);
         row.pad.press(row.button, false);
         EXPECT_EQ(sdl.Inzavok(kGamePort), 0xFF);
@@ -62,14 +60,13 @@ TEST_F(SdlJoysticksTest, TwoSticksAreWiredAsTheClassicGamePort) {
     sdl.pump();
     EXPECT_EQ(sdl.Inzavok(kGamePort), 0xDF);
     EXPECT_EQ(sdl.Inzavok(kGamePort), 0xFF);
-
     // SDL's -32768..32767 onto 0..65535: both ends and the middle.
     first.tilt(0, -32768);
     first.tilt(1, 32767);
     second.tilt(0, 0);
     second.tilt(1, -1);
     second.tilt(2, -32768);
-    EXPECT_EQ(channels(), (Channels{0, 65535, 32768, 32767}));
+    EXPECT_EQ(test::channels(sdl), (Channels{0, 65535, 32768, 32767}));
 }
 
 TEST_F(SdlJoysticksTest, OnePadWithFourButtonsAndFourAxesServesAllEightInputs) {
@@ -79,7 +76,6 @@ TEST_F(SdlJoysticksTest, OnePadWithFourButtonsAndFourAxesServesAllEightInputs) {
     pad.tilt(0, 32767);
     pad.tilt(2, -32768);
     EXPECT_EQ(read(), State(0x5F, {65535, 32768, 0, 32768}, QString()));
-
     // With three buttons it is an ordinary joystick 1, and joystick 2 is absent: contacts 3 and 4, which the big pad
     // served, keep their last state.
     VirtualPad small(3, 4);
@@ -91,17 +87,13 @@ TEST_F(SdlJoysticksTest, OnePadWithFourButtonsAndFourAxesServesAllEightInputs) {
 
 TEST_F(SdlJoysticksTest, DevicesPluggedInAndPulledOutWhileRunningKeepTheirPlaces) {
     EXPECT_EQ(read(), State(0xFF, {0, 0, 0, 0}, u"no joystick is plugged in"_s));
-
     VirtualPad first(2, 2);
     VirtualPad second(2, 2);
     second.press(0, true);
     second.tilt(1, 32767);
     EXPECT_EQ(read(), State(0xBF, {32768, 32768, 32768, 65535}, QString()));
-    EXPECT_EQ(sdl.deviceCount(), 2);
-
     first.unplug();
     EXPECT_EQ(read(), State(0xBF, {0, 0, 32768, 65535}, u"joystick 1 was unplugged"_s));
-
     // A newcomer takes the free place of joystick 1.
     VirtualPad third(2, 2);
     third.press(1, true);
@@ -149,7 +141,6 @@ TEST(SdlInputSources, AutoTakesTheJoysticksWhenOneIsPluggedInElseTheSimulator) {
     EXPECT_EQ(waiting->simulator(), nullptr);
     EXPECT_EQ(told, QStringList{QStringLiteral("zavok: no joystick is plugged in; the contacts stay at rest and the "
                                                "axes read 0 until one is")});
-
     SdlJoysticks keeper([](const QString&) {}); // keeps SDL running around the pad, which needs it
     VirtualPad pad(2, 2);
     pad.press(0, true);
