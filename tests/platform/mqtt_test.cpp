@@ -131,7 +131,8 @@ TEST_F(Mqtt, TwoSitesKeepApartAndOnlyOneThatTakesCommandsIsCommanded) {
         site->poll(240 - 16);
         site->poll(240); // each keeps the reminder of its alert
     }
-    ASSERT_TRUE(eventually([&] { return listener.hears(u"zavok/b/alert/1 ON"_s); }));
+    ASSERT_TRUE(
+        eventually([&] { return listener.hears(u"zavok/a/alert/1 ON"_s) && listener.hears(u"zavok/b/alert/1 ON"_s); }));
     EXPECT_EQ(listener.lines().count(u"zavok/a/alert/1 ON"_s), 1) << "each site's alert on its own topic";
 
     broker.publish(u"zavok/a/command"_s, u"RESET"_s);
