@@ -221,13 +221,21 @@ protected:
     }
 };
 
-// No settings file can be written once the data directory is removed while the program runs.
-TEST_F(FileFaultTest, DataDirectoryRemoved) {
+// Neither settings nor log can be written: the data directory is removed while the program runs, and the day's log
+// is a link to /dev/full, which takes the open and refuses every write until the link goes. No mount is needed, so
+// this runs where the disk faults are skipped.
+TEST_F(FileFaultTest, DataDirectoryRemovedAndTheDaysLogOnAFullDevice) {
+    const QString log = h.logPath(u"Jul 13"_s);
+    ASSERT_EQ(::symlink("/dev/full", QFile::encodeName(log).constData()), 0);
     start();
     ASSERT_TRUE(QDir(h.dataDirectory).removeRecursively());
+    expectMonitoring();
+    ASSERT_TRUE(QFile::remove(log));
     expectChangesShown(); // the sample file cannot be made: the burst itself serves
     expectOrderlyEnd(false);
     EXPECT_FALSE(QDir(h.dataDirectory).exists()) << "saving makes no directories of its own";
+    expectWholeRecords();
+    EXPECT_TRUE(h.logLines().first().startsWith("\"Alert #1 activated at\"")) << "nothing of what went before";
 }
 
 // The settings on a read-only disk are read all the same; once the disk takes writes again, EXIT saves quietly.
