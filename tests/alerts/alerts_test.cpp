@@ -120,7 +120,7 @@ TEST_F(AlertTest, BellBeepsPerRunningTimerOnlyWhileSwitchedOn) {
     main().soundon.click();
     h.scheduler.advance(1000);
     EXPECT_EQ(h.bell.beeps, 6);
-    EXPECT_TRUE(main().soundoff.isEnabled());
+    EXPECT_TRUE(main().soundoff.isVisible() && main().soundoff.isEnabled() && !main().soundon.isVisible());
 }
 
 // Off, a circuit ignores its alert and keeps the bell quiet; switching it off clears its colours but not its home
