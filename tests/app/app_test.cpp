@@ -10,7 +10,6 @@
 #include <cmath>
 #include <functional>
 #include <map>
-#include <sys/stat.h>
 #include <unistd.h>
 
 // The program's start and end (the settings files it reads and writes, and the records of both in the log), and the
@@ -191,22 +190,19 @@ TEST(Startup, DamagedOrUnusualSettingsFilesAreSkippedValueByValue) {
 
 // Even for root; the steps after the broken one still run.
 TEST(Startup, SettingsFilesThatCannotBeOpenedAreSkippedWithoutWaiting) {
-    const std::map<QByteArray, int (*)(const char*)> obstacles = {
-        {"fifo", [](const char* path) { return ::mkfifo(path, 0600); }},
-        {"link", [](const char* path) { return ::symlink("/nonexistent-zavok-test/x.zvk", path); }},
-        {"directory", [](const char* path) { return ::mkdir(path, 0700); }}};
-    const std::pair<QByteArray, QByteArray> cases[] = {{"fifo", "cat.zvk"},     {"fifo", "phones.zvk"},
-                                                       {"fifo", "apnames.zvk"}, {"link", "phones.zvk"},
-                                                       {"link", "apnames.zvk"}, {"directory", "apnames.zvk"}};
+    const auto& [fifo, directory, link] = kObstacles;
+    const std::pair<Obstacle, QByteArray> cases[] = {{fifo, "cat.zvk"},     {fifo, "phones.zvk"},
+                                                     {fifo, "apnames.zvk"}, {link, "phones.zvk"},
+                                                     {link, "apnames.zvk"}, {directory, "apnames.zvk"}};
     for (const auto& [obstacle, file] : cases) {
-        SCOPED_TRACE(QByteArray(obstacle + ' ' + file).constData());
+        SCOPED_TRACE(std::string(obstacle.name) + " " + file.constData());
         Harness h;
         h.put(h.dataPath(u"phones.zvk"_s), phones({{8, u"250"_s}}));
         h.put(h.dataPath(u"apnames.zvk"_s), "\"A\"\r\n\"B\"\r\n\"C\"\r\n\"D\"\r\n");
         h.put(h.dataPath(u"cat.zvk"_s), "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
         const QByteArray path = QFile::encodeName(h.dataPath(QString::fromLatin1(file)));
         ASSERT_EQ(::unlink(path.constData()), 0);
-        ASSERT_EQ(obstacles.at(obstacle)(path.constData()), 0);
+        ASSERT_EQ(obstacle.make(path.constData()), 0);
         Zavok& z = h.start();
         EXPECT_EQ(z.zavok->indicator[3]->top(), file == "cat.zvk" ? 4080 : 8);
         EXPECT_EQ(z.zavok->clabel[3]->text(), file == "apnames.zvk" ? u"Freezer Alarm"_s : u"D"_s);

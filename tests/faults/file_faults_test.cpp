@@ -20,7 +20,6 @@
 #include <optional>
 #include <sched.h>
 #include <sys/mount.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zavok::test {
@@ -117,7 +116,6 @@ private:
     QTemporaryFile file_;
 };
 
-constexpr kit::Rgb kLightRed{255, 0, 0};
 constexpr qint16 kAtRest = 240;
 constexpr qint16 kAlert1 = 240 - 16;
 
@@ -279,15 +277,6 @@ TEST_F(DiskFaultTest, SettingsAndLogOnAFullDisk) {
     const QStringList left = QDir(h.dataDirectory).entryList({u"*.zvk.*"_s}, QDir::Files);
     EXPECT_TRUE(left.isEmpty()) << left.join(u' ').toStdString();
 }
-
-// What can stand where the program expects a file, even for root: a FIFO (an ordinary open of it waits for the
-// other end), a directory, and a link into a directory that is not there.
-const struct {
-    const char* name;
-    int (*make)(const char* path);
-} kObstacles[] = {{"FIFO", [](const char* path) { return ::mkfifo(path, 0600); }},
-                  {"directory", [](const char* path) { return ::mkdir(path, 0700); }},
-                  {"dangling link", [](const char* path) { return ::symlink("/nonexistent-zavok-test/file", path); }}};
 
 // Every reader and writer of a file returns at once, goes without what it could not read or write, and the program
 // goes on monitoring.

@@ -15,23 +15,6 @@ using namespace Qt::StringLiterals;
 const QString kHuge = QString(10000, u'7');
 const QString kLongFive = QString(9999, u'0') + u'5'; // ten thousand characters that read as 5
 
-// Ends the run in order and starts the program again on what it saved.
-Zavok& restart(Harness& h) {
-    h.zavok->shutdown();
-    h.zavok.reset();
-    return h.start();
-}
-
-QStringList messages(const Harness& h) {
-    QStringList texts;
-    for (const auto& asked : h.dialogs.asked) {
-        if (asked.kind == u"message"_s) {
-            texts << asked.text;
-        }
-    }
-    return texts;
-}
-
 // A circuit's name and a channel's name typed alike are shown as typed, but for the double quotes that their files
 // cannot hold and the channel's twelve characters, and come back at the next start as saved.
 TEST(TypedEntries, NamesAreShownAsTypedAndComeBackAsSaved) {
@@ -64,7 +47,7 @@ TEST(TypedEntries, NamesAreShownAsTypedAndComeBackAsSaved) {
         // The zone's return to its new name is logged under that name, quotes and all inside one field.
         EXPECT_EQ(h.logLines().last(),
                   kit::quotedField(shown.left(12) + u" Normal at"_s) + ",\"08:15:20 AM\",\"July 13,2001\"");
-        Zavok& again = restart(h);
+        Zavok& again = h.restart();
         EXPECT_EQ(again.zavok->clabel[2]->text(), row.restored);
         EXPECT_EQ(again.zavok->clabel[3]->text(), u"Freezer Alarm"_s) << "its neighbours are whole";
         EXPECT_EQ(again.channel(2).fname.text(), row.restored.left(12));
@@ -105,7 +88,7 @@ TEST(TypedEntries, AlarmLimitsAreRefusedUnlessBothAreNumbersOnTheMeter) {
         w.setnewhight.typed(row.high);
         w.setcom.click();
         const bool taken = row.message.isEmpty();
-        EXPECT_EQ(messages(h), taken ? QStringList() : QStringList{row.message});
+        EXPECT_EQ(h.dialogs.messages(), taken ? QStringList() : QStringList{row.message});
         // Kept as typed, or the previous pair kept and the editing goes on.
         EXPECT_EQ(w.setlowl.text() + u'/' + w.sethighl.text(), taken ? row.low + u'/' + row.high : u"10/90"_s);
         EXPECT_EQ(w.setcom.isVisible(), !taken);
@@ -115,7 +98,7 @@ TEST(TypedEntries, AlarmLimitsAreRefusedUnlessBothAreNumbersOnTheMeter) {
             w.enable.click();
             h.scheduler.advance(1000);
             EXPECT_EQ(z.zavok->flabel[0]->text(), kit::prefixValue(row.low) > 2 ? u"LOW ALARM"_s : u"Pressure"_s);
-            const ChannelForm& again = restart(h).channel(1);
+            const ChannelForm& again = h.restart().channel(1);
             EXPECT_EQ(again.setlowl.text() + u'/' + again.sethighl.text(), row.low + u'/' + row.high);
         }
     }
@@ -154,14 +137,14 @@ TEST(TypedEntries, CalibrationReadingsAreTakenWhenNumericAndStoredOnlyWhenTheRan
         w.calfsdt.typed(row.full);
         w.calsetfsdcom.click();
         w.calfincom.click();
-        EXPECT_EQ(messages(h), row.warning.isEmpty() ? QStringList() : QStringList{row.warning});
+        EXPECT_EQ(h.dialogs.messages(), row.warning.isEmpty() ? QStringList() : QStringList{row.warning});
         const QString pair = w.calzvall.text() + u'/' + w.calfvall.text();
         EXPECT_EQ(pair, row.stored ? row.zero + u'/' + row.full : u"0/65500"_s);
         h.joysticks.stick[0].wXpos = 32750;
         w.enable.click();
         h.scheduler.advance(1000);
         EXPECT_EQ(z.zavok->value[0]->text(), row.value);
-        const ChannelForm& again = restart(h).channel(1);
+        const ChannelForm& again = h.restart().channel(1);
         EXPECT_EQ(again.calzvall.text() + u'/' + again.calfvall.text(), pair);
     }
 }

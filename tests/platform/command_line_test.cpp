@@ -1,6 +1,6 @@
 #include "platform/command_line.h"
+#include "support/harness.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -40,12 +40,6 @@ protected:
         EXPECT_TRUE(chosen != nullptr && o.err.isEmpty()) << o.err.toStdString();
         return chosen != nullptr ? *chosen : Options{};
     }
-    QString write(const char* name, const QByteArray& content) const {
-        QFile file(dir.filePath(QString::fromLatin1(name)));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        return file.fileName();
-    }
 
     QTemporaryDir dir;
     Surroundings surroundings{dir.filePath(u"zavok.conf"_s), {}, u"Plant.Room 2"_s};
@@ -83,7 +77,7 @@ TEST_F(CommandLine, ChoosesTheSourceWhereTheLogsGoAndTheDaysOfTheHistoryAndItsEx
 }
 
 TEST_F(CommandLine, HelpAndVersionGoToStandardOutputAndSucceed) {
-    write("zavok.conf", "not a setting\n"); // --help answers whatever the settings file holds
+    test::Harness::put(surroundings.configFile, "not a setting\n"); // --help answers whatever the settings file holds
     const Outcome help = parse({"--help", "--input=bogus"});
     EXPECT_EQ(help.result, Result(0));
     EXPECT_TRUE(help.out.startsWith(u"Usage: zavok [OPTION]...\n"_s));
@@ -102,10 +96,13 @@ TEST_F(CommandLine, TheBrokerItsSiteAndItsPasswordComeFromTheAddressTheFileAndTh
         false, u"broker.local"_s, 1883, u"ann"_s, u"from the environment"_s, {}, u"plant-room-2"_s, u"homeassistant"_s,
         false};
     EXPECT_EQ(options({"--mqtt=mqtt://ann@broker.local"}).mqtt, fromTheAddress);
-    const QString secret = write("secret", "s3cret\nsecond line\n");
-    const QString ca = write("ca.pem", "a certificate");
-    write("zavok.conf", "# the broker of the plant room\n[General]\nmqtt = mqtt://10.0.0.2:1884\nsite=room_1\n"
-                        "mqtt-discovery=off\nmqtt-commands=yes\n");
+    const QString secret = dir.filePath(u"secret"_s);
+    const QString ca = dir.filePath(u"ca.pem"_s);
+    test::Harness::put(secret, "s3cret\nsecond line\n");
+    test::Harness::put(ca, "a certificate");
+    test::Harness::put(surroundings.configFile,
+                       "# the broker of the plant room\n[General]\nmqtt = mqtt://10.0.0.2:1884\nsite=room_1\n"
+                       "mqtt-discovery=off\nmqtt-commands=yes\n");
     // The command line wins over the file, and the password file over the environment.
     EXPECT_EQ(options({"--mqtt=mqtts://broker.local:9999", "--mqtt-password-file", secret.toUtf8().constData(),
                        "--mqtt-ca", ca.toUtf8().constData()})
@@ -158,11 +155,11 @@ TEST_F(CommandLine, RefusesWhatCannotBeUsedWithOneLineAndTheUsage) {
         EXPECT_EQ(o.problem(), u"zavok: "_s + QString::fromUtf8(row.line));
         EXPECT_TRUE(o.err.section(u'\n', 1, 1).startsWith(u"Usage: zavok "_s)) << row.line;
     }
-    write("zavok.conf", "mqtt=mqtt://broker\nhistory-days=3\n");
+    test::Harness::put(surroundings.configFile, "mqtt=mqtt://broker\nhistory-days=3\n");
     EXPECT_EQ(parse({}).problem(),
               u"zavok: %1, line 2: 'history-days=3' is no setting this file can hold (mqtt, mqtt-ca, "
               "mqtt-password-file, site, mqtt-discovery, mqtt-commands)"_s.arg(surroundings.configFile));
-    write("zavok.conf", "mqtt=mqtt://broker\nmqtt-commands=maybe\n");
+    test::Harness::put(surroundings.configFile, "mqtt=mqtt://broker\nmqtt-commands=maybe\n");
     EXPECT_EQ(parse({}).problem(),
               u"zavok: mqtt-commands in %1: 'maybe' is neither true nor false"_s.arg(surroundings.configFile));
 }

@@ -16,7 +16,6 @@ namespace zavok::test {
 namespace {
 
 using Records = QList<QByteArray>;
-constexpr kit::Rgb kLightRed{255, 0, 0};
 
 // The records of going from the contacts closed in `from` to those closed in `to`, bit n - 1 for alert n.
 Records changes(int from, int to) {

@@ -46,8 +46,7 @@ TEST(History, AVirtualDayKeepsOneRowPerMinuteForEachChannelThatWasOnAndEveryReco
     z.channel(2).enable.click();
     h.scheduler.advance(6 * kHour - 250 + 29750);
     run.end();
-    h.zavok.reset();
-    h.start();
+    h.restart();
     h.scheduler.advance(10000);
     run.end();
     // Channel 1's first minute misses the readings of the first second; its last, which the end cut short, holds the

@@ -12,7 +12,6 @@ namespace zavok::test {
 namespace {
 
 using namespace Qt::StringLiterals;
-constexpr kit::Rgb kLightRed{255, 0, 0};
 
 struct Site {
     Site(const Broker& broker, const QString& name, bool commands = false,

@@ -1,7 +1,7 @@
 #include "soak_rig.h"
+#include "support/harness.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -26,8 +26,7 @@ qint64 soakHours() {
 
 // The peak resident set of this process so far in kB, 0 where /proc does not tell.
 qint64 peakRssKb() {
-    QFile status(u"/proc/self/status"_s);
-    const QString text = status.open(QIODevice::ReadOnly) ? QString::fromLatin1(status.readAll()) : QString();
+    const QString text = QString::fromLatin1(test::Harness::bytes(u"/proc/self/status"_s));
     return QRegularExpression(u"VmHWM:\\s*(\\d+) kB"_s).match(text).captured(1).toLongLong();
 }
 
@@ -43,9 +42,8 @@ struct Record {
 // Three quoted fields a line, every line ended by CR LF; a missing file has none.
 std::vector<Record> records(const QString& path) {
     static const QRegularExpression record(uR"re(^"([^"]*)","([^"]*)","(July 1[34],2001)"\r$)re"_s);
-    QFile file(path);
     std::vector<Record> out;
-    const QByteArray content = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const QByteArray content = test::Harness::bytes(path);
     EXPECT_TRUE(content.isEmpty() || content.endsWith("\r\n")) << path.toStdString();
     for (const QByteArray& line : content.split('\n')) {
         if (const QRegularExpressionMatch m = record.match(QString::fromLatin1(line)); m.hasMatch()) {
@@ -150,8 +148,8 @@ TEST(Soak, ADayLogsEveryRecordOnceWithNoTimerDriftNoLeftoverAndNoGrowth) {
     const char* files[] = {"x1values.zvk", "y1values.zvk", "x2values.zvk", "y2values.zvk"};
     for (int k = 1; k <= 4; ++k) {
         const QByteArray line = QByteArray::number(Schedule::raw(Schedule::level(k, Schedule::kSteps - 1))) + "\r\n";
-        QFile file(rig.dataPath(QString::fromLatin1(files[k - 1])));
-        EXPECT_EQ(file.open(QIODevice::ReadOnly) ? file.readAll() : "missing", line.repeated(100)) << files[k - 1];
+        EXPECT_EQ(test::Harness::bytes(rig.dataPath(QString::fromLatin1(files[k - 1]))), line.repeated(100))
+            << files[k - 1];
     }
 
     // The sanitizer keeps freed memory in quarantine, and a span of one hour has nothing to compare the first with.

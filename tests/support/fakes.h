@@ -84,6 +84,17 @@ public:
         return answer;
     }
 
+    // The texts of the message boxes shown so far.
+    QStringList messages() const {
+        QStringList texts;
+        for (const Asked& a : asked) {
+            if (a.kind == QStringLiteral("message")) {
+                texts << a.text;
+            }
+        }
+        return texts;
+    }
+
     std::vector<Asked> asked;
     std::vector<kit::OpenFileRequest> fileRequests;
 
@@ -111,12 +122,11 @@ public:
         ports.push_back(port);
         return value;
     }
-    void Outzavok(int, int) override { ++writes; }
+    void Outzavok(int, int) override {}
     QString fault() const override { return faultText; }
     qint16 value = 240;
     QString faultText;
     std::vector<int> ports;
-    int writes = 0;
 };
 
 // The axis readings per joystick; a reader may replace them between calls.

@@ -12,8 +12,23 @@
 
 #include <functional>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zavok::test {
+
+inline constexpr kit::Rgb kLightRed{255, 0, 0};
+
+// What can stand where the program expects a file, even for root: a FIFO (an ordinary open of it waits for the
+// other end), a directory, and a link into a directory that is not there.
+struct Obstacle {
+    const char* name;
+    int (*make)(const char* path);
+};
+inline const Obstacle kObstacles[] = {
+    {"FIFO", [](const char* path) { return ::mkfifo(path, 0600); }},
+    {"directory", [](const char* path) { return ::mkdir(path, 0700); }},
+    {"dangling link", [](const char* path) { return ::symlink("/nonexistent-zavok-test/file", path); }}};
 
 // The whole program on a virtual scheduler, with a fixed English clock, scripted inputs and dialogs, and a
 // temporary data directory and working directory.
@@ -37,6 +52,11 @@ public:
         return *zavok;
     }
     Zavok& z() { return *zavok; }
+    // A new program on what the last one saved; destroying it ends the last run in order.
+    Zavok& restart() {
+        zavok.reset();
+        return start();
+    }
 
     QString dataPath(const QString& file) const { return QDir(dataDirectory).filePath(file); }
     QString logPath(const QString& day) const { return QDir(logDirectory).filePath(day + QStringLiteral(".txt")); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/child_process.h"
+#include "support/harness.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -32,17 +33,15 @@ public:
         }
         port_ = freePort();
         QProcess::execute(passwd, {QStringLiteral("-b"), QStringLiteral("-c"), file("passwd"), kUser, kPassword});
-        QFile config(file("mosquitto.conf"));
-        EXPECT_TRUE(config.open(QIODevice::WriteOnly));
         // Started by root, mosquitto would become another user who cannot read the test's private folder.
         const struct passwd* me = ::getpwuid(::geteuid());
-        config.write(
+        Harness::put(
+            file("mosquitto.conf"),
             QStringLiteral("listener %1 127.0.0.1\nallow_anonymous false\npassword_file %2\npersistence false\n"
                            "set_tcp_nodelay true\nlog_dest file %3\nlog_type all\nuser %4\n")
                 .arg(port_)
                 .arg(file("passwd"), file("broker.log"), QString::fromLocal8Bit(me != nullptr ? me->pw_name : "root"))
                 .toUtf8());
-        config.close(); // before the broker reads it
         start();
     }
     bool available() const { return process_ != nullptr; }
@@ -51,7 +50,7 @@ public:
     int port() const { return port_; }
     QString url() const { return QStringLiteral("mqtt://%1@127.0.0.1:%2").arg(kUser).arg(port_); }
     // Tells of every connection and refusal.
-    QString log() const { return text(file("broker.log")); }
+    QString log() const { return QString::fromUtf8(Harness::bytes(file("broker.log"))); }
     void kill() { process_.reset(); }
     // As another client of the broker would.
     void publish(const QString& topic, const QString& payload) const {
@@ -65,12 +64,6 @@ public:
                                            QStringList{QStringLiteral("-c"), file("mosquitto.conf")}, dir_.path(),
                                            QStringList{});
         EXPECT_TRUE(eventually([this] { return takesConnections(port_); })) << "the broker does not take connections";
-    }
-
-    // Empty where the file cannot be read.
-    static QString text(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
     }
 
 private:
@@ -114,7 +107,8 @@ public:
             << "the listener does not subscribe";
     }
     QStringList lines() const {
-        QStringList lines = Broker::text(dir_.filePath(QStringLiteral("heard"))).split(u'\n', Qt::SkipEmptyParts);
+        QStringList lines =
+            QString::fromUtf8(Harness::bytes(dir_.filePath(QStringLiteral("heard")))).split(u'\n', Qt::SkipEmptyParts);
         for (QString& line : lines) { // %r is 1 for a retained message, 0 otherwise
             line = line.startsWith(QStringLiteral("1 ")) ? QStringLiteral("retained ") + line.mid(2) : line.mid(2);
         }
