@@ -27,10 +27,10 @@ void Day(benchmark::State& state) {
         rig.start();
         rig.run(24 * soak::Schedule::kCyclesPerHour);
         rig.finish();
-        day.channelTicks = (rig.joystickReads(0) + rig.joystickReads(1)) / 101;
+        day.channelTicks = (rig.machine().joystickReads[0] + rig.machine().joystickReads[1]) / 101;
         QFile log(rig.logPath(QStringLiteral("Jul 13")));
         day.records = log.open(QIODevice::ReadOnly) ? log.readAll().count('\n') : 0;
-        state.counters["poll_ticks"] = double(rig.portReads());
+        state.counters["poll_ticks"] = double(rig.machine().portReads);
         state.counters["channel_ticks"] = double(day.channelTicks);
         state.counters["records"] = double(day.records);
     }

@@ -124,7 +124,7 @@ TEST(CrashConsistency, TheDesktopEntrysProgramKilledAtAnyMomentOfItsEndLeavesThe
         return p.start({u"--logs-in-data-dir"_s});
     };
     const auto logged = [&p](const char* record) {
-        return waitFor([&p, record] { return p.log(p.data).contains(record); });
+        return eventually([&p, record] { return p.log(p.data).contains(record); });
     };
 
     // An orderly end first: what a shutdown writes, and how long it takes.
@@ -179,7 +179,7 @@ TEST(CrashConsistency, CatfileAndLabnameKilledAtAnyMomentLeaveOneWholeWrite) {
         const int before = wholeWrite(cat, Cat);
         Child writer(QCoreApplication::applicationFilePath(), {u"--settings-writer"_s, root.path()}, root.path(), {});
         // Killed only once it is writing: after its first new cat.zvk, somewhere in the writes that follow.
-        ASSERT_TRUE(waitFor([&] { return wholeWrite(cat, Cat) != before; }));
+        ASSERT_TRUE(eventually([&] { return wholeWrite(cat, Cat) != before; }));
         QThread::usleep(delayUs(random));
         writer.signal(SIGKILL);
         EXPECT_EQ(writer.wait(), -SIGKILL);

@@ -113,8 +113,6 @@ public:
     QString dataPath(const QString& file) const { return QDir(dataDirectory_).filePath(file); }
     QString logPath(const QString& day) const { return QDir(logDirectory_).filePath(day + QStringLiteral(".txt")); }
     const Machine& machine() const { return machine_; }
-    qint64 portReads() const { return machine_.portReads; }
-    qint64 joystickReads(int id) const { return machine_.joystickReads.at(std::size_t(id)); }
 
 private:
     void advanceTo(qint64 ms) { scheduler_.advance(ms - scheduler_.now()); }

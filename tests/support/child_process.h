@@ -73,24 +73,18 @@ inline QStringList isolatedEnvironment(const QString& root) {
             QStringLiteral("XDG_RUNTIME_DIR=") + root};
 }
 
-// Polls until `ready` holds, running Qt's events in between where `events` asks for it. The limit only keeps a
-// broken program from hanging the suite; a sound one is ready in a fraction of it.
-inline bool waitFor(const std::function<bool()>& ready, bool events = false) {
+// Polls until `holds` does, running Qt's events in between. The limit only keeps a broken program from hanging the
+// suite; a sound one is ready in a fraction of it.
+inline bool eventually(const std::function<bool()>& holds) {
     const QDeadlineTimer limit(30000);
-    while (!ready()) {
+    while (!holds()) {
         if (limit.hasExpired()) {
             return false;
         }
-        if (events) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         QThread::msleep(2);
     }
     return true;
-}
-
-inline bool eventually(const std::function<bool()>& holds) {
-    return waitFor(holds, true);
 }
 
 } // namespace zavok::test

@@ -2,9 +2,7 @@
 
 // Every test of a program that needs Qt's event loop runs with one application object, made before the first test
 // and destroyed before main returns: left to the exit handlers, it would go after parts of Qt it still needs. A
-// test program registers it once, with QCoreApplication or QApplication:
-//
-//   ZAVOK_TEST_APPLICATION(QApplication)
+// test program registers it once, as ZAVOK_TEST_APPLICATION(QApplication) or with QCoreApplication.
 
 #include <gtest/gtest.h>
 

@@ -43,17 +43,16 @@ public:
 // Every contact at rest, and each joystick's X and Y where they are put.
 class SteadyInputs final : public kit::GamePort, public kit::Joysticks {
 public:
-    SteadyInputs(quint32 x, quint32 y) : x_(x), y_(y) {}
+    SteadyInputs(quint32 x, quint32 y) : info_{x, y, 0, 0} {}
     qint16 Inzavok(int) override { return 0xFF; }
     void Outzavok(int, int) override {}
     int joyGetPos(int, kit::JOYINFO& info) override {
-        info = {x_, y_, 0, 0};
+        info = info_;
         return 0;
     }
 
 private:
-    quint32 x_;
-    quint32 y_;
+    kit::JOYINFO info_;
 };
 
 } // namespace zavok::test

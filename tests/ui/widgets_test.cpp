@@ -53,7 +53,6 @@ using namespace Qt::StringLiterals;
 
 constexpr kit::Rgb kCyan{192, 255, 255};
 constexpr kit::Rgb kYellow{255, 255, 0};
-constexpr kit::Rgb kRed{255, 0, 0};
 constexpr kit::Rgb kBlue{128, 128, 255};
 
 QColor colour(kit::Rgb rgb) {
@@ -105,7 +104,7 @@ protected:
     kit::Label* name = &window->add<kit::Label>(u"name"_s, {.text = u"Front Door"_s,
                                                             .place = {150, 300, 1500, 300},
                                                             .back = kYellow,
-                                                            .fore = kRed,
+                                                            .fore = test::kLightRed,
                                                             .align = kit::Align::Right});
     kit::Label* paragraph =
         &window->add<kit::Label>(u"paragraph"_s, {.text = u"Several lines of help"_s, .place = {1800, 300, 900, 900}});
@@ -166,7 +165,7 @@ TEST_F(RendererTest, EveryControlShowsWhatTheKitHoldsAndFollowsItsChanges) {
         return std::tuple(label.text(), label.geometry(), label.palette().color(QPalette::Window), label.isVisible());
     };
     EXPECT_EQ(look(), std::tuple(u"Front Door"_s, QRect(10, 20, 100, 20), colour(kYellow), true));
-    EXPECT_EQ(label.palette().color(QPalette::WindowText), colour(kRed));
+    EXPECT_EQ(label.palette().color(QPalette::WindowText), colour(test::kLightRed));
     EXPECT_TRUE(label.alignment() & Qt::AlignRight);
     // A caption too long for its label runs on to the next line where there is one, and is cut where there is not.
     EXPECT_TRUE(!label.wordWrap() && widget<QLabel>(u"paragraph"_s).wordWrap());
