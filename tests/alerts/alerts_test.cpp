@@ -24,10 +24,6 @@ QString colour(std::optional<kit::Rgb> c) {
 
 class AlertTest : public StartedProgram {
 protected:
-    void poll(qint16 reading) {
-        h.port.value = reading;
-        h.scheduler.advance(main().Timer1.interval());
-    }
     // Alert n's indicator, home marker and status label as colours; '-' marks an indicator or a status label that
     // is disabled.
     QString lights(int n) {
@@ -41,15 +37,15 @@ protected:
 };
 
 TEST_F(AlertTest, ContactClosingAndOpeningLeavesAReminderUntilAResetThatKeepsActiveAlertsRed) {
-    poll(240);
+    h.poll(240);
     for (int n = 1; n <= 4; ++n) {
         SCOPED_TRACE(n);
-        poll(closed(n));
+        h.poll(closed(n));
         EXPECT_EQ(records().mid(2 * n - 2), Records{record(n, "activated")});
         EXPECT_EQ(main().trigger[n - 1]->text(), u"0"_s);
         EXPECT_EQ(lights(n), u"red red red"_s);
         EXPECT_TRUE(main().Timer2.isEnabled());
-        poll(240);
+        h.poll(240);
         EXPECT_EQ(records().last(), record(n, "deactivated"));
         EXPECT_EQ(lights(n), u"%1 %1 red"_s.arg(rest(n))) << "the reminder stays";
         EXPECT_FALSE(main().Timer2.isEnabled());
@@ -57,8 +53,8 @@ TEST_F(AlertTest, ContactClosingAndOpeningLeavesAReminderUntilAResetThatKeepsAct
         EXPECT_EQ(lights(n), u"%1 %1 %1"_s.arg(rest(n)));
     }
     // RESET keeps an alert that is still active red, and leaves the bell to the poll cycle.
-    poll(240 - 16 - 64); // alerts 1 and 3 active
-    poll(240 - 16);      // alert 3 back at rest, alert 1 still active
+    h.poll(240 - 16 - 64); // alerts 1 and 3 active
+    h.poll(240 - 16);      // alert 3 back at rest, alert 1 still active
     main().reset.click();
     EXPECT_EQ(lights(1) + u" | "_s + lights(3), u"red red red | cyan cyan cyan"_s);
     EXPECT_TRUE(main().Timer2.isEnabled());
@@ -74,25 +70,25 @@ TEST_F(AlertTest, TheAlertsOfOneTickAreHandledInOrderAndOnlyTheFirstTickTakesAZe
         }
         return out;
     };
-    poll(0);
+    h.poll(0);
     EXPECT_EQ(main().trigger[3]->text(), QString());
     EXPECT_TRUE(main().Timer2.isEnabled());
-    poll(240);
+    h.poll(240);
     for (qint16 ignored : {0, 256, -1, 4000, -32768}) {
-        poll(ignored);
+        h.poll(ignored);
         EXPECT_EQ(main().Text9.text(), QString::number(ignored));
     }
     EXPECT_EQ(main().trigger[0]->text(), u"1"_s);
     EXPECT_EQ(h.port.ports, std::vector<int>(h.port.ports.size(), 513)) << "always the game port";
     main().reset.click(); // the first tick's reminders go
-    poll(16);             // only alert 1 at rest
-    poll(240);
-    poll(5); // bits 0 and 2 only: all four alerts active
+    h.poll(16);           // only alert 1 at rest
+    h.poll(240);
+    h.poll(5); // bits 0 and 2 only: all four alerts active
     EXPECT_EQ(records(), each("activated") + each("deactivated") + each("activated", 2) + each("deactivated", 2) +
                              each("activated"));
     // A record after midnight goes to the new day's log.
     h.clock.setStart(QDateTime(QDate(2001, 7, 13), QTime(23, 59, 59, 950)).addMSecs(-h.scheduler.now()));
-    poll(closed(1));
+    h.poll(closed(1));
     EXPECT_EQ(h.logLines(u"Jul 14"_s).first(), record(2, "deactivated") + ",\"12:00:00 AM\",\"July 14,2001\"");
 }
 
@@ -106,8 +102,8 @@ TEST_F(AlertTest, TheSamplingTimeSetsThePollPeriodWithinSaneBounds) {
 }
 
 TEST_F(AlertTest, BellBeepsPerRunningTimerOnlyWhileSwitchedOn) {
-    poll(240);
-    poll(224); // Timer2 starts now
+    h.poll(240);
+    h.poll(224); // Timer2 starts now
     h.scheduler.advance(1000);
     EXPECT_EQ(h.bell.beeps, 0) << "the bell starts off";
     main().soundoff.click();
@@ -126,15 +122,15 @@ TEST_F(AlertTest, BellBeepsPerRunningTimerOnlyWhileSwitchedOn) {
 // Off, a circuit ignores its alert and keeps the bell quiet; switching it off clears its colours but not its home
 // marker's, and switching it on always writes the alert's state.
 TEST_F(AlertTest, EachCircuitSwitchedOffIgnoresItsAlertAndSwitchedOnWritesItsState) {
-    poll(240);
+    h.poll(240);
     for (int n = 1; n <= 4; ++n) {
         SCOPED_TRACE(n);
-        poll(closed(n));
+        h.poll(closed(n));
         const auto written = records().size();
         main().enable[n - 1]->click(); // off while active
         EXPECT_EQ(circuit(n), u"DISABLED red"_s);
-        poll(240);
-        poll(closed(n));
+        h.poll(240);
+        h.poll(closed(n));
         EXPECT_EQ(lights(n), u"%1- red %1-"_s.arg(rest(n)));
         EXPECT_FALSE(main().Timer2.isEnabled());
         main().alabel[n - 1]->click(); // takes no clicks while the circuit is off: cat.zvk stays unwritten
@@ -142,7 +138,7 @@ TEST_F(AlertTest, EachCircuitSwitchedOffIgnoresItsAlertAndSwitchedOnWritesItsSta
         EXPECT_EQ(circuit(n), u"ENABLED on"_s);
         EXPECT_EQ(records().last(), record(n, "activated"));
         EXPECT_EQ(lights(n), u"red red red"_s);
-        poll(240);
+        h.poll(240);
         main().enable[n - 1]->click();
         main().enable[n - 1]->click(); // on again while at rest
         EXPECT_EQ(records().mid(written + 1), (Records{record(n, "deactivated"), record(n, "deactivated")}))

@@ -282,8 +282,7 @@ TEST_F(Program, ActivityLogObserversHearEveryRecordAsWrittenAlsoOneTheFileCouldN
     channel(2).setname.setVisible(true);
     channel(2).setname.click();
     ASSERT_TRUE(QDir(h.logDirectory).removeRecursively());
-    h.port.value = 240 - 16;
-    h.scheduler.advance(100);
+    h.poll(240 - 16);
     EXPECT_EQ(heard, (std::vector<QStringList>{{u"Tank ? Normal at"_s, u"08:15:20 AM"_s, u"July 13,2001"_s},
                                                {u"Alert #1 activated at"_s, u"08:15:20 AM"_s, u"July 13,2001"_s}}));
     h.zavok.reset(); // the program's end is heard too, while `heard` still exists

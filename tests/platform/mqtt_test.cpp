@@ -22,10 +22,6 @@ struct Site {
             h.start(), u"9.9"_s, [this](const QString& line) { told << line; });
         publisher->follow();
     }
-    void poll(qint16 reading) {
-        h.port.value = reading;
-        h.scheduler.advance(100);
-    }
 
     Harness h;
     QStringList told;
@@ -64,9 +60,9 @@ TEST_F(Mqtt, DiscoveryStatesRecordsAndTroubleReachTheBroker) {
     EXPECT_EQ(config(listener, "binary_sensor/zavok_plant/trouble").value("device_class"_L1).toString(), u"problem"_s);
     EXPECT_TRUE(config(listener, "button/zavok_plant/reset").isEmpty()) << "no buttons without commands";
 
-    site.poll(240 - 16);
+    site.h.poll(240 - 16);
     site.h.port.faultText = u"the port is gone"_s;
-    site.poll(240 - 16);
+    site.h.poll(240 - 16);
     site.h.joysticks.stick[0].wXpos = 32750;
     site.h.z().channel(1).enable.click();
     site.h.scheduler.advance(1000);
@@ -95,8 +91,8 @@ TEST_F(Mqtt, EveryRecordMadeWhileTheBrokerIsDownArrivesOnceAndInOrder) {
     ASSERT_TRUE(eventually([&] { return !site.told.isEmpty(); })) << "the loss is told";
     QStringList expected;
     for (int round = 0; round < 3; ++round) {
-        site.poll(240 - 16);
-        site.poll(240);
+        site.h.poll(240 - 16);
+        site.h.poll(240);
         expected << u"Alert #1 activated at"_s << u"Alert #1 deactivated at"_s;
     }
     broker.start();
@@ -113,7 +109,7 @@ TEST_F(Mqtt, EveryRecordMadeWhileTheBrokerIsDownArrivesOnceAndInOrder) {
 TEST_F(Mqtt, ARefusedLoginIsToldOnceWhileMonitoringGoesOn) {
     Site site(broker, u"plant"_s, false, u"wrong"_s);
     ASSERT_TRUE(eventually([&] { return broker.log().count(u"not authorised"_s) >= 2; })) << "tried again";
-    site.poll(240 - 16);
+    site.h.poll(240 - 16);
     EXPECT_TRUE(site.h.logLines().last().startsWith("\"Alert #1 activated at\""));
     EXPECT_EQ(site.told,
               QStringList{u"zavok: the MQTT broker at mqtt://127.0.0.1:%1 refused ZAVOK (Connection Refused: "
@@ -127,8 +123,8 @@ TEST_F(Mqtt, TwoSitesKeepApartAndOnlyOneThatTakesCommandsIsCommanded) {
     ASSERT_TRUE(eventually(
         [&] { return listener.hears(u"zavok/a/trouble OFF"_s) && listener.hears(u"zavok/b/trouble OFF"_s); }));
     for (Site* site : {&a, &b}) {
-        site->poll(240 - 16);
-        site->poll(240); // each keeps the reminder of its alert
+        site->h.poll(240 - 16);
+        site->h.poll(240); // each keeps the reminder of its alert
     }
     ASSERT_TRUE(
         eventually([&] { return listener.hears(u"zavok/a/alert/1 ON"_s) && listener.hears(u"zavok/b/alert/1 ON"_s); }));

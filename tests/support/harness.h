@@ -52,6 +52,11 @@ public:
         return *zavok;
     }
     Zavok& z() { return *zavok; }
+    // The contacts the game port reads from now on, taken in by the next poll tick.
+    void poll(qint16 contacts) {
+        port.value = contacts;
+        scheduler.advance(zavok->zavok->Timer1.interval());
+    }
     // A new program on what the last one saved; destroying it ends the last run in order.
     Zavok& restart() {
         zavok.reset();
