@@ -20,18 +20,9 @@ namespace {
 using namespace Qt::StringLiterals;
 
 constexpr kit::Rgb kCircuitOn{0, 130, 0};
-constexpr kit::Rgb kCircuitOff{255, 0, 0};
 constexpr kit::Rgb kDesignCircuit{0, 128, 0};
 const QByteArray kStart = "\"ZAVOK started at\",\"08:15:20 AM\",\"July 13,2001\"";
 const QByteArray kDesignCat = "60\r\n3180\r\n60\r\n3480\r\n60\r\n3780\r\n60\r\n4080\r\n";
-
-QByteArray phones(const std::map<int, QString>& changes) {
-    QStringList saved = Harness::designPhones();
-    for (const auto& [line, text] : changes) {
-        saved[line] = text;
-    }
-    return Harness::phonesFile(saved);
-}
 
 QPointF place(const kit::Control* c) {
     return {c->left(), c->top()};
@@ -60,7 +51,7 @@ TEST_F(Program, AFirstRunCreatesTheDataDirectoryKeepsEveryDesignValueAndSavesItA
     EXPECT_FALSE(z->zavoktimer->isVisible());
     h.scheduler.advance(2000);
     main().exit.click();
-    EXPECT_EQ(h.bytes(h.dataPath(u"phones.zvk"_s)), phones({}));
+    EXPECT_EQ(h.bytes(h.dataPath(u"phones.zvk"_s)), Harness::phones());
     EXPECT_EQ(h.bytes(h.dataPath(u"cat.zvk"_s)) + h.bytes(h.dataPath(u"apnames.zvk"_s)), QByteArray());
     // The zones' first classification records their names, after the start record and before nothing else.
     EXPECT_EQ(h.logLines(), (QList<QByteArray>{kStart, "\"Pressure Normal at\",\"08:15:20 AM\",\"July 13,2001\"",
@@ -73,17 +64,17 @@ TEST_F(Program, AFirstRunCreatesTheDataDirectoryKeepsEveryDesignValueAndSavesItA
 TEST(Startup, SavedSettingsComeBackIntoTheirControlsAndAreSavedAgainAsTheyWere) {
     Harness h;
     h.put(h.dataPath(u"phones.zvk"_s),
-          phones({{0, u"/pictures/house.bmp"_s},
-                  {8, u"250"_s},            // mfsd4
-                  {10, u"90"_s},            // zavokform1 sethighl
-                  {25, u"Tank 1, north"_s}, // fname of channel 1
-                  {31, u"DISABLED"_s},      // enable3
-                  {32, u"disabled"_s},      // enable4: not an exact match, changes nothing
-                  {35, u"2"_s},             // secs2
-                  {38, u"Tank 1, north"_s}, // the zone label of a renamed channel carries its name
-                  {42, u"42"_s},            // value1: channel 1 enabled
-                  {43, u"DIS"_s},           // value2
-                  {45, u"17"_s}}));         // value4: the last line
+          Harness::phones({{0, u"/pictures/house.bmp"_s},
+                           {8, u"250"_s},            // mfsd4
+                           {10, u"90"_s},            // zavokform1 sethighl
+                           {25, u"Tank 1, north"_s}, // fname of channel 1
+                           {31, u"DISABLED"_s},      // enable3
+                           {32, u"disabled"_s},      // enable4: not an exact match, changes nothing
+                           {35, u"2"_s},             // secs2
+                           {38, u"Tank 1, north"_s}, // the zone label of a renamed channel carries its name
+                           {42, u"42"_s},            // value1: channel 1 enabled
+                           {43, u"DIS"_s},           // value2
+                           {45, u"17"_s}}));         // value4: the last line
     h.put(h.dataPath(u"apnames.zvk"_s), "\"Front Door\"\r\n\"Garage Door\"\r\n\"T\"\r\n\"F\"\r\n");
     h.put(h.dataPath(u"cat.zvk"_s), "1440\r\n-120\r\n3\r\n4\r\n5\r\n6\r\n7.5\r\n8\r\n");
     h.pictures.pictures.insert(u"/pictures/house.bmp"_s);
@@ -95,7 +86,7 @@ TEST(Startup, SavedSettingsComeBackIntoTheirControlsAndAreSavedAgainAsTheyWere) 
               (QStringList{u"250"_s, u"90"_s, u"Tank 1, north"_s, u"2"_s, u"Garage Door"_s}));
     EXPECT_EQ(place(form.indicator[0]), QPointF(1440, -120));
     EXPECT_EQ(form.indicator[3]->left(), 7.5f);
-    EXPECT_EQ(form.enable[2]->back(), kCircuitOff);
+    EXPECT_EQ(form.enable[2]->back(), kLightRed) << "a circuit switched off";
     EXPECT_FALSE(form.indicator[2]->isEnabled() || form.alabel[2]->isEnabled());
     EXPECT_EQ(form.enable[3]->back(), kDesignCircuit);
     EXPECT_TRUE(form.indicator[3]->isEnabled());
@@ -113,7 +104,7 @@ TEST(Startup, EveryZoneSavedOnIsClassifiedBeforeTheFirstTick) {
         saved[9 + 4 * k] = u"10"_s; // the channel's low limit
         saved[42 + k] = u"5"_s;     // its value: on, and below the limit
     }
-    h.put(h.dataPath(u"phones.zvk"_s), phones(saved));
+    h.put(h.dataPath(u"phones.zvk"_s), Harness::phones(saved));
     Zavok& z = h.start();
     for (int k = 0; k < 4; ++k) {
         EXPECT_EQ(z.zavok->flabel[k]->text(), u"LOW ALARM"_s) << "zone " << k + 1;
@@ -155,14 +146,14 @@ TEST(Startup, DamagedOrUnusualSettingsFilesAreSkippedValueByValue) {
          }},
         {"all three long: the lines past the layout are ignored",
          kDesignCat + "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n",
-         phones({{8, u"250"_s}}) + QByteArray("\"extra\"\r\n").repeated(10),
+         Harness::phones({{8, u"250"_s}}) + QByteArray("\"extra\"\r\n").repeated(10),
          "\"A\"\r\n\"B\"\r\n\"C\"\r\n\"D\"\r\n\"E\"\r\n\"F\"\r\n",
          [](const Harness&, Zavok& z) {
              EXPECT_EQ(z.zavok->indicator[3]->top(), 4080);
              EXPECT_EQ(z.zavok->clabel[3]->text() + u'/' + z.zavok->mfsd[3]->text(), u"D/250"_s);
          }},
         {"NUL bytes: inside a text they are kept, a number with one is skipped", QByteArray("1\0\r\n2\r\n", 7),
-         phones({{25, QString::fromLatin1("Tank\0A", 6)}}), QByteArray("\"Front\0Door\"\r\n", 14),
+         Harness::phones({{25, QString::fromLatin1("Tank\0A", 6)}}), QByteArray("\"Front\0Door\"\r\n", 14),
          [](const Harness&, Zavok& z) {
              EXPECT_EQ(place(z.zavok->indicator[0]), QPointF(60, 2)) << "not a number: the design position stays";
              EXPECT_EQ(z.zavok->clabel[0]->text(), QString::fromLatin1("Front\0Door", 10));
@@ -197,7 +188,7 @@ TEST(Startup, SettingsFilesThatCannotBeOpenedAreSkippedWithoutWaiting) {
     for (const auto& [obstacle, file] : cases) {
         SCOPED_TRACE(std::string(obstacle.name) + " " + file.constData());
         Harness h;
-        h.put(h.dataPath(u"phones.zvk"_s), phones({{8, u"250"_s}}));
+        h.put(h.dataPath(u"phones.zvk"_s), Harness::phones({{8, u"250"_s}}));
         h.put(h.dataPath(u"apnames.zvk"_s), "\"A\"\r\n\"B\"\r\n\"C\"\r\n\"D\"\r\n");
         h.put(h.dataPath(u"cat.zvk"_s), "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
         const QByteArray path = QFile::encodeName(h.dataPath(QString::fromLatin1(file)));

@@ -124,10 +124,7 @@ class FileFaultTest : public ::testing::Test {
 protected:
     // Settings whose every file differs from what a first run would write.
     void saveSettings() {
-        QStringList phones = Harness::designPhones();
-        phones[8] = u"250"_s; // mfsd4
-        phones[42] = u"0"_s;  // value1: channel 1 enabled
-        saved = {{u"phones.zvk"_s, Harness::phonesFile(phones)},
+        saved = {{u"phones.zvk"_s, Harness::phones({{8, u"250"_s}, {42, u"0"_s}})},
                  {u"apnames.zvk"_s, "\"Gate\"\r\n\"Shed\"\r\n\"Tank\"\r\n\"Cellar\"\r\n"},
                  {u"cat.zvk"_s, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n"}};
         for (const auto& [name, content] : saved.asKeyValueRange()) {
@@ -321,7 +318,7 @@ TEST(UnusualFiles, NothingWaitsOnAFifoOrStumblesOnADirectoryWhereAFileShouldBe) 
 struct HistoryFaultRig {
     HistoryFaultRig() : run(h) { h.joysticks.stick[0] = {13100, 13100, 0, 0}; } // both read 20
 
-    void saveSettings() const { Harness::put(h.dataPath(u"phones.zvk"_s), Harness::phonesFile(HistoryRun::phones())); }
+    void saveSettings() const { Harness::put(h.dataPath(u"phones.zvk"_s), HistoryRun::phones()); }
 
     void monitorFor(qint64 ms) {
         const std::size_t polls = h.port.ports.size();

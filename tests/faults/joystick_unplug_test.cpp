@@ -13,9 +13,8 @@ namespace {
 
 TEST(JoystickPulledOut, TheChannelShowsNoInputUntilEnableAfterItIsPluggedBack) {
     qputenv("SDL_VIDEODRIVER", "dummy");
-    QStringList told;
-    platform::SdlJoysticks sdl([&told](const QString& line) { told << line; });
-    ASSERT_TRUE(sdl.isAvailable()) << told.join(u'\n').toStdString();
+    platform::SdlJoysticks sdl([](const QString& line) { ADD_FAILURE() << line.toStdString(); });
+    ASSERT_TRUE(sdl.isAvailable());
 
     Harness h;
     h.joysticksInUse = &sdl;
@@ -49,7 +48,6 @@ TEST(JoystickPulledOut, TheChannelShowsNoInputUntilEnableAfterItIsPluggedBack) {
     w.enable.click();
     h.scheduler.advance(500);
     EXPECT_EQ(z.zavok->value[0]->text() + u' ' + z.zavok->flabel[0]->text(), u"20 Pressure"_s);
-    EXPECT_TRUE(told.isEmpty()) << told.join(u'\n').toStdString();
 }
 
 } // namespace

@@ -108,9 +108,8 @@ constexpr int kRuns = 50;
 // Killed at any moment of that shutdown, it leaves the files that shutdown does not write untouched.
 TEST(CrashConsistency, TheDesktopEntrysProgramKilledAtAnyMomentOfItsEndLeavesTheOldOrTheNewPhonesFile) {
     const Place p("224 0 0 0 0\n"); // alert 1 closed, every axis at 0
-    QStringList old = Harness::designPhones();
-    old[38] = u"OLD STATE"_s; // flabel1: start-up replaces it with the channel's name
-    const QMap<QString, QByteArray> before{{u"phones.zvk"_s, Harness::phonesFile(old)},
+    // flabel1 on line 38: start-up replaces it with the channel's name.
+    const QMap<QString, QByteArray> before{{u"phones.zvk"_s, Harness::phones({{38, u"OLD STATE"_s}})},
                                            {u"cat.zvk"_s, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n"},
                                            {u"apnames.zvk"_s, "\"A\"\r\n\"B\"\r\n\"C\"\r\n\"D\"\r\n"}};
     const auto file = [&p](const QString& name) { return Harness::bytes(QDir(p.data).filePath(name)); };
@@ -131,7 +130,7 @@ TEST(CrashConsistency, TheDesktopEntrysProgramKilledAtAnyMomentOfItsEndLeavesThe
     qint64 shutdownNs = 0;
     {
         Child program = start();
-        ASSERT_TRUE(program.started() && logged("\"ZAVOK started at\""));
+        ASSERT_TRUE(logged("\"ZAVOK started at\""));
         EXPECT_TRUE(logged("\"Alert #1 activated at\"")) << "the alerts come from the input file";
         QElapsedTimer stopping;
         stopping.start();

@@ -31,7 +31,7 @@ TEST(History, AVirtualDayKeepsOneRowPerMinuteForEachChannelThatWasOnAndEveryReco
     Harness h;
     const QDateTime midnight(QDate(2001, 7, 13), QTime(0, 0), Qt::UTC);
     h.clock.setStart(midnight);
-    Harness::put(h.dataPath(u"phones.zvk"_s), Harness::phonesFile(HistoryRun::phones()));
+    Harness::put(h.dataPath(u"phones.zvk"_s), HistoryRun::phones());
     h.joysticks.reader = [&h](int id, kit::JOYINFO& info) {
         if (id == 0) {
             info.wXpos = (h.scheduler.now() / 30000) % 2 == 0 ? kTwenty : kFifty;

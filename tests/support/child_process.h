@@ -40,7 +40,6 @@ public:
         process_.waitForFinished();
     }
 
-    bool started() const { return started_; }
     // Never once it is reaped: process id 0 would signal our whole group.
     void signal(int number) const {
         if (const qint64 pid = process_.processId(); pid > 0) {

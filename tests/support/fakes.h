@@ -84,7 +84,6 @@ public:
         return answer;
     }
 
-    // The texts of the message boxes shown so far.
     QStringList messages() const {
         QStringList texts;
         for (const Asked& a : asked) {

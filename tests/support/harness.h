@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -89,6 +90,14 @@ public:
                               QStringLiteral("|ENABLED|ENABLED|ENABLED|ENABLED|0.1|0.5|0.5|0.5|0.5|") + names +
                               QStringLiteral("|DIS|DIS|DIS|DIS");
         return texts.split(u'|');
+    }
+    // phones.zvk as a fresh start-up saves it, but for the texts that `changes` puts on its lines (from 0).
+    static QByteArray phones(const std::map<int, QString>& changes = {}) {
+        QStringList saved = designPhones();
+        for (const auto& [line, text] : changes) {
+            saved[line] = text;
+        }
+        return phonesFile(saved);
     }
 
     // Without their CR LF.

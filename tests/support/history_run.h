@@ -25,13 +25,11 @@ public:
     }
 
     // phones.zvk with channels 1 and 2 on and channel 1's alarm limits at 10 and 40.
-    static QStringList phones() {
-        QStringList phones = Harness::designPhones();
-        phones[9] = QStringLiteral("10");
-        phones[10] = QStringLiteral("40");
-        phones[42] = QStringLiteral("0");
-        phones[43] = QStringLiteral("0");
-        return phones;
+    static QByteArray phones() {
+        return Harness::phones({{9, QStringLiteral("10")},
+                                {10, QStringLiteral("40")},
+                                {42, QStringLiteral("0")},
+                                {43, QStringLiteral("0")}});
     }
 
     QString path() const { return h_.dataPath(platform::HistoryDatabase::kFileName); }

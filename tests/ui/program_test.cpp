@@ -40,7 +40,7 @@ constexpr double kMsPerMinute = 60'000;
 class TrendWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Harness::put(h.dataPath(u"phones.zvk"_s), Harness::phonesFile(HistoryRun::phones()));
+        Harness::put(h.dataPath(u"phones.zvk"_s), HistoryRun::phones());
         for (int i = 0; i < 5; ++i) {
             rows.push_back({at(7, i), 1, 20.0 + i, 25.0 + i, 30.0 + i, 60});
         }
@@ -249,7 +249,7 @@ TEST(Ending, EveryWayOfEndingIsOrderlyAlsoWhileABoxWaits) {
         }
         EXPECT_TRUE(z.hasEnded());
         EXPECT_EQ(h.logLines().join('\n').count("\"ZAVOK closed at\""), 1);
-        EXPECT_EQ(Harness::bytes(h.dataPath(u"phones.zvk"_s)), Harness::phonesFile(Harness::designPhones()));
+        EXPECT_EQ(Harness::bytes(h.dataPath(u"phones.zvk"_s)), Harness::phones());
         EXPECT_EQ(Harness::bytes(h.dataPath(u"apnames.zvk"_s)), QByteArray());
         EXPECT_TRUE(pictures.entryList(QDir::Files).isEmpty());
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
