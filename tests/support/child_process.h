@@ -52,6 +52,7 @@ public:
             return 127;
         }
         process_.waitForFinished(-1);
+        // On Unix, QProcess keeps the signal that ended a crashed child as its exit code; the crash rounds pin it.
         return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -process_.exitCode();
     }
 
