@@ -3,6 +3,7 @@
 #include "kit/desktop.h"
 #include "kit/line_encoding.h"
 #include "kit/numbers.h"
+#include "kit/printable.h"
 #include "kit/timer.h"
 #include "kit/virtual_scheduler.h"
 #include "kit/window.h"
@@ -96,6 +97,20 @@ public:
         return next;
     }
 };
+
+TEST(Printable, EscapesEveryControlCharacterAndItsOwnEscapeAndCutsALongText) {
+    const std::pair<QString, QString> cases[] = {
+        {u"plain text, \u00e4 and \u20ac"_s, u"plain text, \u00e4 and \u20ac"_s},
+        {u"x\nzavok: forged\x1b[2J"_s, u"x\\nzavok: forged\\e[2J"_s},
+        {u"\r\t\x01\x7f\u0085\u2028"_s, u"\\r\\t\\x01\\x7f\\x85\\u2028"_s},
+        {u"a\\nb"_s, u"a\\\\nb"_s},
+    };
+    for (const auto& [text, shown] : cases) {
+        EXPECT_EQ(printable(text), shown);
+    }
+    EXPECT_EQ(printable(QString(20'000'000, u'x'), 5), u"xxxxx..."_s);
+    EXPECT_EQ(printable(u"12345"_s, 5), u"12345"_s);
+}
 
 TEST(ClockTexts, TwelveHourTimeDateAndLogDayFollowTheLocaleAndARefreshReadsTheClockOnceForEachText) {
     const QLocale english(QLocale::English, QLocale::UnitedStates);
