@@ -1,5 +1,6 @@
 #include "run.h"
 
+#include "platform/fault_report.h"
 #include "platform/history_database.h"
 #include "platform/history_export.h"
 
@@ -72,7 +73,7 @@ Run::Run(const platform::Options& options, std::unique_ptr<platform::InputSource
     : inputs_(std::move(inputs))
     , core_({scheduler_, clock_, QLocale::system(), dialogs, bell, pictures, inputs_->port(), inputs_->joysticks(),
              dataDirectory(), options.logsInDataDirectory ? dataDirectory() : QDir::currentPath(), picturesDirectory(),
-             std::move(showTrend)})
+             std::move(showTrend), platform::writeToStandardError})
     , history_(core_, historyFile(), options.historyDays) {
     // exit(), unlike quit(), does not first offer every window a close event, which the windows would refuse.
     core_.onEnded = [] { QCoreApplication::exit(0); };

@@ -30,6 +30,9 @@ struct Platform {
     // Opens the trend window of a channel (1..4). Only a program with a display has one; without it the meters
     // take no clicks.
     std::function<void(int channel)> showTrend{};
+    // Where the core says what the user should know of and no window shows (a damaged settings file, a log that
+    // cannot be written): one line each, for standard error.
+    std::function<void(const QString& line)> tell{};
 };
 
 } // namespace zavok

@@ -1,6 +1,7 @@
 #include "settings_files.h"
 
 #include "kit/line_encoding.h"
+#include "kit/numbers.h"
 #include "kit/open_without_waiting.h"
 
 #include <QDir>
@@ -24,7 +25,18 @@ QString SettingsFiles::path(const QString& file) const {
     return QDir(directory_).filePath(file);
 }
 
-std::optional<QStringList> SettingsFiles::read(const QString& file, int count) const {
+QByteArray SettingsFiles::textLine(const QString& text) {
+    // A NUL is what a crash leaves where a block of the file never reached the disk; no writer writes one, so that
+    // a file that holds one can be known as damaged.
+    QString safe = text;
+    return kit::line({kit::quotedField(safe.replace(QChar(0), QChar(u' ')))});
+}
+
+QByteArray SettingsFiles::numberLine(float number) {
+    return kit::line({kit::singleText(number).toLatin1()});
+}
+
+std::optional<SettingsFiles::Contents> SettingsFiles::read(const QString& file, int count, Fields fields) const {
     {
         // Creates the file when it is missing. On a read-only data directory this fails, and the settings that are
         // there are still read: the user sees them, and nothing can overwrite them anyway.
@@ -35,11 +47,35 @@ std::optional<QStringList> SettingsFiles::read(const QString& file, int count) c
     if (!kit::openWithoutWaiting(f, path(file), QIODevice::ReadOnly) || f.size() <= 0) {
         return std::nullopt;
     }
-    const QByteArray data = f.read(kMostBytesRead);
+    QByteArray data = f.read(kMostBytesRead);
     if (f.error() != QFileDevice::NoError) {
         return std::nullopt;
     }
-    return kit::readFields(data, count);
+    const bool whole = f.atEnd();
+    if (!whole) {
+        // The line the read stops in is not there whole: it, and what follows, are past the end of what was read.
+        data.truncate(data.lastIndexOf('\n') + 1);
+    }
+    Contents contents{kit::readFields(data, count)};
+    // The writers' own encoding of what was read gives back the file's bytes exactly when the file is as they wrote
+    // it.
+    QByteArray rewritten;
+    for (QString& value : contents.values) {
+        if (fields == Fields::Texts) {
+            rewritten += textLine(value);
+            value.replace(QChar(0), QChar(u' '));
+        } else {
+            rewritten += numberLine(float(kit::prefixValue(value)));
+        }
+    }
+    if (!whole || rewritten != data) {
+        qsizetype same = 0;
+        while (same < data.size() && same < rewritten.size() && data.at(same) == rewritten.at(same)) {
+            ++same;
+        }
+        contents.damagedFrom = int(data.first(same).count('\n')) + 1;
+    }
+    return contents;
 }
 
 bool SettingsFiles::write(const QString& file, const QByteArray& content) const {

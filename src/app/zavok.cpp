@@ -1,9 +1,10 @@
 #include "zavok.h"
 
+#include "app/phones_readings.h"
 #include "forms/channel_state.h"
 #include "forms/circuit_state.h"
-#include "kit/line_encoding.h"
 #include "kit/numbers.h"
+#include "kit/printable.h"
 
 #include <QDir>
 
@@ -13,7 +14,6 @@ namespace zavok {
 
 namespace {
 
-constexpr int kPhonesLines = 46;
 constexpr int kCatLines = 8;
 constexpr int kApnamesLines = 4;
 
@@ -23,11 +23,14 @@ Zavok::Zavok(const Platform& platform)
     : platform(platform)
     , dialogs(platform.dialogs)
     , desktop(platform.scheduler)
-    , log(clock, platform.logDirectory)
+    , log(clock, platform.logDirectory, platform.tell)
     , settings(platform.dataDirectory)
     , zavok(std::make_unique<MainForm>(desktop)) {
     zavok->exit.onClick = [this] { shutdown(); };
     zavok->onCloseRequest = [this] { shutdown(); };
+    // Records that the log could not write get another chance at each poll tick, so that they do not wait for the
+    // next event once the disk takes them again.
+    QObject::connect(&zavok->Timer1, &kit::Timer::ticked, &zavok->Timer1, [this] { log.writeWaiting(); });
 }
 
 Zavok::~Zavok() {
@@ -63,35 +66,45 @@ void Zavok::startup() {
     zavok->reset.onClick = [this] { reset(); };
     wireNavigation();
 
-    restorePositions();                                   // 3.
+    SettingsDamage damage;
+    restorePositions(damage);                             // 3.
     kit::refresh(clock, platform.clock, platform.locale); // 4.
     zavok->Text1.setText(clock.logday);
-    log.append(ActivityLog::kStarted); // 5. A record that cannot be written is skipped.
-    restoreNames();                    // 6.
-    restoreMainSettings();             // 7.
-    copyNamesToZoneLabels();           // 8.
-    applyCircuitStates();              // 9.
-    applyChannelStates();              // 10.
-    copyNamesToZoneLabels();           // 11.
-    for (int k = 1; k <= 4; ++k) {     // 12.
+    log.append(ActivityLog::kStarted);            // 5. A record that cannot be written waits for the disk.
+    restoreNames(damage);                         // 6.
+    const auto phones = readMainSettings(damage); // 7.
+    // Said before the damaged file is put into the controls, so that the record comes before whatever that logs.
+    if (!damage.isEmpty()) {
+        say(damage.told(settings.directory()));
+        log.append(SettingsDamage::kRecord);
+    }
+    if (phones) {
+        restoreMainSettings(*phones);
+    }
+    copyNamesToZoneLabels();       // 8.
+    applyCircuitStates();          // 9.
+    applyChannelStates();          // 10.
+    copyNamesToZoneLabels();       // 11.
+    for (int k = 1; k <= 4; ++k) { // 12.
         meters->zones.reclassify(k);
     }
 }
 
-void Zavok::restorePositions() {
-    const auto values = settings.read(SettingsFiles::kCat, kCatLines);
-    if (!values) {
+void Zavok::restorePositions(SettingsDamage& damage) {
+    const auto read = settings.read(SettingsFiles::kCat, kCatLines, SettingsFiles::Fields::Numbers);
+    if (!read) {
         return;
     }
+    if (read->damagedFrom != 0) {
+        damage.notAsWritten(SettingsFiles::kCat, read->damagedFrom);
+    }
     for (int i = 0; i < kCatLines; ++i) {
-        const QString& text = values->at(i);
+        const QString& text = read->values.at(i);
         // An empty field (a short file) is a position of 0; a field that is no number, or no finite single,
         // cannot be used and is skipped.
-        if (!text.isEmpty() && !kit::isNumericText(text)) {
-            continue;
-        }
         const auto position = float(kit::prefixValue(text));
-        if (!std::isfinite(position)) {
+        if ((!text.isEmpty() && !kit::isNumericText(text)) || !std::isfinite(position)) {
+            damage.damagedLine(SettingsFiles::kCat, i + 1, text, QStringLiteral("skipped: the indicator stays"));
             continue;
         }
         kit::Label& indicator = *zavok->indicator.at(i / 2);
@@ -103,66 +116,98 @@ void Zavok::restorePositions() {
     }
 }
 
-void Zavok::restoreNames() {
-    const auto names = settings.read(SettingsFiles::kApnames, kApnamesLines);
-    if (!names) {
+void Zavok::restoreNames(SettingsDamage& damage) {
+    const auto read = settings.read(SettingsFiles::kApnames, kApnamesLines, SettingsFiles::Fields::Texts);
+    if (!read) {
         return;
     }
+    if (read->damagedFrom != 0) {
+        damage.notAsWritten(SettingsFiles::kApnames, read->damagedFrom);
+    }
     for (int n = 0; n < kApnamesLines; ++n) {
-        zavok->clabel.at(n)->setText(names->at(n));
+        zavok->clabel.at(n)->setText(read->values.at(n));
     }
 }
 
-void Zavok::restoreMainSettings() {
-    const auto values = settings.read(SettingsFiles::kPhones, kPhonesLines);
-    if (!values) {
-        return;
+std::optional<QStringList> Zavok::readMainSettings(SettingsDamage& damage) const {
+    const auto read = settings.read(SettingsFiles::kPhones, phones::kLines, SettingsFiles::Fields::Texts);
+    if (!read) {
+        return std::nullopt;
     }
-    zavok->Label5.setText(values->at(0));
+    if (read->damagedFrom != 0) {
+        damage.notAsWritten(SettingsFiles::kPhones, read->damagedFrom);
+    }
+    const auto layout = phonesLayout();
+    // Before anything is restored, the controls hold their design-time values, which a damaged line falls back on.
+    phones::Rules rules{{}, channel(1).fname.maxLength(), {}};
+    for (const kit::Control* c : layout) {
+        rules.design.append(c->text());
+    }
+    for (int row = 0; row < 5; ++row) {
+        rules.samplingChoices.at(row) = zavoktimer->sec.at(row)->items();
+    }
+    QStringList values = read->values;
+    phones::makeSafe(values, rules, damage);
+    return values;
+}
+
+void Zavok::restoreMainSettings(const QStringList& values) {
+    zavok->Label5.setText(values.at(phones::kPicture));
     if (zavok->Label5.text().isEmpty()) {
         platform.bell.beep();
     } else if (platform.pictures.canLoad(zavok->Label5.text())) {
         zavok->Image1.setPicture(zavok->Label5.text());
     }
     const auto layout = phonesLayout();
-    for (int line = 1; line < kPhonesLines; ++line) {
-        layout.at(line)->setText(values->at(line));
+    for (int line = phones::kPicture + 1; line < phones::kLines; ++line) {
+        layout.at(line)->setText(values.at(line));
     }
 }
 
 std::array<kit::Control*, 46> Zavok::phonesLayout() const {
-    std::array<kit::Control*, kPhonesLines> layout{};
+    std::array<kit::Control*, phones::kLines> layout{};
     std::size_t next = 0;
+    // Each group begins on the line that the safe reading of the file expects it on.
+    auto group = [&](int first) { Q_ASSERT(next == std::size_t(first)); };
     auto put = [&](kit::Control& c) { layout.at(next++) = &c; };
+    group(phones::kPicture);
     put(zavok->Label5);
+    group(phones::kMeterLows);
     for (auto* c : zavok->mzero) {
         put(*c);
     }
+    group(phones::kMeterFulls);
     for (auto* c : zavok->mfsd) {
         put(*c);
     }
+    group(phones::kChannelSettings);
     for (const auto& form : zavokform) {
         put(form->setlowl);
         put(form->sethighl);
         put(form->calzvall);
         put(form->calfvall);
     }
+    group(phones::kNames);
     for (const auto& form : zavokform) {
         put(form->fname);
     }
+    group(phones::kCircuits);
     for (auto* c : zavok->enable) {
         put(*c);
     }
+    group(phones::kSamplingTimes);
     for (auto* c : zavoktimer->secs) {
         put(*c);
     }
+    group(phones::kZoneTexts);
     for (auto* c : zavok->flabel) {
         put(*c);
     }
+    group(phones::kValues);
     for (auto* c : zavok->value) {
         put(*c);
     }
-    Q_ASSERT(next == layout.size());
+    group(phones::kLines);
     return layout;
 }
 
@@ -173,17 +218,11 @@ void Zavok::copyNamesToZoneLabels() {
 }
 
 void Zavok::applyCircuitStates() {
+    // Restoring phones.zvk left every caption "ENABLED" or "DISABLED".
     for (int n = 1; n <= 4; ++n) {
         kit::Label& sw = *zavok->enable.at(n - 1);
-        bool enabled = false;
-        if (sw.text() == circuit::kDisabled) {
-            sw.setBack(circuit::kSwitchedOff);
-        } else if (sw.text() == circuit::kEnabled) {
-            sw.setBack(circuit::kSwitchedOn);
-            enabled = true;
-        } else {
-            continue; // any other caption changes nothing
-        }
+        const bool enabled = sw.text() != circuit::kDisabled;
+        sw.setBack(enabled ? circuit::kSwitchedOn : circuit::kSwitchedOff);
         zavok->indicator.at(n - 1)->setEnabled(enabled);
         zavok->alabel.at(n - 1)->setEnabled(enabled);
     }
@@ -220,15 +259,16 @@ void Zavok::shutdown() {
     kit::refresh(clock, platform.clock, platform.locale);
     log.append(ActivityLog::kClosed);
     if (zavoktimer) { // a run that never started up has no settings to save
-        QList<QByteArray> lines;
+        QByteArray content;
         for (kit::Control* c : phonesLayout()) {
-            lines.append(kit::line({kit::quotedField(c->text())}));
+            content += SettingsFiles::textLine(c->text());
         }
-        if (!settings.write(SettingsFiles::kPhones, lines.join())) {
-            qWarning("zavok: could not write %s; the previous settings stay",
-                     qUtf8Printable(settings.path(SettingsFiles::kPhones)));
+        if (!settings.write(SettingsFiles::kPhones, content)) {
+            say(QStringLiteral("zavok: could not write %1; the previous settings stay")
+                    .arg(kit::printable(settings.path(SettingsFiles::kPhones))));
         }
     }
+    log.end();
     // Nothing runs after the end: no timer fires again.
     for (kit::Window* w : desktop.windows()) {
         for (kit::Timer* t : w->timers()) {
@@ -240,11 +280,17 @@ void Zavok::shutdown() {
     }
 }
 
+void Zavok::say(const QString& line) const {
+    if (platform.tell) {
+        platform.tell(line);
+    }
+}
+
 void Zavok::catfile() {
     QByteArray content;
     for (kit::Label* indicator : zavok->indicator) {
-        content += kit::line({kit::singleText(indicator->left()).toLatin1()});
-        content += kit::line({kit::singleText(indicator->top()).toLatin1()});
+        content += SettingsFiles::numberLine(indicator->left());
+        content += SettingsFiles::numberLine(indicator->top());
     }
     settings.write(SettingsFiles::kCat, content);
 }
@@ -252,7 +298,7 @@ void Zavok::catfile() {
 void Zavok::labname() {
     QByteArray content;
     for (kit::Label* name : zavok->clabel) {
-        content += kit::line({kit::quotedField(name->text())});
+        content += SettingsFiles::textLine(name->text());
     }
     settings.write(SettingsFiles::kApnames, content);
 }

@@ -2,6 +2,7 @@
 
 #include "alerts/alerts.h"
 #include "app/platform.h"
+#include "app/settings_damage.h"
 #include "app/settings_files.h"
 #include "channels/channels.h"
 #include "forms/channel_form.h"
@@ -67,13 +68,16 @@ public:
     std::unique_ptr<Channels> channels; // the behaviour of zavokform1..4
 
 private:
-    void restorePositions();
-    void restoreNames();
-    void restoreMainSettings();
+    void restorePositions(SettingsDamage& damage);
+    void restoreNames(SettingsDamage& damage);
+    // phones.zvk as start-up uses it, made safe, and then put into the controls.
+    std::optional<QStringList> readMainSettings(SettingsDamage& damage) const;
+    void restoreMainSettings(const QStringList& values);
     void copyNamesToZoneLabels();
     void applyCircuitStates();
     void applyChannelStates();
     void reset();
+    void say(const QString& line) const;
 
     // Navigation: the ways from the main window into the other windows, the picture and its indicators.
     void wireNavigation();

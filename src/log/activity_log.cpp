@@ -1,66 +1,147 @@
 #include "activity_log.h"
 
 #include "kit/line_encoding.h"
+#include "kit/printable.h"
+#include "log/log_file.h"
 
 #include <QDir>
 #include <QFile>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
+#include <algorithm>
+#include <cstring>
 
 namespace zavok {
 
 const QString ActivityLog::kStarted = QStringLiteral("ZAVOK started at");
 const QString ActivityLog::kClosed = QStringLiteral("ZAVOK closed at");
 
-ActivityLog::ActivityLog(const kit::ClockTexts& clock, QString directory)
+namespace {
+
+QString shown(const QByteArray& encodedPath) {
+    return kit::printable(QFile::decodeName(encodedPath));
+}
+
+QString records(qsizetype count) {
+    return count == 1 ? QStringLiteral("1 record") : QStringLiteral("%1 records").arg(count);
+}
+
+} // namespace
+
+ActivityLog::ActivityLog(const kit::ClockTexts& clock, QString directory, Tell tell, qsizetype mostWaiting)
     : clock_(clock)
-    , directory_(std::move(directory)) {}
+    , directory_(std::move(directory))
+    , tell_(std::move(tell))
+    , waiting_(mostWaiting) {}
 
 QString ActivityLog::fileName() const {
     return QDir(directory_).filePath(clock_.logday + QStringLiteral(".txt"));
 }
 
-bool ActivityLog::append(const QString& message) const {
-    const bool written = write(
-        kit::line({kit::quotedField(message), kit::quotedField(clock_.nowtime), kit::quotedField(clock_.nowdate)}));
-    tellObservers(message);
-    return written;
-}
-
-bool ActivityLog::write(const QByteArray& record) const {
+const QByteArray& ActivityLog::encodedPath() const {
     // The path changes once a day; working it out again costs more than the rest of a record.
     if (encodedPath_.isEmpty() || pathDay_ != clock_.logday) {
         pathDay_ = clock_.logday;
         encodedPath_ = QFile::encodeName(fileName());
     }
-    // Nothing more than one open, one write and one close: the poll tick may write a record ten times a second, and
-    // each extra call into the system costs about as much as the write itself. O_NONBLOCK keeps the open from
-    // waiting on whatever stands at the path (a FIFO without a reader refuses at once) and the write from waiting
-    // on a device or a full pipe; a regular file ignores it. A directory there refuses to open for writing.
-    int fd = -1;
-    do {
-        fd = ::open(encodedPath_.constData(), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        return false;
+    return encodedPath_;
+}
+
+void ActivityLog::append(const QString& message) const {
+    const QByteArray record =
+        kit::line({kit::quotedField(message), kit::quotedField(clock_.nowtime), kit::quotedField(clock_.nowdate)});
+    if (waiting_.isEmpty()) {
+        // The usual case: one open, one write and one close, since the poll tick may write ten records a second.
+        const Appended done = appendLines(encodedPath(), record);
+        if (done.error != 0) {
+            waiting_.push(encodedPath(), record);
+            say(QStringLiteral("zavok: the activity log cannot be written to %1: %2; its records wait in memory until "
+                               "it can")
+                    .arg(shown(encodedPath()), QString::fromLocal8Bit(std::strerror(done.error))));
+        }
+    } else {
+        // Behind the records that wait, and with those of its file in the same write.
+        waiting_.push(encodedPath(), record);
+        writeRuns(1);
+        waiting_.bound();
     }
-    ssize_t written = -1;
-    do {
-        written = ::write(fd, record.constData(), std::size_t(record.size()));
-    } while (written < 0 && errno == EINTR);
-    const bool whole = written == record.size();
-    // A record is either there or not, never half a line: a disk that fills up in the middle of the line keeps
-    // only its first part, which the next record would be glued to, so the file is cut back to where it was.
-    if (written > 0 && !whole) {
-        const off_t end = ::lseek(fd, 0, SEEK_CUR);
-        if (end >= written) {
-            [[maybe_unused]] const int cut = ::ftruncate(fd, end - written); // nothing better to do if this fails
+    tellObservers(message);
+}
+
+void ActivityLog::writeRuns(qsizetype fresh) const {
+    // A file that refuses keeps its later records waiting too, so that each file's records stay in order; the other
+    // files' records go in all the same.
+    std::vector<QByteArray> refused;
+    QByteArray lastWritten;
+    if (writeLostCount(refused)) {
+        lastWritten = waiting_.lastLostPath();
+    }
+    std::size_t i = 0;
+    while (i < waiting_.runs().size()) {
+        const WaitingRecords::Run& run = waiting_.runs().at(i);
+        const QByteArray path = run.path;
+        if (std::find(refused.begin(), refused.end(), path) != refused.end()) {
+            ++i;
+            continue;
+        }
+        const Appended done = appendLines(path, run.waiting());
+        const qsizetype before = waiting_.size();
+        const bool stays = waiting_.written(i, done.bytes);
+        writtenLate_ += before - waiting_.size();
+        if (done.bytes > 0) {
+            lastWritten = path;
+        }
+        if (done.error != 0) {
+            refused.push_back(path);
+        }
+        if (stays) {
+            ++i;
         }
     }
-    const bool closed = ::close(fd) == 0;
-    return whole && closed;
+    if (waiting_.isEmpty()) {
+        say(QStringLiteral("zavok: the activity log is written to %1 again, with the %2 that waited")
+                .arg(shown(lastWritten), records(writtenLate_ - fresh)));
+        writtenLate_ = 0;
+    }
+}
+
+bool ActivityLog::writeLostCount(std::vector<QByteArray>& refused) const {
+    const qsizetype lost = waiting_.lost();
+    if (lost == 0) {
+        return false;
+    }
+    // The count takes the place, file, time and date of the newest record dropped, so that the log stays in order
+    // and shows where the gap is: before the oldest records that are left.
+    const QByteArray& last = waiting_.lastLost();
+    const QByteArray record =
+        kit::quotedField(records(lost) + QStringLiteral(" lost at")) + last.sliced(last.indexOf("\",\"") + 1);
+    const QByteArray& path = waiting_.lastLostPath();
+    const Appended done = appendLines(path, record);
+    if (done.error != 0) {
+        refused.push_back(path);
+        return false;
+    }
+    waiting_.forgetLost();
+    say(QStringLiteral("zavok: the activity log lost %1: more waited for %2 than the %3 kept in memory; the log says "
+                       "so where they were")
+            .arg(records(lost), shown(path))
+            .arg(waiting_.most()));
+    return true;
+}
+
+void ActivityLog::end() const {
+    const qsizetype lost = waiting_.size() + waiting_.lost();
+    if (lost != 0) {
+        const QByteArray& path = waiting_.runs().empty() ? waiting_.lastLostPath() : waiting_.runs().front().path;
+        say(QStringLiteral("zavok: the program ends with %1 of the activity log that could not be written to %2; they "
+                           "are lost")
+                .arg(records(lost), shown(path)));
+    }
+}
+
+void ActivityLog::say(const QString& line) const {
+    if (tell_) {
+        tell_(line);
+    }
 }
 
 void ActivityLog::tellObservers(const QString& message) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kit/clock_texts.h"
+#include "log/waiting_records.h"
 
 #include <QString>
 
@@ -19,13 +20,30 @@ public:
         QString date;
     };
     using Observer = std::function<void(const Record&)>;
+    // Where the log says what goes wrong with its file: a line for standard error.
+    using Tell = std::function<void(const QString& line)>;
 
-    // `directory` is where the day's files lie: the working directory when the program runs.
-    ActivityLog(const kit::ClockTexts& clock, QString directory);
+    // A day of records at the fastest sampling, one every 0.1 s: what waits in memory while the file takes none.
+    static constexpr qsizetype kMostWaiting = 864'000;
 
-    // Appends "message","nowtime","nowdate" CR LF to the file named `logday` + ".txt", opening and closing it
-    // for this one record. A record that cannot be written is dropped (false), and the program goes on.
-    bool append(const QString& message) const;
+    // `directory` is where the day's files lie: the working directory when the program runs. `mostWaiting` (at least
+    // 1) bounds the records that wait for their file.
+    ActivityLog(const kit::ClockTexts& clock, QString directory, Tell tell = {}, qsizetype mostWaiting = kMostWaiting);
+
+    // Appends "message","nowtime","nowdate" CR LF to the file named `logday` + ".txt", opening and closing it for
+    // this one record. A record that the file does not take waits in memory, in order, with the file it belongs to,
+    // and goes in before the next record as soon as the file takes records again.
+    void append(const QString& message) const;
+
+    // Gives the records that wait another chance; nothing to do, and nothing done, while none waits.
+    void writeWaiting() const {
+        if (!waiting_.isEmpty()) {
+            writeRuns(0);
+        }
+    }
+
+    // The program ends: the records that still wait are lost, and the log says so.
+    void end() const;
 
     QString fileName() const;
 
@@ -37,14 +55,24 @@ public:
     static const QString kClosed;
 
 private:
-    bool write(const QByteArray& record) const;
+    const QByteArray& encodedPath() const;
+    // `fresh` of the newest records in the queue came in after the last try, rather than waiting for the disk.
+    void writeRuns(qsizetype fresh) const;
+    // The count of the records dropped, written before anything else that waits; false when there is none or its file
+    // refused it, which then joins `refused`.
+    bool writeLostCount(std::vector<QByteArray>& refused) const;
+    void say(const QString& line) const;
     void tellObservers(const QString& message) const;
 
     const kit::ClockTexts& clock_;
     QString directory_;
+    Tell tell_;
     // The file of the day last written to, encoded for the system.
     mutable QString pathDay_;
     mutable QByteArray encodedPath_;
+    // The writers hold the log as a constant: what waits for the disk is no part of what they see of it.
+    mutable WaitingRecords waiting_;
+    mutable qsizetype writtenLate_ = 0; // the records that waited and went in since the file last refused
     std::vector<Observer> observers_;
 };
 

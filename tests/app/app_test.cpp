@@ -1,4 +1,5 @@
 #include "forms/channel_state.h"
+#include "kit/line_encoding.h"
 #include "log/log_viewer.h"
 #include "support/started_program.h"
 
@@ -6,7 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPointF>
+#include <QRandomGenerator>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -20,7 +23,6 @@ namespace {
 using namespace Qt::StringLiterals;
 
 constexpr kit::Rgb kCircuitOn{0, 130, 0};
-constexpr kit::Rgb kDesignCircuit{0, 128, 0};
 const QByteArray kStart = "\"ZAVOK started at\",\"08:15:20 AM\",\"July 13,2001\"";
 const QByteArray kDesignCat = "60\r\n3180\r\n60\r\n3480\r\n60\r\n3780\r\n60\r\n4080\r\n";
 
@@ -65,16 +67,15 @@ TEST(Startup, SavedSettingsComeBackIntoTheirControlsAndAreSavedAgainAsTheyWere) 
     Harness h;
     h.put(h.dataPath(u"phones.zvk"_s),
           Harness::phones({{0, u"/pictures/house.bmp"_s},
-                           {8, u"250"_s},            // mfsd4
-                           {10, u"90"_s},            // zavokform1 sethighl
-                           {25, u"Tank 1, north"_s}, // fname of channel 1
-                           {31, u"DISABLED"_s},      // enable3
-                           {32, u"disabled"_s},      // enable4: not an exact match, changes nothing
-                           {35, u"2"_s},             // secs2
-                           {38, u"Tank 1, north"_s}, // the zone label of a renamed channel carries its name
-                           {42, u"42"_s},            // value1: channel 1 enabled
-                           {43, u"DIS"_s},           // value2
-                           {45, u"17"_s}}));         // value4: the last line
+                           {8, u"250"_s},           // mfsd4
+                           {10, u"90"_s},           // zavokform1 sethighl
+                           {25, u"Tank 1,north"_s}, // fname of channel 1
+                           {31, u"DISABLED"_s},     // enable3
+                           {35, u"2"_s},            // secs2
+                           {38, u"Tank 1,north"_s}, // the zone label of a renamed channel carries its name
+                           {42, u"42"_s},           // value1: channel 1 enabled
+                           {43, u"DIS"_s},          // value2
+                           {45, u"17"_s}}));        // value4: the last line
     h.put(h.dataPath(u"apnames.zvk"_s), "\"Front Door\"\r\n\"Garage Door\"\r\n\"T\"\r\n\"F\"\r\n");
     h.put(h.dataPath(u"cat.zvk"_s), "1440\r\n-120\r\n3\r\n4\r\n5\r\n6\r\n7.5\r\n8\r\n");
     h.pictures.pictures.insert(u"/pictures/house.bmp"_s);
@@ -83,13 +84,12 @@ TEST(Startup, SavedSettingsComeBackIntoTheirControlsAndAreSavedAgainAsTheyWere) 
     EXPECT_EQ(form.Image1.picture(), u"/pictures/house.bmp"_s);
     EXPECT_EQ((QStringList{form.mfsd[3]->text(), z.channel(1).sethighl.text(), z.channel(1).fname.text(),
                            z.zavoktimer->secs[2]->text(), form.clabel[1]->text()}),
-              (QStringList{u"250"_s, u"90"_s, u"Tank 1, north"_s, u"2"_s, u"Garage Door"_s}));
+              (QStringList{u"250"_s, u"90"_s, u"Tank 1,north"_s, u"2"_s, u"Garage Door"_s}));
     EXPECT_EQ(place(form.indicator[0]), QPointF(1440, -120));
     EXPECT_EQ(form.indicator[3]->left(), 7.5f);
     EXPECT_EQ(form.enable[2]->back(), kLightRed) << "a circuit switched off";
     EXPECT_FALSE(form.indicator[2]->isEnabled() || form.alabel[2]->isEnabled());
-    EXPECT_EQ(form.enable[3]->back(), kDesignCircuit);
-    EXPECT_TRUE(form.indicator[3]->isEnabled());
+    EXPECT_EQ(h.told, QStringList()) << "a sound file is no damage";
     EXPECT_TRUE(z.channel(1).Timer1.isEnabled() && z.channel(1).disable.isVisible());
     EXPECT_FALSE(z.channel(1).enable.isEnabled() || z.channel(1).enable.isVisible());
     const QByteArray file = h.bytes(h.dataPath(u"phones.zvk"_s));
@@ -152,12 +152,12 @@ TEST(Startup, DamagedOrUnusualSettingsFilesAreSkippedValueByValue) {
              EXPECT_EQ(z.zavok->indicator[3]->top(), 4080);
              EXPECT_EQ(z.zavok->clabel[3]->text() + u'/' + z.zavok->mfsd[3]->text(), u"D/250"_s);
          }},
-        {"NUL bytes: inside a text they are kept, a number with one is skipped", QByteArray("1\0\r\n2\r\n", 7),
+        {"NUL bytes: inside a text they are blanks, a number with one is skipped", QByteArray("1\0\r\n2\r\n", 7),
          Harness::phones({{25, QString::fromLatin1("Tank\0A", 6)}}), QByteArray("\"Front\0Door\"\r\n", 14),
          [](const Harness&, Zavok& z) {
              EXPECT_EQ(place(z.zavok->indicator[0]), QPointF(60, 2)) << "not a number: the design position stays";
-             EXPECT_EQ(z.zavok->clabel[0]->text(), QString::fromLatin1("Front\0Door", 10));
-             EXPECT_EQ(z.channel(1).fname.text(), QString::fromLatin1("Tank\0A", 6));
+             EXPECT_EQ(z.zavok->clabel[0]->text(), u"Front Door"_s);
+             EXPECT_EQ(z.channel(1).fname.text(), u"Tank A"_s);
          }},
     };
     for (const Case& c : cases) {
@@ -176,6 +176,111 @@ TEST(Startup, DamagedOrUnusualSettingsFilesAreSkippedValueByValue) {
         h.scheduler.advance(1000); // monitoring runs on whatever was restored
         z.shutdown();
         EXPECT_EQ(h.bytes(h.dataPath(u"phones.zvk"_s)).count("\r\n"), 46);
+    }
+}
+
+// Whatever start-up could not read as written, it reads so that no alarm goes unheard: the circuit takes its alert,
+// the damage is told once and logged once, right after the start, and the file saved at the end is sound.
+TEST(Startup, DamagedSettingsNeverSilenceAnAlarmAndAreSaidOnce) {
+    const QByteArray design = Harness::phones();
+    QByteArray random(4096, 0);
+    QRandomGenerator generator(20);
+    for (char& c : random) {
+        c = char(generator.bounded(256));
+    }
+    struct Case {
+        const char* name;
+        QByteArray phones;
+        bool damaged = true;
+        QByteArray cat = {};
+        QByteArray apnames = {};
+        QString told = {}; // a part of what is told
+        std::function<void(Zavok&)> check = {};
+    };
+    const Case cases[] = {
+        {"a trailing blank",
+         Harness::phones({{29, u"ENABLED "_s}}),
+         true,
+         {},
+         {},
+         u"phones.zvk, line 30 \"ENABLED \" read as \"ENABLED\""_s},
+        {"lower case", Harness::phones({{29, u"enabled"_s}})},
+        {"a word cut short", Harness::phones({{29, u"ENABLE"_s}})},
+        {"empty", Harness::phones({{29, QString()}})},
+        {"a file cut in line 30",
+         design.left(design.indexOf("\"ENABLED\"") + 4),
+         true,
+         {},
+         {},
+         u"phones.zvk is not as ZAVOK writes it from line 30 on"_s},
+        {"random bytes", random},
+        {"NUL bytes",
+         Harness::phones({{25, QString::fromLatin1("Pres\0sure", 9)}, {29, QString::fromLatin1("ENA\0BLED", 8)}}),
+         true,
+         {},
+         {},
+         u"from line 26 on"_s},
+        {"one 3 MB line", QByteArray(3 << 20, 'E') + "\r\n"},
+        {"a meter's full scale that reads as 0: the meter takes its design scale",
+         Harness::phones({{2, u"20"_s}, {6, u"abc"_s}}),
+         true,
+         {},
+         {},
+         {},
+         [](Zavok& z) { EXPECT_EQ(z.zavok->mzero[1]->text() + u'/' + z.zavok->mfsd[1]->text(), u"0/100"_s); }},
+        {"a high alarm that is no number",
+         Harness::phones({{10, u"9O"_s}}),
+         true,
+         {},
+         {},
+         {},
+         [](Zavok& z) { EXPECT_EQ(z.channel(1).sethighl.text(), u"100"_s); }},
+        {"a sampling time not offered",
+         Harness::phones({{33, u"0"_s}}),
+         true,
+         {},
+         {},
+         {},
+         [](Zavok& z) { EXPECT_EQ(z.zavoktimer->secs[0]->text(), u"0.1"_s); }},
+        {"cat.zvk and apnames.zvk, told on the same line",
+         design,
+         true,
+         "60\r\nabc\r\n",
+         "\"Gate\"\r\n",
+         {},
+         [](Zavok& z) { EXPECT_EQ(z.zavok->indicator[0]->top(), 3180) << "what is no number is skipped"; }},
+        {"a sound file", design, false},
+        {"an empty file", {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h;
+        h.put(h.dataPath(u"phones.zvk"_s), c.phones);
+        h.put(h.dataPath(u"cat.zvk"_s), c.cat);
+        h.put(h.dataPath(u"apnames.zvk"_s), c.apnames);
+        Zavok& z = h.start();
+        const QList<QByteArray> started = h.messages(0);
+        EXPECT_EQ(started.count("\"Settings damaged at\""), c.damaged ? 1 : 0);
+        EXPECT_EQ(h.told.size(), c.damaged ? 1 : 0) << h.told.join(u'\n').toStdString();
+        if (c.damaged) {
+            EXPECT_EQ(started.value(1), "\"Settings damaged at\"") << "right after the start";
+            const QString& told = h.told.value(0);
+            EXPECT_TRUE(told.contains(c.told)) << told.toStdString();
+            EXPECT_TRUE(std::none_of(told.begin(), told.end(), [](QChar ch) { return ch < u' '; }));
+            EXPECT_LT(told.size(), 2000);
+        }
+        if (c.check) {
+            c.check(z);
+        }
+        h.poll(240 - 16);
+        EXPECT_EQ(z.zavok->alabel[0]->back(), kLightRed);
+        EXPECT_EQ(h.messages(0).last(), "\"Alert #1 activated at\"");
+        z.shutdown();
+        EXPECT_EQ(kit::readFields(h.bytes(h.dataPath(u"phones.zvk"_s)), 46).at(29), u"ENABLED"_s);
+        h.told.clear();
+        h.restart();
+        EXPECT_FALSE(h.told.join(u'\n').contains(u"phones.zvk"_s))
+            << "what was saved reads back sound" << h.told.join(u'\n').toStdString();
     }
 }
 

@@ -1,3 +1,4 @@
+#include "kit/line_encoding.h"
 #include "platform/state_file.h"
 #include "support/child_process.h"
 #include "support/harness.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -132,8 +134,13 @@ protected:
         }
     }
 
-    // Saves the settings and, once `meanwhile` has run, starts the program.
+    // Saves the settings and, once `meanwhile` has run, starts the program, whose every record is heard from then on.
     void start(const std::function<void()>& meanwhile = {}) {
+        h.beforeStartup = [this](Zavok& program) {
+            program.log.observe([this](const ActivityLog::Record& r) {
+                heard << '"' + r.message.toLatin1() + "\",\"" + r.time.toLatin1() + "\",\"" + r.date.toLatin1() + '"';
+            });
+        };
         saveSettings();
         if (meanwhile) {
             meanwhile();
@@ -177,17 +184,22 @@ protected:
     }
 
     // EXIT ends the program however the saving went. A phones.zvk that could not be written is named in full; one
-    // that was written is not mentioned at all.
-    void expectOrderlyEnd(bool phonesWritten) {
+    // that was written is not mentioned at all. What EXIT said.
+    QString expectOrderlyEnd(bool phonesWritten) {
         int ended = 0;
         z->onEnded = [&ended] { ++ended; };
-        const StderrCapture err;
+        const qsizetype before = h.told.size();
         z->zavok->exit.click();
-        const QByteArray told = err.text();
+        const QString told = h.told.mid(before).join(u'\n');
         EXPECT_EQ(ended, 1);
-        EXPECT_EQ(told.contains(phonesWritten ? "phones.zvk" : QFile::encodeName(h.dataPath(u"phones.zvk"_s))),
-                  !phonesWritten)
+        EXPECT_EQ(told.contains(phonesWritten ? u"phones.zvk"_s : h.dataPath(u"phones.zvk"_s)), !phonesWritten)
             << "told: " << told.toStdString();
+        return told;
+    }
+
+    // How many of the lines the program said contain `words`.
+    qsizetype toldCount(const QString& words) const {
+        return std::count_if(h.told.begin(), h.told.end(), [&words](const QString& l) { return l.contains(words); });
     }
 
     // Every line of the day's log is one whole record.
@@ -204,6 +216,7 @@ protected:
     std::unique_ptr<Mount> mount;
     Zavok* z = nullptr;
     QMap<QString, QByteArray> saved;
+    QList<QByteArray> heard; // every record the program made, as its line in the log reads
 };
 
 // The faults that take a mount of the test's own.
@@ -217,8 +230,9 @@ protected:
 };
 
 // Neither settings nor log can be written: the data directory is removed while the program runs, and the day's log
-// is a link to /dev/full, which takes the open and refuses every write until the link goes. No mount is needed, so
-// this runs where the disk faults are skipped.
+// is a link to /dev/full, which takes the open and refuses every write until the link goes. The records wait, and the
+// first poll tick after the link has gone writes them all, in order. No mount is needed, so this runs where the disk
+// faults are skipped.
 TEST_F(FileFaultTest, DataDirectoryRemovedAndTheDaysLogOnAFullDevice) {
     const QString log = h.logPath(u"Jul 13"_s);
     ASSERT_EQ(::symlink("/dev/full", QFile::encodeName(log).constData()), 0);
@@ -226,11 +240,20 @@ TEST_F(FileFaultTest, DataDirectoryRemovedAndTheDaysLogOnAFullDevice) {
     ASSERT_TRUE(QDir(h.dataDirectory).removeRecursively());
     expectMonitoring();
     ASSERT_TRUE(QFile::remove(log));
+    const qsizetype waited = heard.size();
+    h.scheduler.advance(100); // one poll tick, which makes no record of its own
+    EXPECT_EQ(h.logLines(), heard) << "the tick wrote what waited";
     expectChangesShown(); // the sample file cannot be made: the burst itself serves
     expectOrderlyEnd(false);
     EXPECT_FALSE(QDir(h.dataDirectory).exists()) << "saving makes no directories of its own";
     expectWholeRecords();
-    EXPECT_TRUE(h.logLines().first().startsWith("\"Alert #1 activated at\"")) << "nothing of what went before";
+    EXPECT_EQ(h.logLines(), heard);
+    EXPECT_EQ(toldCount(u"the activity log cannot be written to "_s + log + u": No space left on device"_s), 1)
+        << h.told.join(u'\n').toStdString();
+    EXPECT_EQ(toldCount(u"the activity log is written to "_s + log +
+                        u" again, with the %1 records that waited"_s.arg(waited)),
+              1)
+        << h.told.join(u'\n').toStdString();
 }
 
 // The settings on a read-only disk are read all the same; once the disk takes writes again, EXIT saves quietly.
@@ -243,8 +266,9 @@ TEST_F(DiskFaultTest, ReadOnlyDataDirectory) {
     expectOrderlyEnd(true);
 }
 
-// Settings and logs on one full disk: the log record that no longer fits is dropped whole. With one page free again,
-// the settings files longer than a page fail half way, and the next log records are whole, right after the last.
+// Settings and logs on one full disk: the log records that no longer fit wait, whole. With one page free again, the
+// settings files longer than a page fail half way, and as many waiting records as fit go in, whole, in order. At the
+// end the program says how many records are lost.
 TEST_F(DiskFaultTest, SettingsAndLogOnAFullDisk) {
     ASSERT_TRUE(mount = Mount::tmpfs(h.root.filePath(u"data"_s), 64 << 10));
     h.logDirectory = h.dataDirectory;
@@ -257,6 +281,7 @@ TEST_F(DiskFaultTest, SettingsAndLogOnAFullDisk) {
     expectWholeRecords();
     const qsizetype kept = h.logLines().size();
     EXPECT_LT(kept, 2 + 200) << "the disk was full, yet every record was written";
+    EXPECT_EQ(h.logLines(), heard.first(kept));
     ASSERT_TRUE(QFile::remove(fillers.value(0)));
     // Each of these files is now longer than a page: its first page can be written, the rest cannot.
     const QString longName(10000, u'n');
@@ -265,14 +290,110 @@ TEST_F(DiskFaultTest, SettingsAndLogOnAFullDisk) {
     EXPECT_EQ(z->zavok->clabel[0]->text(), longName);
     z->zavok->Label5.setText(QString(10000, u'p'));
     expectMonitoring();
-    EXPECT_EQ(h.logLines().size(), kept + 2);
-    expectOrderlyEnd(false);
+    const qsizetype later = h.logLines().size();
+    EXPECT_GT(later, kept + 2) << "the page taken by more than the records of the last second";
+    EXPECT_EQ(h.logLines(), heard.first(later));
+    expectWholeRecords();
+    const QString told = expectOrderlyEnd(false);
+    EXPECT_TRUE(
+        told.contains(u"ends with %1 records of the activity log that could not be written to %2; they are lost"_s
+                          .arg(heard.size() - later)
+                          .arg(h.logPath(u"Jul 13"_s))))
+        << told.toStdString();
+    EXPECT_EQ(toldCount(u"activity log cannot be written"_s), 1);
     for (const auto& [name, content] : saved.asKeyValueRange()) {
         EXPECT_EQ(Harness::bytes(h.dataPath(name)), content) << name.toStdString();
     }
     // A replacement that did not complete leaves nothing behind either.
     const QStringList left = QDir(h.dataDirectory).entryList({u"*.zvk.*"_s}, QDir::Files);
     EXPECT_TRUE(left.isEmpty()) << left.join(u' ').toStdString();
+}
+
+// The disk is full for a hundred seconds, and the log's last page fills up: the records made meanwhile wait, and the
+// first poll tick after the disk has room again writes them all, whole and in order, and says so once.
+TEST_F(DiskFaultTest, LogOnADiskFullForAWhileLosesNoRecord) {
+    ASSERT_TRUE(mount = Mount::tmpfs(h.root.filePath(u"data"_s), 64 << 10));
+    h.logDirectory = h.dataDirectory;
+    start();
+    const QStringList fillers = fillUp(h.dataDirectory);
+    for (int i = 0; i < 100; ++i) {
+        expectMonitoring();
+    }
+    expectWholeRecords();
+    EXPECT_LT(h.logLines().size(), heard.size());
+    for (const QString& filler : fillers) {
+        ASSERT_TRUE(QFile::remove(filler));
+    }
+    h.scheduler.advance(100);
+    EXPECT_EQ(h.logLines(), heard);
+    expectOrderlyEnd(true);
+    EXPECT_EQ(h.logLines(), heard);
+    EXPECT_EQ(toldCount(u"activity log cannot be written to"_s), 1) << h.told.join(u'\n').toStdString();
+    EXPECT_EQ(toldCount(u"activity log is written to"_s), 1);
+    EXPECT_EQ(toldCount(u"lost"_s), 0);
+}
+
+// The records that wait are bounded. At the bound nothing is lost; beyond it the oldest go, and once the file takes
+// records again their number stands where they were, with the time of the last one lost. The observers heard every
+// record as it was made, and never the count.
+TEST(ActivityLogBacklog, BeyondItsBoundTheOldestRecordsAreCountedAndTheCountStandsWhereTheyWere) {
+    constexpr qsizetype kBound = 3;
+    for (const int refused : {3, 4, 5}) {
+        SCOPED_TRACE(refused);
+        const QTemporaryDir dir;
+        kit::ClockTexts clock;
+        clock.nowdate = u"July 13,2001"_s;
+        clock.logday = u"Jul 13"_s;
+        QStringList told;
+        ActivityLog log(
+            clock, dir.path(), [&told](const QString& line) { told << line; }, kBound);
+        QStringList heard;
+        log.observe([&heard](const ActivityLog::Record& r) { heard << r.message; });
+        const auto append = [&](int n) {
+            clock.nowtime = u"08:00:%1 AM"_s.arg(n, 2, 10, QChar(u'0'));
+            log.append(u"record %1 at"_s.arg(n));
+        };
+        const auto line = [&](const QString& message, int n) {
+            return kit::line({kit::quotedField(message), kit::quotedField(u"08:00:%1 AM"_s.arg(n, 2, 10, QChar(u'0'))),
+                              kit::quotedField(clock.nowdate)});
+        };
+        ASSERT_EQ(::symlink("/dev/full", QFile::encodeName(log.fileName()).constData()), 0);
+        for (int n = 1; n <= refused; ++n) {
+            append(n);
+        }
+        ASSERT_TRUE(QFile::remove(log.fileName()));
+        append(refused + 1);
+        append(refused + 2);
+
+        const int lost = refused - int(kBound);
+        QByteArray expected = lost == 0 ? QByteArray() : line(u"%1 records lost at"_s.arg(lost), lost);
+        for (int n = lost + 1; n <= refused + 2; ++n) {
+            expected += line(u"record %1 at"_s.arg(n), n);
+        }
+        EXPECT_EQ(Harness::bytes(log.fileName()), lost == 1 ? expected.replace("1 records", "1 record") : expected);
+        EXPECT_EQ(heard.size(), refused + 2);
+        EXPECT_EQ(heard.last(), u"record %1 at"_s.arg(refused + 2));
+        EXPECT_EQ(told.size(), lost == 0 ? 2 : 3) << told.join(u'\n').toStdString();
+        EXPECT_TRUE(told.last().endsWith(u"again, with the %1 records that waited"_s.arg(kBound)))
+            << told.join(u'\n').toStdString();
+    }
+}
+
+// A record that waits keeps the file of its day, which takes it when it can; the next day's file takes its own records
+// meanwhile.
+TEST(ActivityLogBacklog, AWaitingRecordGoesToTheFileOfItsDay) {
+    const QTemporaryDir dir;
+    kit::ClockTexts clock{u"11:59:59 PM"_s, u"July 13,2001"_s, u"Jul 13"_s};
+    const ActivityLog log(clock, dir.path(), [](const QString&) {});
+    const QString july13 = log.fileName();
+    ASSERT_EQ(::symlink("/dev/full", QFile::encodeName(july13).constData()), 0);
+    log.append(u"Alert #1 activated at"_s);
+    clock = {u"12:00:00 AM"_s, u"July 14,2001"_s, u"Jul 14"_s};
+    log.append(u"Alert #1 deactivated at"_s);
+    EXPECT_EQ(Harness::bytes(log.fileName()), "\"Alert #1 deactivated at\",\"12:00:00 AM\",\"July 14,2001\"\r\n");
+    ASSERT_TRUE(QFile::remove(july13));
+    log.writeWaiting();
+    EXPECT_EQ(Harness::bytes(july13), "\"Alert #1 activated at\",\"11:59:59 PM\",\"July 13,2001\"\r\n");
 }
 
 // Every reader and writer of a file returns at once, goes without what it could not read or write, and the program
@@ -300,6 +421,8 @@ TEST(UnusualFiles, NothingWaitsOnAFifoOrStumblesOnADirectoryWhereAFileShouldBe) 
         z.zavoklog->Command1.click();
         EXPECT_EQ(z.zavoklog->Text1.text(), QString()) << "a log chosen in the log window";
         z.shutdown();
+        const QString lost = u"records of the activity log that could not be written to "_s + h.logPath(u"Jul 13"_s);
+        EXPECT_EQ(h.told.filter(lost).size(), 1) << h.told.join(u'\n').toStdString();
 
         QStringList told;
         platform::StateFileSource source(

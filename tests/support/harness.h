@@ -44,7 +44,8 @@ public:
         if (!zavok) {
             zavok = std::make_unique<Zavok>(Platform{scheduler, clock, QLocale(QLocale::English, QLocale::UnitedStates),
                                                      *dialogsInUse, bell, pictures, *portInUse, *joysticksInUse,
-                                                     dataDirectory, logDirectory, picturesDirectory, showTrend});
+                                                     dataDirectory, logDirectory, picturesDirectory, showTrend,
+                                                     [this](const QString& line) { told << line; }});
             if (beforeStartup) {
                 beforeStartup(*zavok);
             }
@@ -140,6 +141,8 @@ public:
     std::function<void(int channel)> showTrend;
     // Runs once the program is made and before it starts up: where observers such as the history join it.
     std::function<void(Zavok&)> beforeStartup;
+    // Every line the program said for standard error.
+    QStringList told;
     std::unique_ptr<Zavok> zavok;
 };
 
