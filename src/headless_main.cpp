@@ -5,6 +5,7 @@
 #include "service.h"
 
 int main(int argc, char** argv) {
+    zavok::platform::ignoreWriteSignals();
     const auto read = zavok::readOptions(argc, argv);
     if (const int* status = std::get_if<int>(&read)) {
         return *status;

@@ -78,6 +78,7 @@ int runDesktop(int argc, char** argv, const platform::Options& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    zavok::platform::ignoreWriteSignals();
     const auto read = zavok::readOptions(argc, argv);
     if (const int* status = std::get_if<int>(&read)) {
         return *status;

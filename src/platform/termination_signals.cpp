@@ -76,4 +76,9 @@ void TerminationSignals::drain() {
     }
 }
 
+void ignoreWriteSignals() {
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
 } // namespace zavok::platform

@@ -32,4 +32,9 @@ private:
     struct sigaction previous_[std::size(kSignals)] = {};
 };
 
+// A write past the file-size limit (SIGXFSZ) or into a pipe that nobody reads any more (SIGPIPE: a journal or a
+// terminal gone) would end the program on the spot, without its closing record and its settings. Ignored, the
+// write fails instead, and the program goes on as it does on a full disk.
+void ignoreWriteSignals();
+
 } // namespace zavok::platform

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
@@ -93,6 +94,26 @@ TEST(RealProgram, AsAServiceWithoutAnyDisplayItPublishesAndSaysOfflineAtTheEnd) 
     program.signal(SIGTERM);
     EXPECT_EQ(program.wait(), 0);
     EXPECT_TRUE(eventually([&] { return listener.lines().last() == u"zavok/svc/status offline"_s; }));
+}
+
+// Under a file-size limit the write that crosses it fails, as on a full disk, rather than ending the program: the
+// records wait, and the end is orderly all the same.
+TEST(RealProgram, AWriteBeyondTheFileSizeLimitFailsWithoutEndingTheProgram) {
+    Place p("240 0 0 0 0\n");
+    // Today's log already at the limit of 1024 bytes (ulimit -f counts blocks of 512), so that the start record does
+    // not fit.
+    const QString log = QDir(p.data).filePath(QLocale::c().toString(QDate::currentDate(), u"MMM dd"_s) + u".txt"_s);
+    const QByteArray full = QByteArray("\"" + QByteArray(54, 'x') + "\",\"\",\"\"\r\n").repeated(16);
+    Harness::put(log, full);
+    Child program(u"/bin/sh"_s,
+                  {u"-c"_s, u"ulimit -f 2 && exec \"$0\" \"$@\""_s, QStringLiteral(ZAVOK_PROGRAM), u"--headless"_s,
+                   u"--logs-in-data-dir"_s, u"--input=file:"_s + p.inputs},
+                  p.work, p.environment);
+    // Start-up makes apnames.zvk after its start record.
+    ASSERT_TRUE(eventually([&] { return QFile::exists(QDir(p.data).filePath(u"apnames.zvk"_s)); }));
+    program.signal(SIGTERM);
+    EXPECT_EQ(program.wait(), 0);
+    EXPECT_EQ(Harness::bytes(log), full);
 }
 
 // Kills come at random moments: the seed is told, so that a failing round can be run again.
