@@ -1,6 +1,9 @@
 #include "command_line.h"
 
-#include <QFile>
+#include "kit/printable.h"
+#include "regular_files.h"
+
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTextStream>
 #include <QUrl>
@@ -15,6 +18,12 @@ constexpr int kUsageError = 2;
 constexpr int kMqttPort = 1883;
 constexpr int kMqttsPort = 8883;
 constexpr int kMostHistoryDays = 36500;
+constexpr int kMostPort = 65535;
+
+// Far more than each file needs, and little enough to read at once at every start.
+constexpr qint64 kMostConfigBytes = qint64(64) * 1024;
+constexpr qint64 kMostPasswordBytes = qint64(4) * 1024;
+constexpr qint64 kMostCaBytes = qint64(1024) * 1024;
 
 const QString kUsage = QStringLiteral(
     "Usage: zavok [OPTION]...\n"
@@ -95,7 +104,8 @@ const OptionRule* findRule(const QString& name) {
 // A setting and where it was given, which is where a message about it points.
 struct Setting {
     QString value;
-    QString origin; // "--site", or "site in /home/ann/.config/zavok/zavok.conf"
+    QString origin;      // "--site", or "site in /home/ann/.config/zavok/zavok.conf"
+    bool inFile = false; // from zavok.conf rather than the command line
 };
 using Settings = std::map<QString, Setting>;
 
@@ -105,17 +115,23 @@ struct Refusal {
 };
 
 std::optional<Refusal> readConfig(const QString& path, Settings& settings) {
-    QFile file(path);
-    if (!file.exists()) {
+    if (!QFileInfo::exists(path)) {
         return std::nullopt;
     }
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        return Refusal{QStringLiteral("cannot read %1 (%2)").arg(path, file.errorString())};
+    const QString where = kit::printable(path);
+    const auto read = readSmallFile(path, kMostConfigBytes);
+    if (const auto* why = std::get_if<QString>(&read)) {
+        return Refusal{QStringLiteral("cannot read %1 (%2)").arg(where, *why)};
+    }
+    const QByteArray& content = std::get<SmallFile>(read).content;
+    // A NUL would end a file's name where the system reads it, and another file than the one shown would be read.
+    if (content.contains('\0')) {
+        return Refusal{QStringLiteral("cannot read %1 (it holds a NUL byte, which no text file does)").arg(where)};
     }
     int number = 0;
-    while (!file.atEnd()) {
+    for (const QByteArray& raw : content.split('\n')) {
         ++number;
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        const QString line = QString::fromUtf8(raw).trimmed();
         // Blank lines, comments and INI section headers carry no setting.
         if (line.isEmpty() || line.startsWith(u'#') || line.startsWith(u';') || line.startsWith(u'[')) {
             continue;
@@ -125,16 +141,15 @@ std::optional<Refusal> readConfig(const QString& path, Settings& settings) {
         const OptionRule* rule = findRule(name);
         if (equals < 0 || rule == nullptr || !rule->inConfig) {
             return Refusal{QStringLiteral("%1, line %2: '%3' is no setting this file can hold (%4)")
-                               .arg(path)
-                               .arg(number)
-                               .arg(line, QStringLiteral("mqtt, mqtt-ca, mqtt-password-file, site, mqtt-discovery, "
-                                                         "mqtt-commands"))};
+                               .arg(where, QString::number(number), kit::printable(line),
+                                    QStringLiteral("mqtt, mqtt-ca, mqtt-password-file, site, mqtt-discovery, "
+                                                   "mqtt-commands"))};
         }
         QString value = line.mid(equals + 1).trimmed();
         if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"')) {
             value = value.mid(1, value.size() - 2);
         }
-        settings[name] = {value, name + QStringLiteral(" in ") + path};
+        settings[name] = {value, name + QStringLiteral(" in ") + where, true};
     }
     return std::nullopt;
 }
@@ -155,14 +170,14 @@ std::variant<Settings, int, Refusal> readArguments(const QStringList& args, cons
             return 0;
         }
         if (!arg.startsWith(QStringLiteral("--"))) {
-            return Refusal{arg.startsWith(u'-') ? QStringLiteral("unknown option '%1'").arg(arg)
-                                                : QStringLiteral("unexpected argument '%1'").arg(arg)};
+            return Refusal{arg.startsWith(u'-') ? QStringLiteral("unknown option '%1'").arg(kit::printable(arg))
+                                                : QStringLiteral("unexpected argument '%1'").arg(kit::printable(arg))};
         }
         const qsizetype equals = arg.indexOf(u'=');
         const QString name = arg.mid(2, equals < 0 ? -1 : equals - 2);
         const OptionRule* rule = findRule(name);
         if (rule == nullptr) {
-            return Refusal{QStringLiteral("unknown option '%1'").arg(arg)};
+            return Refusal{QStringLiteral("unknown option '%1'").arg(kit::printable(arg))};
         }
         const QString option = QStringLiteral("--") + name;
         QString value = equals < 0 ? QString() : arg.mid(equals + 1);
@@ -211,8 +226,8 @@ std::variant<InputOptions, Refusal> inputSource(const QString& value) {
             return InputOptions{kind, {}};
         }
     }
-    return Refusal{
-        QStringLiteral("unknown input source '%1' (choose auto, joystick, sim, file:PATH or ioport)").arg(value)};
+    return Refusal{QStringLiteral("unknown input source '%1' (choose auto, joystick, sim, file:PATH or ioport)")
+                       .arg(kit::printable(value))};
 }
 
 std::optional<bool> truth(const QString& value) {
@@ -239,7 +254,69 @@ QString siteOf(const QString& hostName) {
     return site.isEmpty() ? QStringLiteral("zavok") : site;
 }
 
-std::optional<Refusal> mqttOptions(const Settings& settings, const Surroundings& surroundings, MqttOptions& mqtt) {
+// The address as given, with what stands as its password shown as ***: an address refused for its form may still
+// hold one, and a message must not carry it into the journal. Everything from the first colon after the scheme to
+// the last @ counts, which hides more than the password rather than less when the address is garbled.
+QString withoutPassword(const QString& address) {
+    const qsizetype scheme = address.indexOf(QStringLiteral("://"));
+    const qsizetype start = scheme < 0 ? 0 : scheme + 3;
+    const qsizetype at = address.lastIndexOf(u'@');
+    const qsizetype colon = address.indexOf(u':', start);
+    if (at < start || colon < 0 || colon > at) {
+        return address;
+    }
+    return address.left(colon + 1) + QStringLiteral("***") + address.mid(at);
+}
+
+// A file that a TLS library can take its CAs from holds at least one certificate in PEM form.
+bool holdsPemCertificate(const QByteArray& content) {
+    static const QRegularExpression kCertificate(
+        QStringLiteral("-----BEGIN ((X509 |TRUSTED )?CERTIFICATE)-----[A-Za-z0-9+/=\\s]+-----END \\1-----"));
+    return kCertificate.match(QString::fromLatin1(content)).hasMatch();
+}
+
+std::optional<Refusal> caFile(const Setting& ca) {
+    const QString file = kit::printable(ca.value);
+    const QFileInfo info(ca.value);
+    if (!info.exists()) {
+        return Refusal{QStringLiteral("%1: no such file '%2'").arg(ca.origin, file)};
+    }
+    if (info.isDir()) {
+        return Refusal{QStringLiteral("%1: %2 is a directory; name the file of the CA's certificate (PEM) in it")
+                           .arg(ca.origin, file)};
+    }
+    const auto read = readSmallFile(ca.value, kMostCaBytes);
+    if (const auto* why = std::get_if<QString>(&read)) {
+        return Refusal{QStringLiteral("%1: cannot read %2 (%3)").arg(ca.origin, file, *why)};
+    }
+    if (!holdsPemCertificate(std::get<SmallFile>(read).content)) {
+        return Refusal{
+            QStringLiteral("%1: %2 holds no certificate in PEM form (a block from -----BEGIN CERTIFICATE----- "
+                           "to -----END CERTIFICATE-----)")
+                .arg(ca.origin, file)};
+    }
+    return std::nullopt;
+}
+
+// The first line of the password file. A file that others can read is used all the same, where ssh would refuse such
+// a key: refusing it would leave the site unwatched. It is told at every start until it is put right.
+std::variant<QString, Refusal> password(const Setting& file, QStringList& warnings) {
+    const QString path = kit::printable(file.value);
+    const auto read = readSmallFile(file.value, kMostPasswordBytes);
+    if (const auto* why = std::get_if<QString>(&read)) {
+        return Refusal{QStringLiteral("%1: cannot read %2 (%3)").arg(file.origin, path, *why)};
+    }
+    const SmallFile& secret = std::get<SmallFile>(read);
+    if ((secret.permissions & 077) != 0) {
+        warnings << QStringLiteral("%1: %2 is open to other users of this machine (mode %3); a password should be "
+                                   "readable by its owner alone (chmod 600)")
+                        .arg(file.origin, path, QStringLiteral("%1").arg(secret.permissions, 4, 8, QChar(u'0')));
+    }
+    return QString::fromUtf8(secret.content.left(secret.content.indexOf('\n'))).remove(u'\r');
+}
+
+std::optional<Refusal> mqttOptions(const Settings& settings, const Surroundings& surroundings, MqttOptions& mqtt,
+                                   QStringList& warnings) {
     const auto given = [&settings](const char* name) -> const Setting* {
         const auto found = settings.find(QLatin1String(name));
         return found != settings.end() ? &found->second : nullptr;
@@ -255,12 +332,17 @@ std::optional<Refusal> mqttOptions(const Settings& settings, const Surroundings&
         url.hasFragment()) {
         return Refusal{QStringLiteral("%1: '%2' is no broker address; write mqtt://[USER@]HOST[:PORT] or "
                                       "mqtts://[USER@]HOST[:PORT]")
-                           .arg(address->origin, address->value)};
+                           .arg(address->origin, kit::printable(withoutPassword(address->value)))};
     }
     if (!url.password().isEmpty()) {
         return Refusal{QStringLiteral("%1: the address holds a password, which every user of this machine could "
                                       "read; give it in ZAVOK_MQTT_PASSWORD or --mqtt-password-file instead")
                            .arg(address->origin)};
+    }
+    if (url.port() == 0) {
+        return Refusal{
+            QStringLiteral("%1: '%2' names port 0; a broker's port is 1 to %3")
+                .arg(address->origin, kit::printable(withoutPassword(address->value)), QString::number(kMostPort))};
     }
     mqtt.tls = scheme == QStringLiteral("mqtts");
     mqtt.host = url.host();
@@ -268,19 +350,18 @@ std::optional<Refusal> mqttOptions(const Settings& settings, const Surroundings&
     mqtt.user = url.userName();
     mqtt.password = surroundings.mqttPassword;
     if (const Setting* file = given("mqtt-password-file")) {
-        QFile secret(file->value);
-        if (!secret.open(QIODevice::ReadOnly)) {
-            return Refusal{
-                QStringLiteral("%1: cannot read %2 (%3)").arg(file->origin, file->value, secret.errorString())};
+        auto secret = password(*file, warnings);
+        if (const auto* refusal = std::get_if<Refusal>(&secret)) {
+            return *refusal;
         }
-        mqtt.password = QString::fromUtf8(secret.readLine()).remove(u'\n').remove(u'\r');
+        mqtt.password = std::get<QString>(std::move(secret));
     }
     if (const Setting* ca = given("mqtt-ca")) {
         if (!mqtt.tls) {
             return Refusal{QStringLiteral("%1 serves a TLS broker only, an mqtts:// address").arg(ca->origin)};
         }
-        if (!QFile::exists(ca->value)) {
-            return Refusal{QStringLiteral("%1: no such file '%2'").arg(ca->origin, ca->value)};
+        if (const auto refusal = caFile(*ca)) {
+            return refusal;
         }
         mqtt.caFile = ca->value;
     }
@@ -290,7 +371,7 @@ std::optional<Refusal> mqttOptions(const Settings& settings, const Surroundings&
         if (!kSiteId.match(site->value).hasMatch()) {
             return Refusal{QStringLiteral("%1: '%2' may hold only a-z, 0-9, _ and -, as it names this site in every "
                                           "topic")
-                               .arg(site->origin, site->value)};
+                               .arg(site->origin, kit::printable(site->value))};
         }
         mqtt.site = site->value;
     }
@@ -300,7 +381,7 @@ std::optional<Refusal> mqttOptions(const Settings& settings, const Surroundings&
             mqtt.discoveryPrefix.clear();
         } else if (discovery->value.isEmpty() || discovery->value.contains(u'+') || discovery->value.contains(u'#')) {
             return Refusal{QStringLiteral("%1: '%2' is no topic prefix (and off turns discovery off)")
-                               .arg(discovery->origin, discovery->value)};
+                               .arg(discovery->origin, kit::printable(discovery->value))};
         } else {
             mqtt.discoveryPrefix = discovery->value;
         }
@@ -308,9 +389,33 @@ std::optional<Refusal> mqttOptions(const Settings& settings, const Surroundings&
     if (const Setting* commands = given("mqtt-commands")) {
         const auto on = truth(commands->value);
         if (!on) {
-            return Refusal{QStringLiteral("%1: '%2' is neither true nor false").arg(commands->origin, commands->value)};
+            return Refusal{QStringLiteral("%1: '%2' is neither true nor false")
+                               .arg(commands->origin, kit::printable(commands->value))};
         }
         mqtt.commands = *on;
+    }
+    return std::nullopt;
+}
+
+// The settings that serve the broker alone do nothing without one. Given on the command line, they are a mistake
+// to point out; standing in zavok.conf, they may wait there for a broker to come, and the start goes on.
+std::optional<Refusal> withoutBroker(const Settings& settings, QStringList& warnings) {
+    if (settings.contains(QStringLiteral("mqtt"))) {
+        return std::nullopt;
+    }
+    for (const OptionRule& rule : kOptionRules) {
+        const auto found = settings.find(QLatin1String(rule.name));
+        if (!rule.inConfig || found == settings.end()) {
+            continue;
+        }
+        const QString& origin = found->second.origin;
+        if (!found->second.inFile) {
+            return Refusal{
+                QStringLiteral("%1 serves an MQTT broker only, and no broker is given (--mqtt)").arg(origin)};
+        }
+        warnings << QStringLiteral("%1 serves an MQTT broker only, and no broker is given (an mqtt= line or --mqtt); "
+                                   "it is ignored")
+                        .arg(origin);
     }
     return std::nullopt;
 }
@@ -318,7 +423,8 @@ std::optional<Refusal> mqttOptions(const Settings& settings, const Surroundings&
 std::variant<QDate, Refusal> day(const Setting& setting) {
     const QDate date = QDate::fromString(setting.value, QStringLiteral("yyyy-MM-dd"));
     if (!date.isValid()) {
-        return Refusal{QStringLiteral("%1: '%2' is no day; write YYYY-MM-DD").arg(setting.origin, setting.value)};
+        return Refusal{
+            QStringLiteral("%1: '%2' is no day; write YYYY-MM-DD").arg(setting.origin, kit::printable(setting.value))};
     }
     return date;
 }
@@ -328,9 +434,9 @@ std::optional<Refusal> historyOptions(const Settings& settings, Options& options
         bool ok = false;
         options.historyDays = days->second.value.toInt(&ok);
         if (!ok || options.historyDays < 1 || options.historyDays > kMostHistoryDays) {
-            return Refusal{QStringLiteral("%1: '%2' is no number of days from 1 to %3")
-                               .arg(days->second.origin, days->second.value)
-                               .arg(kMostHistoryDays)};
+            return Refusal{
+                QStringLiteral("%1: '%2' is no number of days from 1 to %3")
+                    .arg(days->second.origin, kit::printable(days->second.value), QString::number(kMostHistoryDays))};
         }
     }
     for (const auto& [name, bound] : {std::pair{"from", &HistoryExport::from}, std::pair{"to", &HistoryExport::to}}) {
@@ -390,7 +496,11 @@ std::variant<Options, int> parseCommandLine(const QStringList& args, const QStri
     if (options.headless && options.input.source == InputOptions::Source::Sim) {
         return refuse({QStringLiteral("--input=sim needs a window to drive the simulator, and --headless has none")});
     }
-    if (const auto refusal = mqttOptions(settings, surroundings, options.mqtt)) {
+    QStringList warnings;
+    if (const auto refusal = withoutBroker(settings, warnings)) {
+        return refuse(*refusal);
+    }
+    if (const auto refusal = mqttOptions(settings, surroundings, options.mqtt, warnings)) {
         return refuse(*refusal);
     }
     if (has("history-csv")) {
@@ -400,7 +510,8 @@ std::variant<Options, int> parseCommandLine(const QStringList& args, const QStri
             bool ok = false;
             const int channel = csv.value.toInt(&ok);
             if (!ok || channel < 1 || channel > 4) {
-                return refuse({QStringLiteral("--history-csv=%1: the channel is 1, 2, 3 or 4").arg(csv.value)});
+                return refuse(
+                    {QStringLiteral("--history-csv=%1: the channel is 1, 2, 3 or 4").arg(kit::printable(csv.value))});
             }
             options.historyCsv->channel = channel;
         }
@@ -412,6 +523,10 @@ std::variant<Options, int> parseCommandLine(const QStringList& args, const QStri
         *options.historyCsv->from > *options.historyCsv->to) {
         return refuse({QStringLiteral("--from is after --to")});
     }
+    for (const QString& warning : warnings) {
+        err << QStringLiteral("zavok: ") << warning << '\n';
+    }
+    err.flush();
     return options;
 }
 

@@ -1,6 +1,10 @@
 #include "history_database.h"
 
+#include "kit/printable.h"
+#include "regular_files.h"
+
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QVariant>
 
@@ -83,6 +87,18 @@ HistoryStatus HistoryDatabase::open(const QString& path, Access access) {
                               ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(kReaderBusyMs)
                               : QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kWriterBusyMs));
     HistoryStatus status = [&] {
+        // SQLite would open a FIFO that stands in the place of the file or of one of its journals and wait on it for
+        // ever, and the program's end waits for the history.
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+            const QString file = path + QLatin1String(suffix);
+            if (const auto kind = notARegularFile(file)) {
+                const QString which = *suffix == '\0'
+                                          ? QStringLiteral("it")
+                                          : kit::printable(QFileInfo(file).fileName()) + QStringLiteral(" beside it");
+                return HistoryStatus{HistoryStatus::Kind::Unavailable,
+                                     QStringLiteral("%1 is %2, not a regular file").arg(which, *kind)};
+            }
+        }
         if (!db_.open()) {
             return failure(db_.lastError());
         }

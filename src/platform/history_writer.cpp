@@ -1,6 +1,7 @@
 #include "history_writer.h"
 
 #include "history_database.h"
+#include "kit/printable.h"
 
 #include <QDateTime>
 #include <QPointer>
@@ -27,6 +28,10 @@ template <class Row> bool appendBounded(std::deque<Row>& queue, std::vector<Row>
 
 QDate dayOf(qint64 minute) {
     return QDateTime::fromSecsSinceEpoch(minute * 60).date();
+}
+
+QString counted(std::size_t n, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
 }
 
 } // namespace
@@ -76,6 +81,13 @@ public:
             if (db_.isOpen()) {
                 flush();
             }
+        }
+        // What waits now is gone with the program; a history with a hole in it should not look whole.
+        if (!minutes_.empty() || !records_.empty()) {
+            report_(QStringLiteral("zavok: the history could not be written to %1 before the end (%2); %3 and %4 "
+                                   "that waited in memory are lost")
+                        .arg(kit::printable(path_), why_, counted(minutes_.size(), "minute row", "minute rows"),
+                             counted(records_.size(), "record", "records")));
         }
         db_.close();
     }
@@ -144,6 +156,7 @@ private:
     }
 
     void pause(const HistoryStatus& status) {
+        why_ = status.reason;
         if (!paused_) {
             paused_ = true;
             report_(QStringLiteral("zavok: the history cannot be written to %1 (%2); monitoring goes on, and the "
@@ -171,6 +184,7 @@ private:
     std::deque<MinuteRow> minutes_;
     std::deque<RecordRow> records_;
     bool paused_ = false;
+    QString why_; // of the last failure
     bool toldDropping_ = false;
     QDate retainedOn_;
 };

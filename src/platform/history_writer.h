@@ -37,7 +37,8 @@ public:
     void write(HistoryBatch batch);
 
     // Makes a last attempt at what waits, and stops the thread. The program's end waits for it, so it is short: a
-    // lock held by another program is waited for only briefly. Later writes are dropped.
+    // lock held by another program is waited for only briefly. What still cannot be written is lost, and the writer
+    // says how many rows and records. Later writes are dropped.
     void finish();
 
     // A stretch of one channel's history, read on the writer's thread; `answer` runs on the thread of `receiver`,

@@ -54,12 +54,10 @@ bool QtPictures::canLoad(const QString& path) const {
 }
 
 QPixmap readPicture(const QString& path) {
+    // Through the reader, which takes only what the picture's own data needs: read whole first, a picture that a
+    // huge file carries in front would hold up the start and fill the memory.
     QFile file;
-    QPixmap picture;
-    if (openPicture(file, path)) {
-        picture.loadFromData(file.readAll());
-    }
-    return picture;
+    return openPicture(file, path) ? QPixmap::fromImage(QImageReader(&file).read()) : QPixmap();
 }
 
 } // namespace zavok::ui

@@ -1,5 +1,7 @@
 #include "platform/history_export.h"
+#include "platform/history_writer.h"
 #include "support/history_run.h"
+#include "support/watchdog.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -7,6 +9,8 @@
 #include <QTextStream>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 // The history on virtual time through the whole program, and its export.
 namespace zavok::test {
@@ -104,6 +108,61 @@ TEST(History, RowsOlderThanTheRetentionGoWithTheFirstBatchOfTheDay) {
     run.end();
     EXPECT_EQ(run.rows(), (std::vector<MinuteRow>{{cutoff, 2, 2, 2, 2, 2}}));
     EXPECT_EQ(run.records().at(0).message, u"kept"_s);
+}
+
+// Whatever stands where the history should be, the writer neither waits on it at the start nor at the end, and what
+// it could not write by the end it counts, once, as lost.
+TEST(History, WhatCouldNotBeWrittenByTheEndIsToldAsLostAndNothingWaitsOnAFifo) {
+    const auto fifo = [](const QString& path) { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; };
+    const auto database = [](const QString& path) {
+        return HistoryDatabase().open(path, HistoryDatabase::Access::ReadWrite).ok();
+    };
+    const struct {
+        const char* what;
+        std::function<bool(const QString& path)> make;
+        int batches;
+        QString lost;
+    } rows[] = {
+        {"a FIFO", fifo, 2, u"(it is a FIFO, not a regular file); 4 minute rows and 2 records"_s},
+        // SQLite would take it for the journal of a write cut short, and open it to read.
+        {"a FIFO beside it", [&](const QString& path) { return database(path) && fifo(path + u"-journal"_s); }, 1,
+         u"(history.sqlite-journal beside it is a FIFO, not a regular file); 3 minute rows and 1 record"_s},
+        {"a device", [](const QString& path) { return QFile::link(u"/dev/zero"_s, path); }, 1,
+         u"(it is a device, not a regular file); 3 minute rows and 1 record"_s},
+        {"a directory", [](const QString& path) { return QDir().mkpath(path); }, 2,
+         u"(it is a directory, not a regular file); 4 minute rows and 2 records"_s},
+        {"a sound file", database, 2, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(HistoryDatabase::kFileName);
+        ASSERT_TRUE(row.make(path));
+        QStringList told;
+        {
+            const Watchdog limit("the history's start and end");
+            platform::HistoryWriter writer(path, 400, QDate(2026, 12, 6),
+                                           [&told](const QString& line) { told << line; });
+            writer.open();
+            writer.write(
+                {100, {{97, 1, 1, 1, 1, 60}, {98, 1, 1, 1, 1, 60}, {99, 2, 1, 1, 1, 60}}, {{6000, 0, u"a"_s, {}, {}}}});
+            if (row.batches == 2) {
+                writer.write({101, {{100, 1, 1, 1, 1, 60}}, {{6060, 1, u"b"_s, {}, {}}}});
+            }
+            writer.finish();
+        }
+        const QStringList lost = told.filter(u"lost"_s);
+        if (row.lost.isEmpty()) {
+            EXPECT_EQ(told.join(u'\n').toStdString(), "");
+            continue;
+        }
+        ASSERT_EQ(lost.size(), 1) << told.join(u'\n').toStdString();
+        EXPECT_EQ(lost[0].toStdString(),
+                  u"zavok: the history could not be written to %1 before the end %2 that waited in memory are lost"_s
+                      .arg(path, row.lost)
+                      .toStdString());
+        EXPECT_EQ(told.last(), lost[0]);
+    }
 }
 
 class HistoryExportTest : public ::testing::Test {

@@ -6,6 +6,7 @@
 #include "support/harness.h"
 #include "support/modal_boxes.h"
 #include "support/qt_environment.h"
+#include "support/watchdog.h"
 #include "ui/file_filter.h"
 #include "ui/image_widget.h"
 #include "ui/qt_dialogs.h"
@@ -360,6 +361,38 @@ TEST(QtPictures, KnowsAPictureFromAnyOtherFile) {
         EXPECT_FALSE(pictures.canLoad(none)) << none.toStdString();
     }
     EXPECT_TRUE(readPicture(fifo).isNull());
+}
+
+// The picture that phones.zvk names is read as the program starts and its window is drawn. A FIFO there is no
+// picture, at once; a picture at the head of a file of 64 GiB is shown without the rest of the file being read.
+TEST(QtPictures, NothingNamedAsThePictureHoldsUpTheStart) {
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(u"plan.bmp"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString huge = dir.filePath(u"plan.png"_s);
+    QImage blue(64, 64, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    ASSERT_TRUE(blue.save(huge) && QFile::resize(huge, qint64(64) << 30)); // sparse: no room taken
+    for (const auto& [path, shown] : {std::pair{fifo, false}, std::pair{huge, true}}) {
+        SCOPED_TRACE(path.toStdString());
+        test::Harness h;
+        test::Harness::put(h.dataPath(u"phones.zvk"_s), test::Harness::phones({{0, path}}));
+        const QtPictures pictures;
+        Zavok z({h.scheduler, h.clock, QLocale(QLocale::English, QLocale::UnitedStates), h.dialogs, h.bell, pictures,
+                 h.port, h.joysticks, h.dataDirectory, h.logDirectory, h.picturesDirectory});
+        const Renderer renderer(z.desktop, Twips(96));
+        QImage drawn;
+        {
+            const test::Watchdog limit("the start with its picture");
+            z.startup();
+            z.zavok->show();
+            drawn = child(*renderer.view(*z.zavok), u"Image1"_s).grab().toImage();
+        }
+        EXPECT_EQ(h.logLines().value(0).left(18), QByteArray("\"ZAVOK started at\""));
+        EXPECT_EQ(z.zavok->Label5.text(), path);
+        EXPECT_EQ(z.zavok->Image1.picture(), shown ? path : kit::kFloorPlanPicture);
+        EXPECT_EQ(drawn.pixelColor(drawn.width() / 2, drawn.height() / 2) == QColor(Qt::blue), shown);
+    }
 }
 
 TEST(QtDialogs, EachBoxOpensAsAskedAndACancelAnswersNothing) {
