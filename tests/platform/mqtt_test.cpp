@@ -77,15 +77,15 @@ TEST_F(Mqtt, DiscoveryStatesRecordsAndTroubleReachTheBroker) {
     EXPECT_TRUE(eventually([&] {
         return config(listener, "binary_sensor/zavok_plant/alert_1").value("name"_L1) == u"Garage"_s;
     })) << "a renamed circuit is announced again";
-    const Listener late(broker, u"zavok/plant/alert/1"_s);
+    const Listener late(broker, {u"zavok/plant/alert/1"_s});
     EXPECT_TRUE(eventually([&] { return late.hears(u"retained zavok/plant/alert/1 ON"_s); }));
 }
 
 TEST_F(Mqtt, EveryRecordMadeWhileTheBrokerIsDownArrivesOnceAndInOrder) {
     Site site(broker, u"plant"_s);
     {
-        const Listener listener(broker, u"zavok/plant/status"_s);
-        ASSERT_TRUE(eventually([&] { return listener.hears(u"retained zavok/plant/status online"_s); }));
+        const Listener listener(broker, {u"zavok/plant/status"_s});
+        ASSERT_TRUE(eventually([&] { return listener.hearsLiveOrRetained(u"zavok/plant/status online"_s); }));
     }
     broker.kill();
     ASSERT_TRUE(eventually([&] { return !site.told.isEmpty(); })) << "the loss is told";
@@ -95,8 +95,11 @@ TEST_F(Mqtt, EveryRecordMadeWhileTheBrokerIsDownArrivesOnceAndInOrder) {
         site.h.poll(240);
         expected << u"Alert #1 activated at"_s << u"Alert #1 deactivated at"_s;
     }
+    // The records are not retained: the program may come back only once the listener is there.
+    broker.admitProgram(false);
     broker.start();
-    const Listener listener(broker, u"zavok/plant/#"_s);
+    const Listener listener(broker, {u"zavok/plant/#"_s});
+    broker.admitProgram(true);
     // The states come after the records the connection's loss held back.
     ASSERT_TRUE(eventually([&] { return listener.hears(u"zavok/plant/trouble OFF"_s); }));
     QStringList heard;
@@ -130,10 +133,10 @@ TEST_F(Mqtt, TwoSitesKeepApartAndOnlyOneThatTakesCommandsIsCommanded) {
         eventually([&] { return listener.hears(u"zavok/a/alert/1 ON"_s) && listener.hears(u"zavok/b/alert/1 ON"_s); }));
     EXPECT_EQ(listener.lines().count(u"zavok/a/alert/1 ON"_s), 1) << "each site's alert on its own topic";
 
-    broker.publish(u"zavok/a/command"_s, u"RESET"_s);
-    broker.publish(u"zavok/b/command"_s, u"RESET"_s);
-    broker.publish(u"zavok/b/command"_s, u"BELL ON"_s);
-    broker.publish(u"zavok/b/command"_s, u"SELF DESTRUCT"_s);
+    broker.publish(u"zavok/a/command"_s, "RESET");
+    broker.publish(u"zavok/b/command"_s, "RESET");
+    broker.publish(u"zavok/b/command"_s, "BELL ON");
+    broker.publish(u"zavok/b/command"_s, "SELF DESTRUCT");
     ASSERT_TRUE(eventually([&] { return b.told.size() == 1; }));
     EXPECT_TRUE(b.told.first().contains(u"'SELF DESTRUCT'"_s));
     EXPECT_NE(b.h.z().zavok->alabel[0]->back(), kLightRed) << "RESET cleared the reminder";
