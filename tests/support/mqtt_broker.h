@@ -19,8 +19,49 @@
 
 namespace zavok::test {
 
+// A throwaway CA and a certificate it signs for "localhost", and a second CA that signs nothing the broker shows,
+// made with openssl. made() is false where openssl is not installed.
+class Certificates {
+public:
+    Certificates() {
+        const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
+        if (openssl.isEmpty()) {
+            return;
+        }
+        const auto run = [&](const QString& arguments) {
+            QProcess step;
+            step.setStandardOutputFile(QProcess::nullDevice());
+            step.setStandardErrorFile(QProcess::nullDevice());
+            step.start(openssl, arguments.split(u' '));
+            return step.waitForFinished(-1) && step.exitCode() == 0;
+        };
+        Harness::put(path("server.ext"), "subjectAltName=DNS:localhost\n");
+        const QString newKey = QStringLiteral("-newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -subj /CN=");
+        made_ = run(QStringLiteral("req -x509 %1zavok-test-ca -days 2 -keyout %2 -out %3")
+                        .arg(newKey, path("ca.key"), ca())) &&
+                run(QStringLiteral("req -x509 %1zavok-other-ca -days 2 -keyout %2 -out %3")
+                        .arg(newKey, path("other.key"), otherCa())) &&
+                run(QStringLiteral("req %1localhost -keyout %2 -out %3").arg(newKey, key(), path("server.csr"))) &&
+                run(QStringLiteral("x509 -req -in %1 -CA %2 -CAkey %3 -CAcreateserial -days 2 -extfile %4 -out %5")
+                        .arg(path("server.csr"), ca(), path("ca.key"), path("server.ext"), certificate()));
+    }
+    bool made() const { return made_; }
+
+    QString ca() const { return path("ca.pem"); }
+    QString otherCa() const { return path("other.pem"); }
+    QString certificate() const { return path("server.pem"); }
+    QString key() const { return path("server.key"); }
+
+private:
+    QString path(const char* name) const { return dir_.filePath(QLatin1String(name)); }
+
+    QTemporaryDir dir_;
+    bool made_ = false;
+};
+
 // A mosquitto broker of the test's own on a free loopback port, with a user for the program and one for every other
-// client, gone with the test. available() is false, with the reason, where mosquitto is not installed.
+// client, gone with the test; with `tls`, a TLS listener too, on a port of its own. available() is false, with the
+// reason, where mosquitto is not installed.
 class Broker {
 public:
     static inline const QString kUser = QStringLiteral("zavok");
@@ -28,23 +69,37 @@ public:
     static inline const QString kOtherUser = QStringLiteral("other");
     static inline const QString kOtherPassword = QStringLiteral("0ther");
 
-    Broker() {
+    explicit Broker(const Certificates* tls = nullptr) {
         passwd_ = QStandardPaths::findExecutable(QStringLiteral("mosquitto_passwd"));
         if (QStandardPaths::findExecutable(QStringLiteral("mosquitto")).isEmpty() || passwd_.isEmpty()) {
             refusal_ = QStringLiteral("mosquitto is not installed (scripts/deps installs it)");
             return;
         }
-        port_ = freePort();
+        {
+            // Both taken at once, so that the kernel cannot hand out one port twice.
+            QTcpServer plain;
+            QTcpServer secure;
+            plain.listen(QHostAddress::LocalHost);
+            secure.listen(QHostAddress::LocalHost);
+            port_ = plain.serverPort();
+            tlsPort_ = tls != nullptr ? secure.serverPort() : 0;
+        }
         QProcess::execute(passwd_,
                           {QStringLiteral("-b"), QStringLiteral("-c"), file("passwd"), kOtherUser, kOtherPassword});
         admitProgram(true);
         // Started by root, mosquitto would become another user who cannot read the test's private folder.
         const struct passwd* me = ::getpwuid(::geteuid());
-        const QString conf =
+        QString conf =
             QStringLiteral("listener %1 127.0.0.1\nallow_anonymous false\npassword_file %2\npersistence "
                            "false\nset_tcp_nodelay true\nlog_dest file %3\nlog_type all\nuser %4\n")
                 .arg(port_)
                 .arg(file("passwd"), file("broker.log"), QString::fromLocal8Bit(me != nullptr ? me->pw_name : "root"));
+        if (tls != nullptr) {
+            // Every address of "localhost", so that a client that takes its first one, IPv4 or IPv6, finds it.
+            conf += QStringLiteral("listener %1 localhost\ncafile %2\ncertfile %3\nkeyfile %4\n")
+                        .arg(tlsPort_)
+                        .arg(tls->ca(), tls->certificate(), tls->key());
+        }
         Harness::put(file("mosquitto.conf"), conf.toUtf8());
         start();
     }
@@ -52,18 +107,31 @@ public:
     QString refusal() const { return refusal_; }
 
     int port() const { return port_; }
+    int tlsPort() const { return tlsPort_; }
     QString url() const { return QStringLiteral("mqtt://%1@127.0.0.1:%2").arg(kUser).arg(port_); }
     // Tells of every connection and refusal.
     QString log() const { return QString::fromUtf8(Harness::bytes(file("broker.log"))); }
     void kill() { process_.reset(); }
 
-    // As another client of the broker would.
-    void publish(const QString& topic, const QByteArray& payload) const {
+    enum class Way { Once, Retained, EachLine };
+    // As another client of the broker would: the payload as one message, retained or not, or each of its lines as
+    // one message.
+    void publish(const QString& topic, const QByteArray& payload, Way way = Way::Once) const {
+        QStringList arguments = publisher(topic);
+        arguments << (way == Way::EachLine ? QStringLiteral("-l") : QStringLiteral("-s"));
+        if (way == Way::Retained) {
+            arguments << QStringLiteral("-r");
+        }
         QProcess pub;
-        pub.start(QStringLiteral("mosquitto_pub"), publisher(topic) << QStringLiteral("-s"));
+        pub.start(QStringLiteral("mosquitto_pub"), arguments);
         pub.write(payload);
         pub.closeWriteChannel();
         EXPECT_TRUE(pub.waitForFinished(-1) && pub.exitCode() == 0) << "mosquitto_pub failed";
+    }
+    // The content of a file as one message, which the test need not hold in its memory.
+    void publishFile(const QString& topic, const QString& path) const {
+        EXPECT_EQ(QProcess::execute(QStringLiteral("mosquitto_pub"), publisher(topic) << QStringLiteral("-f") << path),
+                  0);
     }
 
     // On the same port as before; returns once it takes connections.
@@ -71,7 +139,9 @@ public:
         process_ = std::make_unique<Child>(QStandardPaths::findExecutable(QStringLiteral("mosquitto")),
                                            QStringList{QStringLiteral("-c"), file("mosquitto.conf")}, dir_.path(),
                                            QStringList{});
-        EXPECT_TRUE(eventually([this] { return takesConnections(port_); })) << "the broker does not take connections";
+        EXPECT_TRUE(eventually([this] {
+            return takesConnections(port_) && (tlsPort_ == 0 || takesConnections(tlsPort_));
+        })) << "the broker does not take connections";
     }
     // Lets the program's user log in, or not, from its next attempt on; a running broker reads its users again.
     void admitProgram(bool admit) {
@@ -92,12 +162,6 @@ private:
                << topic;
     }
 
-    // A port that nothing listens on: the kernel's choice for a server opened and closed.
-    static int freePort() {
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost);
-        return probe.serverPort();
-    }
     static bool takesConnections(int port) {
         QTcpSocket probe;
         probe.connectToHost(QHostAddress::LocalHost, quint16(port));
@@ -107,6 +171,7 @@ private:
     QTemporaryDir dir_;
     QString passwd_;
     int port_ = 0;
+    int tlsPort_ = 0;
     QString refusal_;
     std::unique_ptr<Child> process_;
 };
