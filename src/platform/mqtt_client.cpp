@@ -255,9 +255,10 @@ void MqttClient::onConnect(mosquitto*, void* self, int rc) {
 void MqttClient::onDisconnect(mosquitto*, void* self, int) {
     auto* client = static_cast<MqttClient*>(self);
     if (client->connected_.exchange(false) && !client->stopping_) {
+        // The loss first: whoever reads the line can count on the records made after it waiting for the broker.
+        emit client->lost();
         emit client->problem(Problem::Lost,
                              QStringLiteral("zavok: lost the MQTT broker at %1").arg(client->where()) + kGoesOn);
-        emit client->lost();
     }
 }
 
