@@ -7,7 +7,6 @@
 #include <QStandardPaths>
 #include <QStringList>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -114,11 +113,14 @@ public:
     void kill() { process_.reset(); }
 
     enum class Way { Once, Retained, EachLine };
-    // As another client of the broker would: the payload as one message, retained or not, or each of its lines as
-    // one message.
+    // As another client of the broker would: the payload as one message, retained or not, at QoS 1, or each of its
+    // lines as one message at QoS 0. The broker drops QoS 0 messages for a client that has a thousand waiting, so a
+    // flood is thinned out for a slow reader while a message at QoS 1 after it still arrives, after the flood.
     void publish(const QString& topic, const QByteArray& payload, Way way = Way::Once) const {
         QStringList arguments = publisher(topic);
-        arguments << (way == Way::EachLine ? QStringLiteral("-l") : QStringLiteral("-s"));
+        arguments << (way == Way::EachLine
+                          ? QStringList{QStringLiteral("-l"), QStringLiteral("-q"), QStringLiteral("0")}
+                          : QStringList{QStringLiteral("-s")});
         if (way == Way::Retained) {
             arguments << QStringLiteral("-r");
         }
@@ -134,14 +136,15 @@ public:
                   0);
     }
 
-    // On the same port as before; returns once it takes connections.
+    // On the same port as before; returns once it takes connections. It says so once it has every listener: a port
+    // that another process took meanwhile fails here rather than lead the test to someone else's broker.
     void start() {
+        const qsizetype runs = log().count(QStringLiteral(" running\n"));
         process_ = std::make_unique<Child>(QStandardPaths::findExecutable(QStringLiteral("mosquitto")),
                                            QStringList{QStringLiteral("-c"), file("mosquitto.conf")}, dir_.path(),
                                            QStringList{});
-        EXPECT_TRUE(eventually([this] {
-            return takesConnections(port_) && (tlsPort_ == 0 || takesConnections(tlsPort_));
-        })) << "the broker does not take connections";
+        EXPECT_TRUE(eventually([&] { return log().count(QStringLiteral(" running\n")) > runs; }))
+            << "the broker does not take connections: " << log().toStdString();
     }
     // Lets the program's user log in, or not, from its next attempt on; a running broker reads its users again.
     void admitProgram(bool admit) {
@@ -155,17 +158,11 @@ public:
 private:
     QString file(const char* name) const { return dir_.filePath(QLatin1String(name)); }
     QStringList publisher(const QString& topic) const {
-        return QStringLiteral("-h 127.0.0.1 -p %1 -u %2 -P %3 -t")
+        return QStringLiteral("-h 127.0.0.1 -p %1 -u %2 -P %3 -q 1 -t")
                    .arg(port_)
                    .arg(kOtherUser, kOtherPassword)
                    .split(u' ')
                << topic;
-    }
-
-    static bool takesConnections(int port) {
-        QTcpSocket probe;
-        probe.connectToHost(QHostAddress::LocalHost, quint16(port));
-        return probe.waitForConnected(1000);
     }
 
     QTemporaryDir dir_;
@@ -183,6 +180,7 @@ public:
     explicit Listener(const Broker& broker, const QStringList& topics = {QStringLiteral("#")}) {
         static int count = 0;
         const QString id = QStringLiteral("listener-%1").arg(++count);
+        mark_ = QStringLiteral("zavok-test/") + id;
         // Through a shell for the redirection; each line is flushed as it comes.
         process_ = std::make_unique<Child>(
             QStringLiteral("/bin/sh"),
@@ -191,14 +189,16 @@ public:
                 QStringLiteral("exec stdbuf -oL mosquitto_sub -h 127.0.0.1 -p %1 -u %2 -P %3 -i %4 -q 1 -t '%5' "
                                "-F '%r %t %p' > heard")
                     .arg(broker.port())
-                    .arg(Broker::kOtherUser, Broker::kOtherPassword, id, topics.join(QStringLiteral("' -t '")))},
+                    .arg(Broker::kOtherUser, Broker::kOtherPassword, id,
+                         (QStringList(topics) << mark_).join(QStringLiteral("' -t '")))},
             dir_.path(), QStringList{});
         EXPECT_TRUE(eventually([&] { return broker.log().contains(QStringLiteral("SUBSCRIBE from ") + id); }))
             << "the listener does not subscribe";
     }
     QStringList lines() const {
-        QStringList lines =
-            QString::fromUtf8(Harness::bytes(dir_.filePath(QStringLiteral("heard")))).split(u'\n', Qt::SkipEmptyParts);
+        QByteArray heard = Harness::bytes(dir_.filePath(QStringLiteral("heard")));
+        heard.truncate(heard.lastIndexOf('\n') + 1); // a line still being written is not heard yet
+        QStringList lines = QString::fromUtf8(heard).split(u'\n', Qt::SkipEmptyParts);
         for (QString& line : lines) { // %r is 1 for a retained message, 0 otherwise
             line = line.startsWith(QStringLiteral("1 ")) ? QStringLiteral("retained ") + line.mid(2) : line.mid(2);
         }
@@ -210,9 +210,16 @@ public:
     bool hearsLiveOrRetained(const QString& line) const {
         return hears(line) || hears(QStringLiteral("retained ") + line);
     }
+    // Whether every message that the broker held for these topics when the listener came has arrived: the broker sends
+    // them all as the subscription is taken, before anything published after it, such as this mark.
+    bool caughtUp(const Broker& broker) const {
+        broker.publish(mark_, "caught up");
+        return eventually([&] { return hears(mark_ + QStringLiteral(" caught up")); });
+    }
 
 private:
     QTemporaryDir dir_;
+    QString mark_; // a topic of this listener's own
     std::unique_ptr<Child> process_;
 };
 
