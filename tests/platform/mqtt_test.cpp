@@ -313,6 +313,11 @@ struct Failure {
     const char* told; // %1 the port, %2 the CA file; empty where the connection holds
 };
 
+// Named in the test's output by its name rather than by its bytes.
+void PrintTo(const Failure& failure, std::ostream* out) {
+    *out << failure.name;
+}
+
 const Failure kFailures[] = {
     {"WrongCa", true, "localhost", Port::Tls, Ca::Other,
      "zavok: the certificate of the MQTT broker at mqtts://localhost:%1 cannot be verified with the CA in %2 "
