@@ -40,6 +40,8 @@ add_custom_command(OUTPUT ${changelog}.gz
     VERBATIM)
 add_custom_target(zavok_changelog ALL DEPENDS ${changelog}.gz)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${changelog}.gz DESTINATION ${ZAVOK_DOC_DIR})
+# What the broker must enforce for the alarms it carries to be believed, as a file to start from.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/mosquitto.acl DESTINATION ${ZAVOK_DOC_DIR}/examples)
 
 # A stripped program, as Debian ships it, without the compiler's notes either.
 #

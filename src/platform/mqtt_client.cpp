@@ -1,8 +1,12 @@
 #include "mqtt_client.h"
 
+#include "kit/printable.h"
+
 #include <cerrno>
 #include <cstring>
 #include <mosquitto.h>
+#include <mqtt_protocol.h>
+#include <string_view>
 
 namespace zavok::platform {
 
@@ -15,6 +19,19 @@ constexpr int kLongestPauseSeconds = 30;
 constexpr int kLoopMs = 100;
 // Where Debian keeps the system's certificate authorities.
 constexpr const char* kSystemCas = "/etc/ssl/certs";
+// The broker is asked never to send a larger packet: room for any topic and for the properties a publisher may add
+// to a short payload, and still far from the hundred megabytes that someone may publish on a command topic.
+constexpr int kLargestPacket = 64 * 1024;
+// Our own publications do not come back, each message keeps the retain flag its publisher gave it, and what the
+// broker held before the subscription is not sent: ZAVOK publishes every state afresh at each connection anyway,
+// and a retained command or birth says nothing new.
+constexpr int kSubscriptionOptions =
+    MQTT_SUB_OPT_NO_LOCAL | MQTT_SUB_OPT_RETAIN_AS_PUBLISHED | MQTT_SUB_OPT_SEND_RETAIN_NEVER;
+// How libmosquitto's log passes on an error of the TLS library, and says that its check of the certificate's name
+// failed.
+constexpr std::string_view kTlsLibraryError = "OpenSSL Error[";
+constexpr std::string_view kWrongName = "Error: host name verification failed.";
+constexpr std::string_view kUnverified = "certificate verify failed";
 
 // libmosquitto keeps process-wide state that must be set up once before any client and torn down after the last.
 class Library {
@@ -28,6 +45,18 @@ QString errorText(int rc) {
                                 : QString::fromUtf8(mosquitto_strerror(rc));
 }
 
+const QString kGoesOn = QStringLiteral("; monitoring goes on and ZAVOK keeps trying");
+
+// libmosquitto has no asynchronous connect that takes MQTT 5 properties. Its blocking one keeps them for every later
+// connection and takes them before it looks at the host, so a call without a host hands them over and connects
+// nowhere. The broker log of the tests shows the limit at work.
+void limitPackets(mosquitto* mosq) {
+    mosquitto_property* properties = nullptr;
+    mosquitto_property_add_int32(&properties, MQTT_PROP_MAXIMUM_PACKET_SIZE, kLargestPacket);
+    mosquitto_connect_bind_v5(mosq, nullptr, 0, kKeepAliveSeconds, nullptr, properties);
+    mosquitto_property_free_all(&properties);
+}
+
 } // namespace
 
 MqttClient::MqttClient(MqttOptions options, const QString& clientId, const Message& will, QStringList subscriptions,
@@ -37,6 +66,8 @@ MqttClient::MqttClient(MqttOptions options, const QString& clientId, const Messa
     , subscriptions_(std::move(subscriptions)) {
     static const Library library;
     mosq_ = mosquitto_new(clientId.toUtf8().constData(), true, this);
+    mosquitto_int_option(mosq_, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V5);
+    limitPackets(mosq_);
     // Published from the program's thread while this one runs the connection.
     mosquitto_threaded_set(mosq_, true);
     mosquitto_int_option(mosq_, MOSQ_OPT_TCP_NODELAY, 1);
@@ -50,6 +81,7 @@ MqttClient::MqttClient(MqttOptions options, const QString& clientId, const Messa
     mosquitto_disconnect_callback_set(mosq_, &MqttClient::onDisconnect);
     mosquitto_publish_callback_set(mosq_, &MqttClient::onPublish);
     mosquitto_message_callback_set(mosq_, &MqttClient::onMessage);
+    mosquitto_log_callback_set(mosq_, &MqttClient::onLog);
 }
 
 MqttClient::~MqttClient() {
@@ -58,8 +90,11 @@ MqttClient::~MqttClient() {
 }
 
 QString MqttClient::where() const {
+    // An IPv6 address stands in brackets, as in a URL, or its last group would read as the port.
+    const QString host = kit::printable(options_.host);
     return QStringLiteral("%1://%2:%3")
-        .arg(options_.tls ? QStringLiteral("mqtts") : QStringLiteral("mqtt"), options_.host)
+        .arg(options_.tls ? QStringLiteral("mqtts") : QStringLiteral("mqtt"),
+             host.contains(u':') ? u'[' + host + u']' : host)
         .arg(options_.port);
 }
 
@@ -87,6 +122,20 @@ int MqttClient::publish(const Message& message) {
     return id;
 }
 
+void MqttClient::subscribe(const QStringList& topics) {
+    const std::lock_guard lock(mutex_);
+    subscriptions_ << topics;
+    if (connected_) {
+        for (const QString& topic : topics) {
+            take(topic);
+        }
+    }
+}
+
+void MqttClient::take(const QString& topic) {
+    mosquitto_subscribe_v5(mosq_, nullptr, topic.toUtf8().constData(), kQos, kSubscriptionOptions, nullptr);
+}
+
 void MqttClient::stop(const std::optional<Message>& last, std::chrono::milliseconds patience) {
     if (!thread_.joinable()) {
         return;
@@ -103,40 +152,75 @@ void MqttClient::stop(const std::optional<Message>& last, std::chrono::milliseco
     connected_ = false;
 }
 
-// The connection's own thread: connect, run the connection, and after any failure rest and connect again.
+// The connection's own thread: connect, run the connection, and after any failure rest and connect again. A broker
+// that takes the connection and never answers would otherwise hold the attempt until the keep-alive runs out.
 void MqttClient::run() {
     const QByteArray host = options_.host.toUtf8();
     bool first = true;
     bool connecting = true;
+    auto answerBy = std::chrono::steady_clock::now();
     while (!stopping_) {
         if (connecting) {
             attempt_ = Attempt::Pending;
+            tlsError_.clear();
+            wrongName_ = false;
+            answerBy = std::chrono::steady_clock::now() + kAnswerPatience;
             const int rc = first ? mosquitto_connect_async(mosq_, host.constData(), options_.port, kKeepAliveSeconds)
                                  : mosquitto_reconnect_async(mosq_);
             first = false;
             if (rc != MOSQ_ERR_SUCCESS) {
-                unreachable(rc);
+                failed(rc);
                 rest();
                 continue;
             }
             connecting = false;
         }
         const int rc = mosquitto_loop(mosq_, kLoopMs, 1);
-        if (rc != MOSQ_ERR_SUCCESS && !stopping_) {
-            // A refusal and a loss have been told by the callbacks already.
-            if (attempt_ == Attempt::Pending) {
-                unreachable(rc);
-            }
-            connecting = true;
-            rest();
+        if (stopping_) {
+            break;
         }
+        if (rc == MOSQ_ERR_SUCCESS) {
+            if (attempt_ != Attempt::Pending || std::chrono::steady_clock::now() < answerBy) {
+                continue;
+            }
+            emit problem(Problem::Silent, QStringLiteral("zavok: no answer from the MQTT broker at %1 in %2 s")
+                                                  .arg(where())
+                                                  .arg(kAnswerPatience.count()) +
+                                              kGoesOn);
+        } else if (attempt_ == Attempt::Pending) {
+            // A refusal and a loss have been told by the callbacks already.
+            failed(rc);
+        }
+        // The next attempt closes what is left of this one.
+        connecting = true;
+        rest();
     }
 }
 
-void MqttClient::unreachable(int rc) {
-    emit problem(Problem::Unreachable, QStringLiteral("zavok: cannot reach the MQTT broker at %1 (%2); monitoring goes "
-                                                      "on and ZAVOK keeps trying")
-                                           .arg(where(), errorText(rc)));
+// An attempt that failed before the broker answered: the TLS library's own words when it was TLS that failed.
+void MqttClient::failed(int rc) {
+    if (wrongName_) {
+        emit problem(Problem::Tls, QStringLiteral("zavok: the MQTT broker at %1 showed a certificate for another name "
+                                                  "(host name verification failed)")
+                                           .arg(where()) +
+                                       kGoesOn);
+    } else if (tlsError_ == kUnverified) {
+        const QString cas = options_.caFile.isEmpty() ? QStringLiteral("the system's CAs")
+                                                      : QStringLiteral("the CA in ") + kit::printable(options_.caFile);
+        emit problem(Problem::Tls,
+                     QStringLiteral("zavok: the certificate of the MQTT broker at %1 cannot be verified with %2 (%3)")
+                             .arg(where(), cas, QString::fromStdString(tlsError_)) +
+                         kGoesOn);
+    } else if (!tlsError_.empty()) {
+        emit problem(Problem::Tls, QStringLiteral("zavok: no TLS with the MQTT broker at %1 (%2); is that port its TLS "
+                                                  "port?")
+                                           .arg(where(), QString::fromStdString(tlsError_)) +
+                                       kGoesOn);
+    } else {
+        emit problem(Problem::Unreachable,
+                     QStringLiteral("zavok: cannot reach the MQTT broker at %1 (%2)").arg(where(), errorText(rc)) +
+                         kGoesOn);
+    }
 }
 
 void MqttClient::rest() {
@@ -145,33 +229,36 @@ void MqttClient::rest() {
     pauseSeconds_ = std::min(2 * pauseSeconds_.load(), kLongestPauseSeconds);
 }
 
-void MqttClient::onConnect(mosquitto* mosq, void* self, int rc) {
+void MqttClient::onConnect(mosquitto*, void* self, int rc) {
     auto* client = static_cast<MqttClient*>(self);
     if (rc != 0) {
         client->attempt_ = Attempt::Refused;
         // The broker closes the connection next, and the loop tries again after its pause.
         emit client->problem(Problem::Refused,
-                             QStringLiteral("zavok: the MQTT broker at %1 refused ZAVOK (%2); monitoring goes on and "
-                                            "ZAVOK keeps trying")
-                                 .arg(client->where(), QString::fromUtf8(mosquitto_connack_string(rc))));
+                             QStringLiteral("zavok: the MQTT broker at %1 refused ZAVOK (%2)")
+                                     .arg(client->where(), QString::fromUtf8(mosquitto_reason_string(rc))) +
+                                 kGoesOn);
         return;
     }
     client->attempt_ = Attempt::Connected;
     client->pauseSeconds_ = 1;
-    for (const QString& topic : client->subscriptions_) {
-        mosquitto_subscribe(mosq, nullptr, topic.toUtf8().constData(), kQos);
+    {
+        const std::lock_guard lock(client->mutex_);
+        for (const QString& topic : client->subscriptions_) {
+            client->take(topic);
+        }
+        client->connected_ = true;
     }
-    client->connected_ = true;
     emit client->connected();
 }
 
 void MqttClient::onDisconnect(mosquitto*, void* self, int) {
     auto* client = static_cast<MqttClient*>(self);
     if (client->connected_.exchange(false) && !client->stopping_) {
-        emit client->problem(Problem::Lost, QStringLiteral("zavok: lost the MQTT broker at %1; monitoring goes on and "
-                                                           "ZAVOK keeps trying")
-                                                .arg(client->where()));
+        // The loss first: whoever reads the line can count on the records made after it waiting for the broker.
         emit client->lost();
+        emit client->problem(Problem::Lost,
+                             QStringLiteral("zavok: lost the MQTT broker at %1").arg(client->where()) + kGoesOn);
     }
 }
 
@@ -187,8 +274,28 @@ void MqttClient::onPublish(mosquitto*, void* self, int id) {
 
 void MqttClient::onMessage(mosquitto*, void* self, const mosquitto_message* message) {
     auto* client = static_cast<MqttClient*>(self);
-    emit client->received(QString::fromUtf8(message->topic),
-                          QByteArray(static_cast<const char*>(message->payload), message->payloadlen), message->retain);
+    // A long payload is never copied, however large the broker let it be.
+    const bool whole = message->payloadlen <= kLongestPayload;
+    emit client->received(
+        {QString::fromUtf8(message->topic),
+         whole ? QByteArray(static_cast<const char*>(message->payload), message->payloadlen) : QByteArray(),
+         message->retain},
+        whole);
+}
+
+// libmosquitto does its reading and writing, and so its TLS, on the connection's thread, and tells there what failed.
+void MqttClient::onLog(mosquitto*, void* self, int level, const char* text) {
+    if (level != MOSQ_LOG_ERR) {
+        return;
+    }
+    auto* client = static_cast<MqttClient*>(self);
+    const std::string_view line(text);
+    if (line == kWrongName) {
+        client->wrongName_ = true;
+    } else if (line.starts_with(kTlsLibraryError) && client->tlsError_.empty()) {
+        // "OpenSSL Error[0]: error:0A000086:SSL routines::certificate verify failed": the reason is the last field.
+        client->tlsError_ = line.substr(line.rfind(':') + 1);
+    }
 }
 
 } // namespace zavok::platform

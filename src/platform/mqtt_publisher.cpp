@@ -3,6 +3,7 @@
 #include "app/zavok.h"
 #include "forms/circuit_state.h"
 #include "kit/numbers.h"
+#include "kit/printable.h"
 #include "meters/zone_texts.h"
 
 #include <QCoreApplication>
@@ -24,8 +25,10 @@ const QByteArray kOffline = QByteArrayLiteral("offline");
 const QString kReset = QStringLiteral("RESET");
 const QString kBellOff = QStringLiteral("BELL OFF");
 const QString kBellOn = QStringLiteral("BELL ON");
-// Beyond this many different strange commands, the next ones are dropped without a word.
+const QString kCommandsTaken = QStringLiteral("ZAVOK takes RESET, BELL OFF and BELL ON");
+// Beyond this many different strange commands, or this many bytes of them, the next ones are dropped without a word.
 constexpr qsizetype kMostStrangeCommandsTold = 100;
+constexpr qsizetype kMostStrangeCommandBytes = 8192;
 
 QString number(int n) {
     return QString::number(n);
@@ -58,6 +61,28 @@ kit::Button* buttonFor(const QString& command, MainForm& form) {
 
 } // namespace
 
+MqttPublisher::Paced::Paced(kit::Scheduler& scheduler, const QString& name, std::function<void()> work)
+    : gap_(scheduler, name, kGapMs, false)
+    , work_(std::move(work)) {
+    gap_.onTick = [this] {
+        if (!asked_) {
+            gap_.setEnabled(false);
+            return;
+        }
+        asked_ = false;
+        work_();
+    };
+}
+
+void MqttPublisher::Paced::request() {
+    if (gap_.isEnabled()) {
+        asked_ = true;
+        return;
+    }
+    gap_.setEnabled(true);
+    work_();
+}
+
 MqttPublisher::MqttPublisher(const MqttOptions& options, Zavok& core, QString version, FaultSink sink)
     : options_(options)
     , core_(core)
@@ -66,7 +91,8 @@ MqttPublisher::MqttPublisher(const MqttOptions& options, Zavok& core, QString ve
     , problems_(std::move(sink))
     // Two programs of one site must not take turns throwing each other off the broker: each has an id of its own.
     , client_(options, QStringLiteral("zavok-%1-%2").arg(options.site).arg(QCoreApplication::applicationPid()),
-              {QStringLiteral("zavok/%1/status").arg(options.site), kOffline, true}, [&options] {
+              {QStringLiteral("zavok/%1/status").arg(options.site), kOffline, true},
+              [&options] {
                   QStringList topics;
                   if (!options.discoveryPrefix.isEmpty()) {
                       topics << options.discoveryPrefix + QStringLiteral("/status");
@@ -75,7 +101,9 @@ MqttPublisher::MqttPublisher(const MqttOptions& options, Zavok& core, QString ve
                       topics << QStringLiteral("zavok/%1/command").arg(options.site);
                   }
                   return topics;
-              }()) {
+              }())
+    , births_(core.platform.scheduler, QStringLiteral("mqttBirths"), [this] { announceAll(); })
+    , corrections_(core.platform.scheduler, QStringLiteral("mqttCorrections"), [this] { correct(); }) {
     connect(&client_, &MqttClient::connected, this, &MqttPublisher::connected);
     connect(&client_, &MqttClient::lost, this, [this] { connected_ = false; });
     connect(&client_, &MqttClient::received, this, &MqttPublisher::received);
@@ -87,6 +115,11 @@ MqttPublisher::MqttPublisher(const MqttOptions& options, Zavok& core, QString ve
             self->record(r);
         }
     });
+    if (options_.commands) {
+        sink_(QStringLiteral("zavok: MQTT commands are on: any client that the broker lets write %1 can press RESET "
+                             "and silence the bell; the broker's ACL must let only trusted users write it")
+                  .arg(topic(QStringLiteral("command"))));
+    }
     client_.start();
 }
 
@@ -185,10 +218,13 @@ void MqttPublisher::follow() {
     }
     // A connection made during the start-up has announced nothing yet; the states have published themselves.
     if (connected_) {
-        for (const Entity& entity : entities_) {
-            announce(entity);
-        }
+        announceAll();
     }
+    QStringList own{topic(QStringLiteral("status"))};
+    for (const State& state : states_) {
+        own << topic(state.topic);
+    }
+    client_.subscribe(own);
 }
 
 void MqttPublisher::addState(State state, std::initializer_list<const QObject*> watched) {
@@ -252,6 +288,15 @@ void MqttPublisher::announce(const Entity& entity) {
          compact(config), true);
 }
 
+void MqttPublisher::announceAll() {
+    if (!connected_) {
+        return;
+    }
+    for (const Entity& entity : entities_) {
+        announce(entity);
+    }
+}
+
 // Buttons announced by an earlier run with commands on would press into nothing now: an empty retained config
 // takes them away.
 void MqttPublisher::clearButtons() {
@@ -270,9 +315,7 @@ void MqttPublisher::connected() {
     problems_.forget();
     published_.clear();
     send(topic(QStringLiteral("status")), kOnline, true);
-    for (const Entity& entity : entities_) {
-        announce(entity);
-    }
+    announceAll();
     clearButtons();
     if (dropped_ > 0) {
         sink_(QStringLiteral("zavok: %1 activity-log records made while the MQTT broker could not be reached were "
@@ -306,32 +349,74 @@ void MqttPublisher::record(const ActivityLog::Record& record) {
     backlog_.push_back(payload);
 }
 
-void MqttPublisher::received(const QString& topic, const QByteArray& payload, bool retained) {
-    if (topic == options_.discoveryPrefix + QStringLiteral("/status")) {
+void MqttPublisher::received(const MqttClient::Message& message, bool whole) {
+    if (message.topic == options_.discoveryPrefix + QStringLiteral("/status")) {
         // Home Assistant has (re)started and asks every device to announce itself again.
-        if (payload == kOnline && connected_) {
-            for (const Entity& entity : entities_) {
-                announce(entity);
-            }
+        if (whole && message.payload == kOnline) {
+            births_.request();
         }
-        return;
-    }
-    // A retained command would be pressed again at every connection.
-    if (!retained) {
-        command(QString::fromUtf8(payload).trimmed());
+    } else if (message.topic == topic(QStringLiteral("command"))) {
+        command(message, whole);
+    } else {
+        contradicted(message.topic.mid(topic({}).size()), message, whole);
     }
 }
 
-void MqttPublisher::command(const QString& payload) {
+void MqttPublisher::command(const MqttClient::Message& message, bool whole) {
+    // A retained command would be pressed again at every connection.
+    if (message.retain) {
+        return;
+    }
+    if (!whole) {
+        if (!std::exchange(toldLongCommand_, true)) {
+            sink_(QStringLiteral("zavok: ignored an MQTT command longer than %1 bytes; %2")
+                      .arg(MqttClient::kLongestPayload)
+                      .arg(kCommandsTaken));
+        }
+        return;
+    }
+    const QString payload = QString::fromUtf8(message.payload).trimmed();
     if (kit::Button* button = buttonFor(payload, *core_.zavok)) {
         button->click();
         return;
     }
-    if (strangeCommands_.contains(payload) || strangeCommands_.size() >= kMostStrangeCommandsTold) {
+    if (strangeCommands_.contains(payload) || strangeCommands_.size() >= kMostStrangeCommandsTold ||
+        strangeBytes_ + message.payload.size() > kMostStrangeCommandBytes) {
         return;
     }
     strangeCommands_.insert(payload);
-    sink_(QStringLiteral("zavok: ignored the MQTT command '%1'; ZAVOK takes RESET, BELL OFF and BELL ON").arg(payload));
+    strangeBytes_ += message.payload.size();
+    sink_(QStringLiteral("zavok: ignored the MQTT command '%1'; %2").arg(kit::printable(payload), kCommandsTaken));
+}
+
+// Another client wrote one of ZAVOK's state topics: a retained message there is what every later subscriber sees,
+// and a live one what Home Assistant shows, so either is answered by the state as it is, unless it says just that.
+void MqttPublisher::contradicted(const QString& below, const MqttClient::Message& message, bool whole) {
+    const std::optional<QByteArray> state = held(below);
+    if (!connected_ || (whole && message.payload == state.value_or(QByteArray()))) {
+        return;
+    }
+    contradicted_.insert(below);
+    corrections_.request();
+}
+
+void MqttPublisher::correct() {
+    // Once the connection is back, every state is published afresh anyway.
+    if (connected_) {
+        for (const QString& below : contradicted_) {
+            // A state that has no value yet has no retained message either.
+            send(topic(below), held(below).value_or(QByteArray()), true);
+        }
+    }
+    contradicted_.clear();
+}
+
+std::optional<QByteArray> MqttPublisher::held(const QString& below) const {
+    if (below == QStringLiteral("status")) {
+        return kOnline;
+    }
+    const auto found = current_.find(below);
+    return found == current_.end() ? std::nullopt : std::optional(found->second);
 }
 
 } // namespace zavok::platform

@@ -2,6 +2,7 @@
 
 #include "command_line.h"
 #include "fault_report.h"
+#include "kit/timer.h"
 #include "log/activity_log.h"
 #include "mqtt_client.h"
 
@@ -13,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace zavok {
@@ -29,11 +31,16 @@ namespace zavok::platform {
 // While the broker cannot be reached the program monitors on as ever: the records made meanwhile wait, in order
 // (the newest kBacklog of them), and once the connection is back they are delivered and every state is published
 // afresh.
+//
+// Anyone whom the broker lets publish can reach it, so what comes from the broker costs little and changes little:
+// a long payload is never kept, Home Assistant's births re-announce at most once per kGapMs, and a message of another
+// client on one of ZAVOK's state topics is answered by the true state.
 class MqttPublisher final : public QObject {
     Q_OBJECT
 
 public:
     static constexpr std::size_t kBacklog = 10000;
+    static constexpr int kGapMs = 5000;
 
     // Starts hearing the log and connecting at once, so that no record of the start-up is missed.
     MqttPublisher(const MqttOptions& options, Zavok& core, QString version, FaultSink sink = writeToStandardError);
@@ -60,16 +67,33 @@ private:
         QJsonObject config;
     };
 
+    // Does its work at once, then at most once per kGapMs: whatever asks for it meanwhile makes one more run at the
+    // end of the gap, so that a flood of requests costs a run every few seconds and the last request is still met.
+    class Paced {
+    public:
+        Paced(kit::Scheduler& scheduler, const QString& name, std::function<void()> work);
+        void request();
+
+    private:
+        kit::Timer gap_;
+        std::function<void()> work_;
+        bool asked_ = false;
+    };
+
     void addState(State state, std::initializer_list<const QObject*> watched);
     void addEntity(Entity entity, std::initializer_list<const QObject*> renamedBy);
     void refresh(std::size_t index);
     void announce(const Entity& entity);
+    void announceAll();
     void clearButtons();
 
     void connected();
     void record(const ActivityLog::Record& record);
-    void received(const QString& topic, const QByteArray& payload, bool retained);
-    void command(const QString& payload);
+    void received(const MqttClient::Message& message, bool whole);
+    void command(const MqttClient::Message& message, bool whole);
+    void contradicted(const QString& below, const MqttClient::Message& message, bool whole);
+    void correct();
+    std::optional<QByteArray> held(const QString& below) const;
 
     QString topic(const QString& below) const;
     void send(const QString& topic, const QByteArray& payload, bool retain);
@@ -87,7 +111,12 @@ private:
     std::map<QString, QByteArray> published_; // what the broker holds from this connection
     std::deque<QByteArray> backlog_;
     qint64 dropped_ = 0;
+    Paced births_;
+    Paced corrections_;
+    std::set<QString> contradicted_; // the state topics that another client wrote since the last correction
     QSet<QString> strangeCommands_;
+    qsizetype strangeBytes_ = 0;
+    bool toldLongCommand_ = false;
 };
 
 } // namespace zavok::platform

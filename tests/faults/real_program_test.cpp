@@ -88,12 +88,12 @@ TEST(RealProgram, AsAServiceWithoutAnyDisplayItPublishesAndSaysOfflineAtTheEnd) 
     p.environment.removeIf([](const QString& e) { return e.startsWith(u"QT_QPA_PLATFORM="_s); });
     p.environment << u"QT_QPA_PLATFORM"_s << u"DISPLAY"_s << u"WAYLAND_DISPLAY"_s
                   << u"ZAVOK_MQTT_PASSWORD="_s + Broker::kPassword;
-    const Listener listener(broker, u"zavok/svc/#"_s);
+    const Listener listener(broker, {u"zavok/svc/#"_s});
     Child program = p.start({u"--headless"_s, u"--mqtt="_s + broker.url(), u"--site=svc"_s});
     EXPECT_TRUE(eventually([&] { return listener.hears(u"zavok/svc/alert/1 ON"_s); }));
     program.signal(SIGTERM);
     EXPECT_EQ(program.wait(), 0);
-    EXPECT_TRUE(eventually([&] { return listener.lines().last() == u"zavok/svc/status offline"_s; }));
+    EXPECT_TRUE(eventually([&] { return listener.lines().endsWith(u"zavok/svc/status offline"_s); }));
 }
 
 // Under a file-size limit the write that crosses it fails, as on a full disk, rather than ending the program: the

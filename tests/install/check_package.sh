@@ -23,7 +23,8 @@ dpkg-deb -x "$deb" "$root/tree"
 for path in usr/bin/zavok usr/libexec/zavok/zavok-headless usr/share/applications/zavok.desktop \
     usr/share/metainfo/io.github.zavok.metainfo.xml usr/share/icons/hicolor/scalable/apps/zavok.svg \
     usr/share/icons/hicolor/48x48/apps/zavok.png usr/share/man/man1/zavok.1.gz usr/share/doc/zavok/copyright \
-    usr/share/doc/zavok/changelog.gz usr/share/systemd/user/zavok.service; do
+    usr/share/doc/zavok/changelog.gz usr/share/doc/zavok/examples/mosquitto.acl \
+    usr/share/systemd/user/zavok.service; do
     [ -f "$root/tree/$path" ] || fail "the package lacks /$path"
 done
 
