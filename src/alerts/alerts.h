@@ -11,11 +11,11 @@ namespace zavok {
 // The digital alerts wired to the main window: poll cycle, alert state, input supervision, bells and circuits.
 struct Alerts {
     Alerts(MainForm& form, const TimerForm& timing, const ActivityLog& log, kit::GamePort& port,
-           const kit::Clock& clock, const QLocale& locale, kit::ClockTexts& clockTexts, kit::Bell& bell,
-           kit::Dialogs& dialogs, std::function<void()> labname, std::function<void()> catfile)
+           const kit::Joysticks& joysticks, const kit::Clock& clock, const QLocale& locale, kit::ClockTexts& clockTexts,
+           kit::Bell& bell, kit::Dialogs& dialogs, std::function<void()> labname, std::function<void()> catfile)
         : state(form, bits, log)
         , trouble(form, log)
-        , poll(form, timing, port, clock, locale, clockTexts, bits, state, trouble)
+        , poll(form, timing, port, joysticks, clock, locale, clockTexts, bits, state, trouble)
         , bells(form, bell)
         , circuits(form, state, dialogs, std::move(labname), std::move(catfile)) {}
 

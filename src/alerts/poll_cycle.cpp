@@ -15,12 +15,13 @@ quint8 portByte(const QString& text) {
 
 } // namespace
 
-PollCycle::PollCycle(MainForm& form, const TimerForm& timing, kit::GamePort& port, const kit::Clock& clock,
-                     const QLocale& locale, kit::ClockTexts& clockTexts, AlertBits& bits, const AlertState& alerts,
-                     Trouble& trouble)
+PollCycle::PollCycle(MainForm& form, const TimerForm& timing, kit::GamePort& port, const kit::Joysticks& joysticks,
+                     const kit::Clock& clock, const QLocale& locale, kit::ClockTexts& clockTexts, AlertBits& bits,
+                     const AlertState& alerts, Trouble& trouble)
     : form_(form)
     , timing_(timing)
     , port_(port)
+    , joysticks_(joysticks)
     , clock_(clock)
     , locale_(locale)
     , clockTexts_(clockTexts)
@@ -36,7 +37,13 @@ void PollCycle::tick() {
     form_.Text9.setText(QString::number(portvalue_));
     kit::refresh(clockTexts_, clock_, locale_);
     // After the clock, so that a fault's record carries this tick's time.
-    trouble_.follow(port_.fault());
+    // The joysticks count too: a channel holds while its joystick is in trouble, and that must not pass unsaid
+    // where the contacts come from another source.
+    QString fault = port_.fault();
+    for (int id = 0; id < 2 && fault.isEmpty(); ++id) {
+        fault = joysticks_.fault(id);
+    }
+    trouble_.follow(fault);
 
     portbyte_ = portByte(form_.Text9.text());
     // A reading of 0 keeps the bits as they were: an unset bit stays unset.

@@ -13,15 +13,15 @@
 namespace zavok {
 
 // The main window's heartbeat: each tick of its Timer1 reads the game port once, refreshes the clock texts, tells
-// the input supervision whether the port's source is faulty, hands the four alert bits to the trigger labels and
-// switches the alerts' bell.
+// the input supervision whether the port's or a joystick's source is faulty, hands the four alert bits to the trigger
+// labels and switches the alerts' bell.
 class PollCycle {
 public:
     static constexpr int kGamePort = 513; // 0x201
 
-    PollCycle(MainForm& form, const TimerForm& timing, kit::GamePort& port, const kit::Clock& clock,
-              const QLocale& locale, kit::ClockTexts& clockTexts, AlertBits& bits, const AlertState& alerts,
-              Trouble& trouble);
+    PollCycle(MainForm& form, const TimerForm& timing, kit::GamePort& port, const kit::Joysticks& joysticks,
+              const kit::Clock& clock, const QLocale& locale, kit::ClockTexts& clockTexts, AlertBits& bits,
+              const AlertState& alerts, Trouble& trouble);
 
     void tick();
 
@@ -32,6 +32,7 @@ private:
     MainForm& form_;
     const TimerForm& timing_;
     kit::GamePort& port_;
+    const kit::Joysticks& joysticks_;
     const kit::Clock& clock_;
     QLocale locale_;
     kit::ClockTexts& clockTexts_;

@@ -58,8 +58,8 @@ void Zavok::startup() {
         std::make_unique<Channels>(std::array{&channel(1), &channel(2), &channel(3), &channel(4)}, *zavok, *zavoktimer,
                                    platform.joysticks, dialogs, platform.bell, settings.directory());
     alerts = std::make_unique<Alerts>(
-        *zavok, *zavoktimer, log, platform.port, platform.clock, platform.locale, clock, platform.bell, dialogs,
-        [this] { labname(); }, [this] { catfile(); });
+        *zavok, *zavoktimer, log, platform.port, platform.joysticks, platform.clock, platform.locale, clock,
+        platform.bell, dialogs, [this] { labname(); }, [this] { catfile(); });
     meters = std::make_unique<Meters>(
         *zavok, std::array{zavokform[0].get(), zavokform[1].get(), zavokform[2].get(), zavokform[3].get()}, log,
         dialogs);

@@ -66,7 +66,18 @@ void Acquisition::tick() {
     form_.Timer1.setInterval(kit::samplingPeriod(secs_.text()));
     form_.Label1.setText(kHint % channel::meterRange(main_, form_.channel()));
 
-    const QString single = QString::number(read());
+    const quint32 first = read();
+    for (quint32& reading : burst_) {
+        reading = read();
+    }
+    // A joystick in trouble reads 0, which is not the sensor's reading: the channel stays on and holds what it
+    // showed, and reads again by itself at the first tick after the source is sound. The trouble is the poll
+    // cycle's to tell.
+    if (!joysticks_.fault(joystick_).isEmpty()) {
+        return;
+    }
+
+    const QString single = QString::number(first);
     form_.Text1.setText(single);
     // While a calibration step waits in AUTO mode, its ONLINE box follows the live reading.
     if (form_.auto_.isVisible() && form_.calsetzerocom.isEnabled()) {
@@ -76,9 +87,6 @@ void Acquisition::tick() {
         form_.calfsdt.setText(single);
     }
 
-    for (quint32& reading : burst_) {
-        reading = read();
-    }
     // A sample file that cannot be written or read back (no data directory, a full disk) must not stop the
     // channel: the burst just read is the same block.
     const SampleFile::Block& readings = file_.passThrough(burst_, block_) ? block_ : burst_;

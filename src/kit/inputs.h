@@ -30,6 +30,12 @@ public:
     virtual ~Joysticks() = default;
     // Fills the record of joystick `id` (0 or 1); the result code is not examined by the program.
     virtual int joyGetPos(int id, JOYINFO& info) = 0;
+    // Why joystick `id` cannot be read right now (unplugged, its source gone), or nothing while it can. Its record
+    // then reads 0, which is not the sensor's reading: a channel holds what it showed rather than take it.
+    virtual QString fault(int id) const {
+        Q_UNUSED(id);
+        return {};
+    }
 };
 
 } // namespace zavok::kit

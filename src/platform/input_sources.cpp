@@ -45,7 +45,7 @@ std::variant<std::unique_ptr<InputSources>, StartRefusal> InputSources::create(c
         sources->sdl_ = std::make_unique<SdlJoysticks>(sink);
         if (options.source == Source::Joystick || windowless || sources->sdl_->deviceCount() > 0) {
             if (sources->sdl_->isAvailable() && sources->sdl_->deviceCount() == 0) {
-                sink(QStringLiteral("zavok: no joystick is plugged in; the contacts stay at rest and the axes read 0 "
+                sink(QStringLiteral("zavok: no joystick is plugged in; the contacts stay at rest and the channels hold "
                                     "until one is"));
             }
             sources->port_ = sources->sdl_.get();

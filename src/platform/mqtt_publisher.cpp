@@ -158,8 +158,11 @@ void MqttPublisher::follow() {
         const ChannelForm& channel = core_.channel(n);
         const kit::Label& value = *form.value.at(i);
         const kit::Label& zone = *form.flabel.at(i);
-        const auto reading = [&channel, &value] {
-            return channel.disable.isEnabled() && kit::isNumericText(value.text());
+        // A channel on a joystick in trouble holds its last value, which is no reading. Its trouble begins and ends
+        // with the input's, which the main window's caption shows.
+        const kit::Joysticks& joysticks = core_.platform.joysticks;
+        const auto reading = [&channel, &value, &joysticks, id = int(i / 2)] {
+            return channel.disable.isEnabled() && kit::isNumericText(value.text()) && joysticks.fault(id).isEmpty();
         };
         addState({QStringLiteral("channel/") + number(n),
                   [reading, &value]() -> std::optional<QByteArray> {
@@ -168,9 +171,9 @@ void MqttPublisher::follow() {
                       }
                       return value.text().trimmed().toUtf8();
                   }},
-                 {&value, &channel.disable});
+                 {&value, &channel.disable, &form});
         addState({QStringLiteral("channel/%1/available").arg(n), [reading] { return reading() ? kOnline : kOffline; }},
-                 {&value, &channel.disable});
+                 {&value, &channel.disable, &form});
         addState({QStringLiteral("zone/") + number(n),
                   [&zone, &channel]() -> std::optional<QByteArray> {
                       const QString event = zone::event(zone.text(), channel.fname.text());

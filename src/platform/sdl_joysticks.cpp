@@ -101,6 +101,21 @@ QString SdlJoysticks::fault() const {
     return {};
 }
 
+QString SdlJoysticks::fault(int id) const {
+    if (!available_ || devices_.empty()) {
+        return fault();
+    }
+    // From the devices as they are now, not as the last port read left them: a joystick pulled out since then
+    // reads 0 already. Only the place that lost its device is faulty; the other joystick's channels still read.
+    const auto inputs = wiring();
+    for (int c = 2 * id; c < 2 * id + 2 && c >= 0 && c < kContacts; ++c) {
+        if (inputs[std::size_t(c)].device == nullptr && (everRead_ & (1u << c)) != 0) {
+            return QStringLiteral("joystick %1 was unplugged").arg(id + 1);
+        }
+    }
+    return {};
+}
+
 std::array<SdlJoysticks::Input, kContacts> SdlJoysticks::wiring() const {
     const bool single = devices_.size() == 1 && SDL_JoystickNumButtons(devices_.front()) >= kSingleDeviceButtons &&
                         SDL_JoystickNumAxes(devices_.front()) >= kSingleDeviceAxes;

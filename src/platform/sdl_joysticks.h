@@ -45,6 +45,7 @@ public:
     // A joystick has nothing to write to.
     void Outzavok(int port, int value) override;
     QString fault() const override;
+    QString fault(int id) const override;
     int joyGetPos(int id, kit::JOYINFO& info) override;
 
 private:

@@ -109,7 +109,7 @@ void StateFileSource::reread() {
     const StateFileFault fault = std::get<StateFileFault>(parsed);
     fault_ = faultReason(fault, path_, reason);
     faults_.once(int(fault), QStringLiteral("zavok: ") + fault_ +
-                                 QStringLiteral("; the contacts keep their last state and the axes read 0 while this "
+                                 QStringLiteral("; the contacts and the channels keep their last state while this "
                                                 "lasts"));
 }
 

@@ -32,8 +32,8 @@ std::variant<InputSnapshot, StateFileFault> parseStateFile(const QByteArray& con
 
 // Reads the inputs from a file that another program or a test script rewrites, so that ZAVOK can be driven
 // without hardware. While the file cannot be used the source is faulty: the port keeps its last good byte (every
-// contact at rest before the first one), so that no alert changes for it, and the axes read 0, so that the channels
-// show that there is no input.
+// contact at rest before the first one), so that no alert changes for it, and the axes read 0 with a fault, so that
+// the channels hold what they showed until the file is back.
 //
 // Each port read re-reads the file: it happens once per poll tick. A channel tick reads its joystick 101 times
 // in a row; those reads share one reading of the file, so that all its samples come from the same content even
@@ -50,6 +50,7 @@ public:
     qint16 Inzavok(int port) override;
     void Outzavok(int port, int value) override;
     QString fault() const override { return fault_; }
+    QString fault(int) const override { return fault_; }
     int joyGetPos(int id, kit::JOYINFO& info) override;
 
 private:

@@ -11,15 +11,16 @@ namespace zavok::test {
 using namespace Qt::StringLiterals;
 namespace {
 
-TEST(JoystickPulledOut, TheChannelShowsNoInputUntilEnableAfterItIsPluggedBack) {
+TEST(JoystickPulledOut, TheChannelHoldsUntilItIsPluggedBackAndThenReadsByItself) {
     qputenv("SDL_VIDEODRIVER", "dummy");
     platform::SdlJoysticks sdl([](const QString& line) { ADD_FAILURE() << line.toStdString(); });
     ASSERT_TRUE(sdl.isAvailable());
 
     Harness h;
+    h.portInUse = &sdl;
     h.joysticksInUse = &sdl;
-    VirtualPad pad(2, 2);
-    pad.tilt(0, 32750 - 32768); // reads 50
+    auto pad = std::make_unique<VirtualPad>(2, 2);
+    pad->tilt(0, 32750 - 32768); // reads 50
     Zavok& z = h.start();
     ChannelForm& w = z.channel(1);
     w.enable.click();
@@ -34,20 +35,44 @@ TEST(JoystickPulledOut, TheChannelShowsNoInputUntilEnableAfterItIsPluggedBack) {
             }
         });
     }
-    // Pulled out between two bursts: as for any burst of zeros.
-    pad.unplug();
+    // Pulled out between two bursts: a trouble, not a sensor without input.
+    pad.reset();
     h.scheduler.advance(500);
-    EXPECT_EQ(shown.join(u','), u"flabel1 NO INPUT,value1 DIS,flabel1 Pressure"_s);
-    EXPECT_FALSE(w.disable.isVisible() || w.disable.isEnabled());
+    EXPECT_EQ(shown.join(u','), QString());
+    EXPECT_EQ(z.zavok->value[0]->text() + u' ' + z.zavok->flabel[0]->text(), u"50 Pressure"_s);
+    EXPECT_TRUE(w.disable.isEnabled());
+    EXPECT_TRUE(z.alerts->trouble.isOn());
 
-    // Plugged back in: it takes the place of joystick 1 again, and the channel waits for ENABLE.
+    // Plugged back in: it takes the place of joystick 1 again, and the channel reads it at its next tick.
     VirtualPad again(2, 2);
     again.tilt(0, 13100 - 32768); // reads 20
-    h.scheduler.advance(5000);
-    EXPECT_EQ(z.zavok->value[0]->text(), u"DIS"_s);
-    w.enable.click();
-    h.scheduler.advance(500);
+    h.scheduler.advance(1000);
     EXPECT_EQ(z.zavok->value[0]->text() + u' ' + z.zavok->flabel[0]->text(), u"20 Pressure"_s);
+    EXPECT_FALSE(z.alerts->trouble.isOn());
+}
+
+TEST(JoystickPulledOut, OnlyTheChannelsOfThePulledOutJoystickHold) {
+    qputenv("SDL_VIDEODRIVER", "dummy");
+    platform::SdlJoysticks sdl([](const QString& line) { ADD_FAILURE() << line.toStdString(); });
+    ASSERT_TRUE(sdl.isAvailable());
+
+    Harness h;
+    h.portInUse = &sdl;
+    h.joysticksInUse = &sdl;
+    VirtualPad first(2, 2);
+    auto second = std::make_unique<VirtualPad>(2, 2);
+    first.tilt(0, 32750 - 32768);   // channel 1 reads 50
+    second->tilt(0, 32750 - 32768); // channel 3 reads 50
+    Zavok& z = h.start();
+    z.channel(1).enable.click();
+    z.channel(3).enable.click();
+    h.scheduler.advance(1000);
+
+    second.reset();
+    first.tilt(0, 13100 - 32768); // reads 20
+    h.scheduler.advance(1000);
+    EXPECT_EQ(z.zavok->value[0]->text() + u' ' + z.zavok->value[2]->text(), u"20 50"_s);
+    EXPECT_EQ(z.alerts->trouble.reason(), u"joystick 2 was unplugged"_s);
 }
 
 } // namespace

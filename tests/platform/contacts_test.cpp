@@ -119,6 +119,48 @@ TEST_F(Contacts, AStateFileThatGoesAwayAndComesBackIsATrouble) {
     h.zavok.reset();
 }
 
+TEST_F(Contacts, AChannelHoldsThroughAStateFileGoneForAWhileAndReadsAgainByItself) {
+    const QString path = h.root.filePath(QStringLiteral("inputs.txt"));
+    platform::StateFileSource source(
+        path, [](const QString&) {}, [this] { return h.scheduler.now(); });
+    h.portInUse = &source;
+    h.joysticksInUse = &source;
+    Harness::put(path, "240 32750 0 0 0\n"); // channel 1 reads 50
+    start();
+    z->channel(1).enable.click();
+    h.scheduler.advance(1000);
+    const auto shown = [this]() -> QString { return z->zavok->value[0]->text() + u' ' + z->zavok->flabel[0]->text(); };
+    ASSERT_EQ(shown(), QStringLiteral("50 Pressure"));
+    const qsizetype before = h.logLines().size();
+
+    QFile::rename(path, path + QStringLiteral(".off"));
+    h.scheduler.advance(3000);
+    expectTrouble(true);
+    EXPECT_EQ(shown(), QStringLiteral("50 Pressure")) << "the channel holds what it showed";
+    EXPECT_TRUE(z->channel(1).disable.isEnabled()) << "and stays on";
+
+    QFile::rename(path + QStringLiteral(".off"), path);
+    Harness::put(path, "240 13100 0 0 0\n"); // reads 20
+    h.scheduler.advance(1000);
+    expectTrouble(false);
+    EXPECT_EQ(shown(), QStringLiteral("20 Pressure")) << "read again without ENABLE";
+    EXPECT_EQ(h.messages(before), (Records{"\"Input fault at\"", "\"Input restored at\""}));
+    h.zavok.reset();
+    EXPECT_EQ(Harness::bytes(h.dataPath(QStringLiteral("phones.zvk"))).split('\n').at(42), "\"20\"\r")
+        << "saved on, not DIS";
+}
+
+TEST_F(Contacts, AJoystickInTroubleIsATroubleWhereverTheContactsComeFrom) {
+    h.joysticks.faults[1] = QStringLiteral("joystick 2 was unplugged");
+    start();
+    poll();
+    expectTrouble(true);
+    EXPECT_EQ(z->alerts->trouble.reason(), QStringLiteral("joystick 2 was unplugged"));
+    h.joysticks.faults[1].clear();
+    poll();
+    expectTrouble(false);
+}
+
 TEST_F(Contacts, AGamePadPulledOutAndPluggedBackIsATrouble) {
     plugGamePad();
     start();

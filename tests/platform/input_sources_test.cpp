@@ -121,7 +121,7 @@ TEST_F(StateFileSourceTest, AnUnusableFileKeepsTheContactsAndIsToldOnceForEachKi
     EXPECT_TRUE(told[1].contains(QStringLiteral("does not hold five whole numbers")));
     EXPECT_TRUE(told[2].contains(QStringLiteral("out of range")));
     for (const QString& line : told) {
-        EXPECT_TRUE(line.endsWith(QStringLiteral("the contacts keep their last state and the axes read 0 while this "
+        EXPECT_TRUE(line.endsWith(QStringLiteral("the contacts and the channels keep their last state while this "
                                                  "lasts")));
     }
 }

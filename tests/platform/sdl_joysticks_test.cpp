@@ -140,7 +140,7 @@ TEST(SdlInputSources, AutoTakesTheJoysticksWhenOneIsPluggedInElseTheSimulator) {
     ASSERT_TRUE(waiting);
     EXPECT_EQ(waiting->simulator(), nullptr);
     EXPECT_EQ(told, QStringList{QStringLiteral("zavok: no joystick is plugged in; the contacts stay at rest and the "
-                                               "axes read 0 until one is")});
+                                               "channels hold until one is")});
     SdlJoysticks keeper([](const QString&) {}); // keeps SDL running around the pad, which needs it
     VirtualPad pad(2, 2);
     pad.press(0, true);

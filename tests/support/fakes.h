@@ -143,7 +143,9 @@ public:
         info = stick[id];
         return 0;
     }
+    QString fault(int id) const override { return id >= 0 && id <= 1 ? faults[id] : QString(); }
     kit::JOYINFO stick[2];
+    QString faults[2];
     std::function<void(int id, kit::JOYINFO& info)> reader;
     int reads = 0;
 };
