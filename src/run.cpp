@@ -74,10 +74,17 @@ Run::Run(const platform::Options& options, std::unique_ptr<platform::InputSource
     , core_({scheduler_, clock_, QLocale::system(), dialogs, bell, pictures, inputs_->port(), inputs_->joysticks(),
              dataDirectory(), options.logsInDataDirectory ? dataDirectory() : QDir::currentPath(), picturesDirectory(),
              std::move(showTrend), platform::writeToStandardError})
+    , serviceManager_(core_)
     , history_(core_, historyFile(), options.historyDays) {
     // exit(), unlike quit(), does not first offer every window a close event, which the windows would refuse.
-    core_.onEnded = [] { QCoreApplication::exit(0); };
-    QObject::connect(&termination_, &platform::TerminationSignals::received, [this] { core_.shutdown(); });
+    core_.onEnded = [this] {
+        serviceManager_.stopping();
+        QCoreApplication::exit(0);
+    };
+    QObject::connect(&termination_, &platform::TerminationSignals::received, [this] {
+        serviceManager_.stopping();
+        core_.shutdown();
+    });
     if (options.mqtt.isOn()) {
         mqtt_ = std::make_unique<platform::MqttPublisher>(options.mqtt, core_, QStringLiteral(ZAVOK_VERSION));
     }
@@ -88,6 +95,7 @@ void Run::start() {
     if (mqtt_) {
         mqtt_->follow();
     }
+    serviceManager_.ready();
 }
 
 int Run::exec() {

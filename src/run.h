@@ -6,6 +6,7 @@
 #include "platform/input_sources.h"
 #include "platform/mqtt_publisher.h"
 #include "platform/real_time_scheduler.h"
+#include "platform/service_manager.h"
 #include "platform/system_clock.h"
 #include "platform/termination_signals.h"
 
@@ -49,6 +50,7 @@ private:
     const platform::SystemClock clock_;
     Zavok core_;
     platform::TerminationSignals termination_;
+    platform::ServiceManager serviceManager_;
     // The observers of the core go before it. The history hears the start record too, so it is made with the core.
     platform::HistoryRecorder history_;
     std::unique_ptr<platform::MqttPublisher> mqtt_;

@@ -32,6 +32,7 @@ PollCycle::PollCycle(MainForm& form, const TimerForm& timing, kit::GamePort& por
 }
 
 void PollCycle::tick() {
+    ++ticks_;
     form_.Timer1.setInterval(kit::samplingPeriod(timing_.secs.at(0)->text()));
     portvalue_ = port_.Inzavok(kGamePort);
     form_.Text9.setText(QString::number(portvalue_));

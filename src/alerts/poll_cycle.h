@@ -26,6 +26,8 @@ public:
     void tick();
 
     qint16 portvalue() const { return portvalue_; }
+    // How many ticks have run: what a watchdog sees of the program's heartbeat.
+    quint64 ticks() const { return ticks_; }
     quint8 portbyte() const { return portbyte_; }
 
 private:
@@ -41,6 +43,7 @@ private:
     Trouble& trouble_;
     qint16 portvalue_ = 0;
     quint8 portbyte_ = 0;
+    quint64 ticks_ = 0;
 };
 
 } // namespace zavok

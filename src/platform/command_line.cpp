@@ -63,34 +63,49 @@ const QString kUsage = QStringLiteral(
     "  --help          show this help and exit\n"
     "  --version       show the version and exit\n"
     "\n"
-    "The MQTT options can also stand in $XDG_CONFIG_HOME/zavok/zavok.conf as name=value lines, named as the\n"
-    "options without their dashes (mqtt, mqtt-ca, mqtt-password-file, site, mqtt-discovery, mqtt-commands);\n"
-    "the command line wins.\n");
+    "The options that set up a run can also stand in $XDG_CONFIG_HOME/zavok/zavok.conf as name=value lines,\n"
+    "named as the options without their dashes (input, logs-in-data-dir, history-days, mqtt, mqtt-ca,\n"
+    "mqtt-password-file, site, mqtt-discovery, mqtt-commands; a switch as true or false); the command line wins.\n");
 
 enum class Takes { Nothing, Value, MaybeValue };
+
+// Where an option may stand. What sets up a run may stand in zavok.conf too, so that a service's unit never needs
+// editing; what chooses the program or an action of one run is for the command line alone.
+enum class Scope { CommandLine, Run, Broker };
 
 struct OptionRule {
     const char* name;
     Takes takes;
-    bool inConfig;     // may stand in zavok.conf
+    Scope scope;
     const char* wants; // what a missing value should have been
 };
 
 constexpr OptionRule kOptionRules[] = {
-    {"input", Takes::Value, false, "a source, as in --input=sim"},
-    {"logs-in-data-dir", Takes::Nothing, false, nullptr},
-    {"headless", Takes::Nothing, false, nullptr},
-    {"mqtt", Takes::Value, true, "the broker's address, as in --mqtt=mqtt://broker.local"},
-    {"mqtt-ca", Takes::Value, true, "a file, as in --mqtt-ca=/etc/ssl/my-ca.pem"},
-    {"mqtt-password-file", Takes::Value, true, "a file, as in --mqtt-password-file=/etc/zavok/password"},
-    {"site", Takes::Value, true, "a name, as in --site=plant-room"},
-    {"mqtt-discovery", Takes::Value, true, "a prefix or off, as in --mqtt-discovery=homeassistant"},
-    {"mqtt-commands", Takes::Nothing, true, nullptr},
-    {"history-days", Takes::Value, false, "a number of days, as in --history-days=400"},
-    {"history-csv", Takes::MaybeValue, false, nullptr},
-    {"from", Takes::Value, false, "a day, as in --from=2026-12-01"},
-    {"to", Takes::Value, false, "a day, as in --to=2026-12-31"},
+    {"input", Takes::Value, Scope::Run, "a source, as in --input=sim"},
+    {"logs-in-data-dir", Takes::Nothing, Scope::Run, nullptr},
+    {"headless", Takes::Nothing, Scope::CommandLine, nullptr},
+    {"mqtt", Takes::Value, Scope::Run, "the broker's address, as in --mqtt=mqtt://broker.local"},
+    {"mqtt-ca", Takes::Value, Scope::Broker, "a file, as in --mqtt-ca=/etc/ssl/my-ca.pem"},
+    {"mqtt-password-file", Takes::Value, Scope::Broker, "a file, as in --mqtt-password-file=/etc/zavok/password"},
+    {"site", Takes::Value, Scope::Broker, "a name, as in --site=plant-room"},
+    {"mqtt-discovery", Takes::Value, Scope::Broker, "a prefix or off, as in --mqtt-discovery=homeassistant"},
+    {"mqtt-commands", Takes::Nothing, Scope::Broker, nullptr},
+    {"history-days", Takes::Value, Scope::Run, "a number of days, as in --history-days=400"},
+    {"history-csv", Takes::MaybeValue, Scope::CommandLine, nullptr},
+    {"from", Takes::Value, Scope::CommandLine, "a day, as in --from=2026-12-01"},
+    {"to", Takes::Value, Scope::CommandLine, "a day, as in --to=2026-12-31"},
 };
+
+// The settings zavok.conf can hold, for a message that names them.
+QString configNames() {
+    QStringList names;
+    for (const OptionRule& rule : kOptionRules) {
+        if (rule.scope != Scope::CommandLine) {
+            names << QLatin1String(rule.name);
+        }
+    }
+    return names.join(QStringLiteral(", "));
+}
 
 const OptionRule* findRule(const QString& name) {
     for (const OptionRule& rule : kOptionRules) {
@@ -139,11 +154,9 @@ std::optional<Refusal> readConfig(const QString& path, Settings& settings) {
         const qsizetype equals = line.indexOf(u'=');
         const QString name = line.left(equals).trimmed();
         const OptionRule* rule = findRule(name);
-        if (equals < 0 || rule == nullptr || !rule->inConfig) {
+        if (equals < 0 || rule == nullptr || rule->scope == Scope::CommandLine) {
             return Refusal{QStringLiteral("%1, line %2: '%3' is no setting this file can hold (%4)")
-                               .arg(where, QString::number(number), kit::printable(line),
-                                    QStringLiteral("mqtt, mqtt-ca, mqtt-password-file, site, mqtt-discovery, "
-                                                   "mqtt-commands"))};
+                               .arg(where, QString::number(number), kit::printable(line), configNames())};
         }
         QString value = line.mid(equals + 1).trimmed();
         if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"')) {
@@ -230,8 +243,9 @@ std::variant<InputOptions, Refusal> inputSource(const QString& value) {
                        .arg(kit::printable(value))};
 }
 
-std::optional<bool> truth(const QString& value) {
-    const QString v = value.toLower();
+// A switch: true from the command line, or as a line of zavok.conf gives it.
+std::variant<bool, Refusal> truth(const Setting& setting) {
+    const QString v = setting.value.toLower();
     if (v == QStringLiteral("true") || v == QStringLiteral("yes") || v == QStringLiteral("on") ||
         v == QStringLiteral("1")) {
         return true;
@@ -240,7 +254,8 @@ std::optional<bool> truth(const QString& value) {
         v == QStringLiteral("0")) {
         return false;
     }
-    return std::nullopt;
+    return Refusal{
+        QStringLiteral("%1: '%2' is neither true nor false").arg(setting.origin, kit::printable(setting.value))};
 }
 
 // The host name as a site id: lower case, and every character a topic should not carry turned into "-".
@@ -387,12 +402,11 @@ std::optional<Refusal> mqttOptions(const Settings& settings, const Surroundings&
         }
     }
     if (const Setting* commands = given("mqtt-commands")) {
-        const auto on = truth(commands->value);
-        if (!on) {
-            return Refusal{QStringLiteral("%1: '%2' is neither true nor false")
-                               .arg(commands->origin, kit::printable(commands->value))};
+        const auto on = truth(*commands);
+        if (const auto* refusal = std::get_if<Refusal>(&on)) {
+            return *refusal;
         }
-        mqtt.commands = *on;
+        mqtt.commands = std::get<bool>(on);
     }
     return std::nullopt;
 }
@@ -405,7 +419,7 @@ std::optional<Refusal> withoutBroker(const Settings& settings, QStringList& warn
     }
     for (const OptionRule& rule : kOptionRules) {
         const auto found = settings.find(QLatin1String(rule.name));
-        if (!rule.inConfig || found == settings.end()) {
+        if (rule.scope != Scope::Broker || found == settings.end()) {
             continue;
         }
         const QString& origin = found->second.origin;
@@ -491,7 +505,13 @@ std::variant<Options, int> parseCommandLine(const QStringList& args, const QStri
         }
         options.input = std::get<InputOptions>(chosen);
     }
-    options.logsInDataDirectory = has("logs-in-data-dir");
+    if (has("logs-in-data-dir")) {
+        const auto on = truth(settings.at(QStringLiteral("logs-in-data-dir")));
+        if (const auto* refusal = std::get_if<Refusal>(&on)) {
+            return refuse(*refusal);
+        }
+        options.logsInDataDirectory = std::get<bool>(on);
+    }
     options.headless = has("headless");
     if (options.headless && options.input.source == InputOptions::Source::Sim) {
         return refuse({QStringLiteral("--input=sim needs a window to drive the simulator, and --headless has none")});

@@ -135,6 +135,18 @@ void MqttPublisher::send(const QString& topic, const QByteArray& payload, bool r
     client_.publish({topic, payload, retain});
 }
 
+QJsonObject MqttPublisher::availableWhile(const QString& below) const {
+    // Online while the program is, while the entity's own topic says so, and while the inputs are not in trouble:
+    // an alert or a channel on an input in trouble shows its last state, which is no reading.
+    return {{QStringLiteral("availability_mode"), QStringLiteral("all")},
+            {QStringLiteral("availability"),
+             QJsonArray{QJsonObject{{QStringLiteral("topic"), topic(QStringLiteral("status"))}},
+                        QJsonObject{{QStringLiteral("topic"), topic(below)}},
+                        QJsonObject{{QStringLiteral("topic"), topic(QStringLiteral("trouble"))},
+                                    {QStringLiteral("payload_available"), QString::fromLatin1(kOff)},
+                                    {QStringLiteral("payload_not_available"), QString::fromLatin1(kOn)}}}}};
+}
+
 void MqttPublisher::follow() {
     MainForm& form = *core_.zavok;
     for (int n = 1; n <= 4; ++n) {
@@ -148,11 +160,16 @@ void MqttPublisher::follow() {
                       return circuit.text() == circuit::kEnabled && trigger.text() != QStringLiteral("1") ? kOn : kOff;
                   }},
                  {&trigger, &circuit});
+        // An alert on a disabled circuit is not watched: it is unavailable rather than quiet.
+        addState({QStringLiteral("alert/%1/available").arg(n),
+                  [&circuit] { return circuit.text() == circuit::kEnabled ? kOnline : kOffline; }},
+                 {&circuit});
+        QJsonObject alertConfig = availableWhile(QStringLiteral("alert/%1/available").arg(n));
+        alertConfig.insert(QStringLiteral("state_topic"), topic(QStringLiteral("alert/") + number(n)));
+        alertConfig.insert(QStringLiteral("payload_on"), QString::fromLatin1(kOn));
+        alertConfig.insert(QStringLiteral("payload_off"), QString::fromLatin1(kOff));
         addEntity({QStringLiteral("alert_") + number(n), QStringLiteral("binary_sensor"),
-                   [&name] { return name.text(); },
-                   QJsonObject{{QStringLiteral("state_topic"), topic(QStringLiteral("alert/") + number(n))},
-                               {QStringLiteral("payload_on"), QString::fromLatin1(kOn)},
-                               {QStringLiteral("payload_off"), QString::fromLatin1(kOff)}}},
+                   [&name] { return name.text(); }, alertConfig},
                   {&name});
 
         const ChannelForm& channel = core_.channel(n);
@@ -183,19 +200,19 @@ void MqttPublisher::follow() {
                       return event.toUtf8();
                   }},
                  {&zone});
+        // A zone is only as available as the channel it classifies: while the channel is off or blind, its last zone
+        // is no reading either.
+        const QJsonObject channelAvailability = availableWhile(QStringLiteral("channel/%1/available").arg(n));
+        QJsonObject channelConfig = channelAvailability;
+        channelConfig.insert(QStringLiteral("state_topic"), topic(QStringLiteral("channel/") + number(n)));
+        channelConfig.insert(QStringLiteral("state_class"), QStringLiteral("measurement"));
         addEntity({QStringLiteral("channel_") + number(n), QStringLiteral("sensor"),
-                   [&channel] { return channel.fname.text(); },
-                   QJsonObject{{QStringLiteral("state_topic"), topic(QStringLiteral("channel/") + number(n))},
-                               {QStringLiteral("state_class"), QStringLiteral("measurement")},
-                               {QStringLiteral("availability_mode"), QStringLiteral("all")},
-                               {QStringLiteral("availability"),
-                                QJsonArray{QJsonObject{{QStringLiteral("topic"), topic(QStringLiteral("status"))}},
-                                           QJsonObject{{QStringLiteral("topic"),
-                                                        topic(QStringLiteral("channel/%1/available").arg(n))}}}}}},
+                   [&channel] { return channel.fname.text(); }, channelConfig},
                   {&channel.fname});
+        QJsonObject zoneConfig = channelAvailability;
+        zoneConfig.insert(QStringLiteral("state_topic"), topic(QStringLiteral("zone/") + number(n)));
         addEntity({QStringLiteral("zone_") + number(n), QStringLiteral("sensor"),
-                   [&channel]() -> QString { return channel.fname.text() + QStringLiteral(" zone"); },
-                   QJsonObject{{QStringLiteral("state_topic"), topic(QStringLiteral("zone/") + number(n))}}},
+                   [&channel]() -> QString { return channel.fname.text() + QStringLiteral(" zone"); }, zoneConfig},
                   {&channel.fname});
     }
 

@@ -96,6 +96,8 @@ private:
     std::optional<QByteArray> held(const QString& below) const;
 
     QString topic(const QString& below) const;
+    // The availability of an entity whose own availability stands on the topic `below` this site's.
+    QJsonObject availableWhile(const QString& below) const;
     void send(const QString& topic, const QByteArray& payload, bool retain);
 
     MqttOptions options_;

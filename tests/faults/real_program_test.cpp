@@ -16,7 +16,11 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <random>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 // The real program, started as its desktop entry and its service start it, and killed at random moments.
 namespace zavok::test {
@@ -94,6 +98,47 @@ TEST(RealProgram, AsAServiceWithoutAnyDisplayItPublishesAndSaysOfflineAtTheEnd) 
     program.signal(SIGTERM);
     EXPECT_EQ(program.wait(), 0);
     EXPECT_TRUE(eventually([&] { return listener.lines().endsWith(u"zavok/svc/status offline"_s); }));
+}
+
+// systemd's side of a notify service with a watchdog: a datagram socket whose path the program finds in
+// NOTIFY_SOCKET, and what it has said there.
+class NotifySocket {
+public:
+    explicit NotifySocket(const QString& path) : fd_(::socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0)) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray name = QFile::encodeName(path);
+        std::memcpy(address.sun_path, name.constData(), std::size_t(name.size()));
+        bound_ = fd_ >= 0 && ::bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    }
+    ~NotifySocket() { ::close(fd_); }
+    bool bound() const { return bound_; }
+    // Every datagram so far, one line each.
+    const QStringList& said() {
+        char buffer[256];
+        for (ssize_t n; (n = ::recv(fd_, buffer, sizeof buffer, 0)) > 0;) {
+            said_ << QString::fromUtf8(buffer, n).trimmed();
+        }
+        return said_;
+    }
+
+private:
+    int fd_;
+    bool bound_ = false;
+    QStringList said_;
+};
+
+TEST(RealProgram, AsANotifyServiceItSaysReadyFeedsTheWatchdogAndSaysStopping) {
+    Place p("240 0 0 0 0\n");
+    NotifySocket systemd(p.root.filePath(u"notify"_s));
+    ASSERT_TRUE(systemd.bound());
+    p.environment << u"NOTIFY_SOCKET="_s + p.root.filePath(u"notify"_s) << u"WATCHDOG_USEC=200000"_s;
+    Child program = p.start({u"--headless"_s});
+    ASSERT_TRUE(eventually([&] { return systemd.said().count(u"WATCHDOG=1"_s) >= 2; }));
+    EXPECT_EQ(systemd.said().first(), u"READY=1"_s) << "ready once started, before the first feed";
+    program.signal(SIGTERM);
+    EXPECT_EQ(program.wait(), 0);
+    EXPECT_TRUE(systemd.said().contains(u"STOPPING=1"_s));
 }
 
 // Under a file-size limit the write that crosses it fails, as on a full disk, rather than ending the program: the

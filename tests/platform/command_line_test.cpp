@@ -129,6 +129,17 @@ TEST_F(CommandLine, TheBrokerItsSiteAndItsPasswordComeFromTheAddressTheFileAndTh
     // The client takes an IPv6 host without the brackets that the address needs.
     const MqttOptions v6 = options({"--mqtt=mqtts://[fe80::1%25eth0]:8884"}).mqtt;
     EXPECT_EQ(std::pair(v6.host, v6.port), std::pair(u"fe80::1%eth0"_s, 8884));
+
+    // What sets up a run stands in the file as well, so that a service's unit needs no editing.
+    test::Harness::put(surroundings.configFile,
+                       "input=file:/run/zavok/state\nlogs-in-data-dir=true\nhistory-days=30\n");
+    const Options run = options({});
+    EXPECT_EQ(run.input, (InputOptions{InputOptions::Source::File, u"/run/zavok/state"_s}));
+    EXPECT_TRUE(run.logsInDataDirectory);
+    EXPECT_EQ(run.historyDays, 30);
+    EXPECT_EQ(options({"--input=sim", "--history-days=7"}).historyDays, 7) << "the command line wins";
+    test::Harness::put(surroundings.configFile, "logs-in-data-dir=off\n");
+    EXPECT_FALSE(options({}).logsInDataDirectory);
 }
 
 TEST_F(CommandLine, RefusesWhatCannotBeUsedWithOneLineAndTheUsage) {
@@ -191,10 +202,14 @@ TEST_F(CommandLine, RefusesWhatCannotBeUsedWithOneLineAndTheUsage) {
         EXPECT_EQ(o.problem(), u"zavok: "_s + QString::fromUtf8(row.line));
         EXPECT_TRUE(o.err.section(u'\n', 1, 1).startsWith(u"Usage: zavok "_s)) << row.line;
     }
-    test::Harness::put(surroundings.configFile, "mqtt=mqtt://broker\nhistory-days=3\n");
+    test::Harness::put(surroundings.configFile, "mqtt=mqtt://broker\nheadless=true\n");
     EXPECT_EQ(parse({}).problem(),
-              u"zavok: %1, line 2: 'history-days=3' is no setting this file can hold (mqtt, mqtt-ca, "
-              "mqtt-password-file, site, mqtt-discovery, mqtt-commands)"_s.arg(surroundings.configFile));
+              u"zavok: %1, line 2: 'headless=true' is no setting this file can hold (input, logs-in-data-dir, mqtt, "
+              "mqtt-ca, mqtt-password-file, site, mqtt-discovery, mqtt-commands, history-days)"_s.arg(
+                  surroundings.configFile));
+    test::Harness::put(surroundings.configFile, "logs-in-data-dir=sometimes\n");
+    EXPECT_EQ(parse({}).problem(),
+              u"zavok: logs-in-data-dir in %1: 'sometimes' is neither true nor false"_s.arg(surroundings.configFile));
     test::Harness::put(surroundings.configFile, "mqtt=mqtt://broker\nmqtt-commands=maybe\n");
     EXPECT_EQ(parse({}).problem(),
               u"zavok: mqtt-commands in %1: 'maybe' is neither true nor false"_s.arg(surroundings.configFile));

@@ -2,6 +2,7 @@
 #include "support/harness.h"
 #include "support/mqtt_broker.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -72,7 +73,18 @@ TEST_F(Mqtt, DiscoveryStatesRecordsAndTroubleReachTheBroker) {
     const QJsonObject alert = config(listener, "binary_sensor/zavok_plant/alert_1");
     EXPECT_EQ(alert.value("unique_id"_L1).toString(), u"zavok_plant_alert_1"_s);
     EXPECT_EQ(alert.value("state_topic"_L1).toString(), u"zavok/plant/alert/1"_s);
-    EXPECT_EQ(alert.value("availability_topic"_L1).toString(), u"zavok/plant/status"_s);
+    // Each entity is available only while the program, its own alert or channel and the inputs all are.
+    for (const auto& [what, own] : {std::pair{"binary_sensor/zavok_plant/alert_1", "alert/1"},
+                                    std::pair{"sensor/zavok_plant/channel_2", "channel/2"},
+                                    std::pair{"sensor/zavok_plant/zone_2", "channel/2"}}) {
+        const QJsonObject c = config(listener, what);
+        EXPECT_EQ(c.value("availability_mode"_L1).toString(), u"all"_s) << what;
+        EXPECT_EQ(QJsonDocument(c.value("availability"_L1).toArray()).toJson(QJsonDocument::Compact),
+                  R"([{"topic":"zavok/plant/status"},{"topic":"zavok/plant/)" + QByteArray(own) +
+                      R"(/available"},{"payload_available":"OFF","payload_not_available":"ON",)"
+                      R"("topic":"zavok/plant/trouble"}])")
+            << what;
+    }
     EXPECT_EQ(alert["device"_L1]["name"_L1].toString(), u"ZAVOK plant"_s);
     EXPECT_EQ(alert["device"_L1]["sw_version"_L1].toString(), u"9.9"_s);
     EXPECT_EQ(config(listener, "sensor/zavok_plant/channel_3").value("state_class"_L1).toString(), u"measurement"_s);
@@ -96,6 +108,9 @@ TEST_F(Mqtt, DiscoveryStatesRecordsAndTroubleReachTheBroker) {
     EXPECT_TRUE(eventually([&] {
         return config(listener, "binary_sensor/zavok_plant/alert_1").value("name"_L1) == u"Garage"_s;
     })) << "a renamed circuit is announced again";
+    site.h.z().zavok->enable[1]->setText(u"DISABLED"_s);
+    EXPECT_TRUE(eventually([&] { return listener.hears(u"zavok/plant/alert/2/available offline"_s); }))
+        << "an alert on a disabled circuit is not watched";
     const Listener late(broker, {u"zavok/plant/alert/1"_s});
     EXPECT_TRUE(eventually([&] { return late.hears(u"retained zavok/plant/alert/1 ON"_s); }));
 
