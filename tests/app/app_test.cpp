@@ -30,6 +30,12 @@ QPointF place(const kit::Control* c) {
     return {c->left(), c->top()};
 }
 
+void putSettings(Harness& h, const QByteArray& cat, const QByteArray& phones, const QByteArray& apnames) {
+    h.put(h.dataPath(u"cat.zvk"_s), cat);
+    h.put(h.dataPath(u"phones.zvk"_s), phones);
+    h.put(h.dataPath(u"apnames.zvk"_s), apnames);
+}
+
 using Program = StartedProgram;
 
 TEST_F(Program, AFirstRunCreatesTheDataDirectoryKeepsEveryDesignValueAndSavesItAtTheEnd) {
@@ -65,19 +71,18 @@ TEST_F(Program, AFirstRunCreatesTheDataDirectoryKeepsEveryDesignValueAndSavesItA
 
 TEST(Startup, SavedSettingsComeBackIntoTheirControlsAndAreSavedAgainAsTheyWere) {
     Harness h;
-    h.put(h.dataPath(u"phones.zvk"_s),
-          Harness::phones({{0, u"/pictures/house.bmp"_s},
-                           {8, u"250"_s},           // mfsd4
-                           {10, u"90"_s},           // zavokform1 sethighl
-                           {25, u"Tank 1,north"_s}, // fname of channel 1
-                           {31, u"DISABLED"_s},     // enable3
-                           {35, u"2"_s},            // secs2
-                           {38, u"Tank 1,north"_s}, // the zone label of a renamed channel carries its name
-                           {42, u"42"_s},           // value1: channel 1 enabled
-                           {43, u"DIS"_s},          // value2
-                           {45, u"17"_s}}));        // value4: the last line
-    h.put(h.dataPath(u"apnames.zvk"_s), "\"Front Door\"\r\n\"Garage Door\"\r\n\"T\"\r\n\"F\"\r\n");
-    h.put(h.dataPath(u"cat.zvk"_s), "1440\r\n-120\r\n3\r\n4\r\n5\r\n6\r\n7.5\r\n8\r\n");
+    putSettings(h, "1440\r\n-120\r\n3\r\n4\r\n5\r\n6\r\n7.5\r\n8\r\n",
+                Harness::phones({{0, u"/pictures/house.bmp"_s},
+                                 {8, u"250"_s},           // mfsd4
+                                 {10, u"90"_s},           // zavokform1 sethighl
+                                 {25, u"Tank 1,north"_s}, // fname of channel 1
+                                 {31, u"DISABLED"_s},     // enable3
+                                 {35, u"2"_s},            // secs2
+                                 {38, u"Tank 1,north"_s}, // the zone label of a renamed channel carries its name
+                                 {42, u"42"_s},           // value1: channel 1 enabled
+                                 {43, u"DIS"_s},          // value2
+                                 {45, u"17"_s}}),         // value4: the last line
+                "\"Front Door\"\r\n\"Garage Door\"\r\n\"T\"\r\n\"F\"\r\n");
     h.pictures.pictures.insert(u"/pictures/house.bmp"_s);
     Zavok& z = h.start();
     MainForm& form = *z.zavok;
@@ -163,9 +168,7 @@ TEST(Startup, DamagedOrUnusualSettingsFilesAreSkippedValueByValue) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Harness h;
-        h.put(h.dataPath(u"cat.zvk"_s), c.cat);
-        h.put(h.dataPath(u"phones.zvk"_s), c.phones);
-        h.put(h.dataPath(u"apnames.zvk"_s), c.apnames);
+        putSettings(h, c.cat, c.phones, c.apnames);
         Zavok& z = h.start();
         for (kit::Label* indicator : z.zavok->indicator) {
             EXPECT_TRUE(std::isfinite(indicator->left()) && std::isfinite(indicator->top()));
@@ -198,66 +201,42 @@ TEST(Startup, DamagedSettingsNeverSilenceAnAlarmAndAreSaidOnce) {
         std::function<void(Zavok&)> check = {};
     };
     const Case cases[] = {
-        {"a trailing blank",
-         Harness::phones({{29, u"ENABLED "_s}}),
-         true,
-         {},
-         {},
-         u"phones.zvk, line 30 \"ENABLED \" read as \"ENABLED\""_s},
+        {.name = "a trailing blank",
+         .phones = Harness::phones({{29, u"ENABLED "_s}}),
+         .told = u"phones.zvk, line 30 \"ENABLED \" read as \"ENABLED\""_s},
         {"lower case", Harness::phones({{29, u"enabled"_s}})},
         {"a word cut short", Harness::phones({{29, u"ENABLE"_s}})},
         {"empty", Harness::phones({{29, QString()}})},
-        {"a file cut in line 30",
-         design.left(design.indexOf("\"ENABLED\"") + 4),
-         true,
-         {},
-         {},
-         u"phones.zvk is not as ZAVOK writes it from line 30 on"_s},
+        {.name = "a file cut in line 30",
+         .phones = design.left(design.indexOf("\"ENABLED\"") + 4),
+         .told = u"phones.zvk is not as ZAVOK writes it from line 30 on"_s},
         {"random bytes", random},
-        {"NUL bytes",
-         Harness::phones({{25, QString::fromLatin1("Pres\0sure", 9)}, {29, QString::fromLatin1("ENA\0BLED", 8)}}),
-         true,
-         {},
-         {},
-         u"from line 26 on"_s},
+        {.name = "NUL bytes",
+         .phones =
+             Harness::phones({{25, QString::fromLatin1("Pres\0sure", 9)}, {29, QString::fromLatin1("ENA\0BLED", 8)}}),
+         .told = u"from line 26 on"_s},
         {"one 3 MB line", QByteArray(3 << 20, 'E') + "\r\n"},
-        {"a meter's full scale that reads as 0: the meter takes its design scale",
-         Harness::phones({{2, u"20"_s}, {6, u"abc"_s}}),
-         true,
-         {},
-         {},
-         {},
-         [](Zavok& z) { EXPECT_EQ(z.zavok->mzero[1]->text() + u'/' + z.zavok->mfsd[1]->text(), u"0/100"_s); }},
-        {"a high alarm that is no number",
-         Harness::phones({{10, u"9O"_s}}),
-         true,
-         {},
-         {},
-         {},
-         [](Zavok& z) { EXPECT_EQ(z.channel(1).sethighl.text(), u"100"_s); }},
-        {"a sampling time not offered",
-         Harness::phones({{33, u"0"_s}}),
-         true,
-         {},
-         {},
-         {},
-         [](Zavok& z) { EXPECT_EQ(z.zavoktimer->secs[0]->text(), u"0.1"_s); }},
-        {"cat.zvk and apnames.zvk, told on the same line",
-         design,
-         true,
-         "60\r\nabc\r\n",
-         "\"Gate\"\r\n",
-         {},
-         [](Zavok& z) { EXPECT_EQ(z.zavok->indicator[0]->top(), 3180) << "what is no number is skipped"; }},
+        {.name = "a meter's full scale that reads as 0: the meter takes its design scale",
+         .phones = Harness::phones({{2, u"20"_s}, {6, u"abc"_s}}),
+         .check = [](Zavok& z) { EXPECT_EQ(z.zavok->mzero[1]->text() + u'/' + z.zavok->mfsd[1]->text(), u"0/100"_s); }},
+        {.name = "a high alarm that is no number",
+         .phones = Harness::phones({{10, u"9O"_s}}),
+         .check = [](Zavok& z) { EXPECT_EQ(z.channel(1).sethighl.text(), u"100"_s); }},
+        {.name = "a sampling time not offered",
+         .phones = Harness::phones({{33, u"0"_s}}),
+         .check = [](Zavok& z) { EXPECT_EQ(z.zavoktimer->secs[0]->text(), u"0.1"_s); }},
+        {.name = "cat.zvk and apnames.zvk, told on the same line",
+         .phones = design,
+         .cat = "60\r\nabc\r\n",
+         .apnames = "\"Gate\"\r\n",
+         .check = [](Zavok& z) { EXPECT_EQ(z.zavok->indicator[0]->top(), 3180) << "what is no number is skipped"; }},
         {"a sound file", design, false},
         {"an empty file", {}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Harness h;
-        h.put(h.dataPath(u"phones.zvk"_s), c.phones);
-        h.put(h.dataPath(u"cat.zvk"_s), c.cat);
-        h.put(h.dataPath(u"apnames.zvk"_s), c.apnames);
+        putSettings(h, c.cat, c.phones, c.apnames);
         Zavok& z = h.start();
         const QList<QByteArray> started = h.messages(0);
         EXPECT_EQ(started.count("\"Settings damaged at\""), c.damaged ? 1 : 0);
@@ -293,9 +272,8 @@ TEST(Startup, SettingsFilesThatCannotBeOpenedAreSkippedWithoutWaiting) {
     for (const auto& [obstacle, file] : cases) {
         SCOPED_TRACE(std::string(obstacle.name) + " " + file.constData());
         Harness h;
-        h.put(h.dataPath(u"phones.zvk"_s), Harness::phones({{8, u"250"_s}}));
-        h.put(h.dataPath(u"apnames.zvk"_s), "\"A\"\r\n\"B\"\r\n\"C\"\r\n\"D\"\r\n");
-        h.put(h.dataPath(u"cat.zvk"_s), "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
+        putSettings(h, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n", Harness::phones({{8, u"250"_s}}),
+                    "\"A\"\r\n\"B\"\r\n\"C\"\r\n\"D\"\r\n");
         const QByteArray path = QFile::encodeName(h.dataPath(QString::fromLatin1(file)));
         ASSERT_EQ(::unlink(path.constData()), 0);
         ASSERT_EQ(obstacle.make(path.constData()), 0);
