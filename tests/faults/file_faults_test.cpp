@@ -320,7 +320,6 @@ TEST_F(DiskFaultTest, LogOnADiskFullForAWhileLosesNoRecord) {
         expectMonitoring();
     }
     expectWholeRecords();
-    EXPECT_LT(h.logLines().size(), heard.size());
     for (const QString& filler : fillers) {
         ASSERT_TRUE(QFile::remove(filler));
     }
