@@ -11,7 +11,7 @@
 // by itself.
 //
 // Usage: zavok_bare_work [--precise] [--window] STATE-FILE DIRECTORY    (runs until SIGTERM)
-#include "platform/input_sources.h"
+#include "inputs/input_sources.h"
 
 #include <QApplication>
 #include <QDir>
@@ -105,15 +105,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     const Qt::TimerType kind = precise ? Qt::PreciseTimer : Qt::CoarseTimer;
-    zavok::platform::InputOptions options;
-    options.source = zavok::platform::InputOptions::Source::File;
+    zavok::inputs::InputOptions options;
+    options.source = zavok::inputs::InputOptions::Source::File;
     options.path = arguments.at(0);
-    auto created = zavok::platform::InputSources::create(options, false);
-    if (!std::holds_alternative<std::unique_ptr<zavok::platform::InputSources>>(created)) {
+    auto created = zavok::inputs::InputSources::create(options, false);
+    if (!std::holds_alternative<std::unique_ptr<zavok::inputs::InputSources>>(created)) {
         std::fputs("cannot read the state file\n", stderr);
         return 2;
     }
-    const auto& sources = std::get<std::unique_ptr<zavok::platform::InputSources>>(created);
+    const auto& sources = std::get<std::unique_ptr<zavok::inputs::InputSources>>(created);
     const QString directory = arguments.at(1);
 
     quint64 ports = 0;

@@ -1,6 +1,6 @@
 #include "bench_support.h"
 
-#include "platform/system_clock.h"
+#include "system/system_clock.h"
 
 #include <QDir>
 
@@ -42,7 +42,7 @@ private:
 } // namespace
 
 Program::Program(const QString& root, Clock clock)
-    : clock_(clock == Clock::System ? std::unique_ptr<kit::Clock>(std::make_unique<platform::SystemClock>())
+    : clock_(clock == Clock::System ? std::unique_ptr<kit::Clock>(std::make_unique<system::SystemClock>())
                                     : std::make_unique<StillClock>()) {
     const QString data = QDir(root).filePath(QStringLiteral("data/zavok"));
     const QString work = QDir(root).filePath(QStringLiteral("work"));

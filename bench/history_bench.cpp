@@ -2,10 +2,10 @@
 // channels' history, the trend window showing a week and a month, the export of the whole year, and the file's size.
 // The trend window is a widget, so this program has its own main with an application object (offscreen).
 #include "bench_support.h"
-#include "platform/history_database.h"
-#include "platform/history_export.h"
-#include "platform/history_recorder.h"
-#include "ui/trend_window.h"
+#include "history/history_database.h"
+#include "history/history_export.h"
+#include "history/history_recorder.h"
+#include "trend/trend_window.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,12 +32,12 @@ void silent(const QString&) {}
 // whose means are hardly ever whole. Made once and kept while it still ends within the last hour.
 QString yearOfHistory() {
     const QString path = QDir(directory()).filePath(QStringLiteral("year/history.sqlite"));
-    const qint64 end = platform::minuteOf(QDateTime::currentSecsSinceEpoch());
+    const qint64 end = history::minuteOf(QDateTime::currentSecsSinceEpoch());
     {
-        platform::HistoryDatabase db;
+        history::HistoryDatabase db;
         qint64 last = -1;
-        if (QFile::exists(path) && db.open(path, platform::HistoryDatabase::Access::ReadOnly).ok()) {
-            db.forEachMinute(std::nullopt, end - 60, end, [&last](const platform::MinuteRow& row) {
+        if (QFile::exists(path) && db.open(path, history::HistoryDatabase::Access::ReadOnly).ok()) {
+            db.forEachMinute(std::nullopt, end - 60, end, [&last](const history::MinuteRow& row) {
                 last = row.minute;
                 return true;
             });
@@ -50,10 +50,10 @@ QString yearOfHistory() {
     for (const QString& file : QStringList{path, path + QStringLiteral("-wal"), path + QStringLiteral("-shm")}) {
         QFile::remove(file);
     }
-    platform::HistoryDatabase db;
-    db.open(path, platform::HistoryDatabase::Access::ReadWrite);
+    history::HistoryDatabase db;
+    db.open(path, history::HistoryDatabase::Access::ReadWrite);
     for (qint64 day = end - kYear; day < end; day += kDay) {
-        platform::HistoryBatch batch{day, {}, {}};
+        history::HistoryBatch batch{day, {}, {}};
         for (qint64 m = day; m < std::min(day + kDay, end); ++m) {
             for (int c = 1; c <= 4; ++c) {
                 const double level = 50 + 20 * std::sin(double(m) / 229 + c);
@@ -66,9 +66,9 @@ QString yearOfHistory() {
     return path;
 }
 
-void waitUntilDrawn(ui::TrendWindow& window, const std::function<void()>& ask) {
+void waitUntilDrawn(trend::TrendWindow& window, const std::function<void()>& ask) {
     QEventLoop loop;
-    QObject::connect(&window, &ui::TrendWindow::drawn, &loop, &QEventLoop::quit);
+    QObject::connect(&window, &trend::TrendWindow::drawn, &loop, &QEventLoop::quit);
     ask();
     loop.exec();
 }
@@ -79,8 +79,8 @@ void ChannelTickHistory(benchmark::State& state) {
     Program without(freshDirectory(QStringLiteral("tick-without-history")));
     const QString root = freshDirectory(QStringLiteral("tick-with-history"));
     Program with(root);
-    const platform::HistoryRecorder recorder(with.zavok(), QDir(root).filePath(QStringLiteral("history.sqlite")), 400,
-                                             silent);
+    const history::HistoryRecorder recorder(with.zavok(), QDir(root).filePath(QStringLiteral("history.sqlite")), 400,
+                                            silent);
     std::array<kit::Timer*, 2> ticks{};
     for (Program* program : {&without, &with}) {
         program->zavok().channel(1).enable.click();
@@ -113,28 +113,28 @@ BENCHMARK(ChannelTickHistory)->UseManualTime();
 
 // The trend window of channel 1 over the year: from the choice of the stretch to the chart painted, the history read
 // on the writer's thread and summed up in buckets. Each time the window first goes back to the last hour.
-void Trend(benchmark::State& state, ui::TrendWindow::Span span) {
+void Trend(benchmark::State& state, trend::TrendWindow::Span span) {
     const QString path = yearOfHistory();
     Program program(freshDirectory(QStringLiteral("trend")));
-    platform::HistoryWriter writer(path, 400, QDate::currentDate(), silent);
-    ui::TrendWindow window(program.zavok(), 1, writer);
+    history::HistoryStore writer(path, 400, QDate::currentDate(), silent);
+    trend::TrendWindow window(program.zavok(), 1, writer);
     window.show();
     waitUntilDrawn(window, [] {}); // the first question opens and checks the file
     for (auto _ : state) {
         state.PauseTiming();
-        waitUntilDrawn(window, [&window] { window.choose(ui::TrendWindow::Span::Hour); });
+        waitUntilDrawn(window, [&window] { window.choose(trend::TrendWindow::Span::Hour); });
         state.ResumeTiming();
         waitUntilDrawn(window, [&window, span] { window.choose(span); });
         benchmark::DoNotOptimize(window.grab());
     }
 }
 void TrendWeek(benchmark::State& state) {
-    Trend(state, ui::TrendWindow::Span::Week);
+    Trend(state, trend::TrendWindow::Span::Week);
 }
 BENCHMARK(TrendWeek)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void TrendMonth(benchmark::State& state) {
-    Trend(state, ui::TrendWindow::Span::Month);
+    Trend(state, trend::TrendWindow::Span::Month);
 }
 BENCHMARK(TrendMonth)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -146,7 +146,7 @@ void ExportYear(benchmark::State& state) {
     QString told;
     QTextStream err(&told);
     for (auto _ : state) {
-        if (platform::exportHistory(path, {}, null, err) != 0) {
+        if (history::exportHistory(path, {}, null, err) != 0) {
             state.SkipWithError(qPrintable(told));
         }
     }

@@ -1,6 +1,6 @@
 // The two ticks the program runs for as long as it monitors, each beside the least that the same work can cost.
 #include "bench_support.h"
-#include "platform/system_clock.h"
+#include "system/system_clock.h"
 
 #include <QDir>
 
@@ -131,7 +131,7 @@ BENCHMARK(PollTickWithRecordStillClock);
 // Where a poll tick's time goes: one reading of the machine's clock as the program takes it (local time), of which
 // the tick takes three.
 void ClockReading(benchmark::State& state) {
-    const platform::SystemClock clock;
+    const system::SystemClock clock;
     for (auto _ : state) {
         benchmark::DoNotOptimize(clock.now());
     }

@@ -1,10 +1,11 @@
 # Fails when a folder of src/ includes one that stands above it. The folders stand in layers, each built on the
 # ones below it:
 #
-#   kit <- forms <- log <- alerts, channels, meters, timing <- app <- platform <- ui <- main.cpp
+#   kit <- forms <- log <- alerts, channels, meters, timing <- app <- inputs, system, history, mqtt
+#       <- service, ui, trend <- main.cpp
 #
-# A file may include its own folder and the layers below its own; folders of one layer stay apart. Run in script
-# mode:
+# A file may include its own folder and the layers below its own; folders of one layer stay apart (the headless
+# service never includes the renderer, nor MQTT the history). Run in script mode:
 #
 #   cmake -DSOURCE_DIR=<src> -P check_layers.cmake
 set(layer_kit 0)
@@ -14,8 +15,12 @@ foreach(folder alerts channels meters timing)
     set(layer_${folder} 3)
 endforeach()
 set(layer_app 4)
-set(layer_platform 5)
-set(layer_ui 6)
+foreach(folder inputs system history mqtt)
+    set(layer_${folder} 5)
+endforeach()
+foreach(folder service ui trend)
+    set(layer_${folder} 6)
+endforeach()
 set(layer_main 7)
 
 get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
@@ -37,7 +42,12 @@ foreach(source IN LISTS sources)
     file(STRINGS "${SOURCE_DIR}/${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^/\"]+/")
     foreach(line IN LISTS includes)
         string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^/\"]+)/.*" "\\1" target "${line}")
-        if(DEFINED layer_${target} AND NOT target STREQUAL folder AND NOT layer_${target} LESS layer_${folder})
+        if(NOT DEFINED layer_${target} OR target STREQUAL folder OR layer_${target} LESS layer_${folder})
+            continue()
+        endif()
+        if(layer_${target} EQUAL layer_${folder})
+            list(APPEND wrong "${source}: ${folder} includes ${target}, which stands beside it")
+        else()
             list(APPEND wrong "${source}: ${folder} includes ${target}, which does not stand below it")
         endif()
     endforeach()

@@ -11,7 +11,7 @@ foreach(module Widgets Gui Multimedia Charts)
             foreach(header ${headers})
                 if(NOT IS_DIRECTORY ${dir}/${header})
                     file(WRITE ${ZAVOK_TRAP_DIR}/Qt${module}/${header}
-                        "#error \"the core links QtCore only: Qt${module} belongs to src/ui\"\n")
+                        "#error \"the core links QtCore only: Qt${module} belongs to src/ui and src/trend\"\n")
                 endif()
             endforeach()
         endif()

@@ -2,7 +2,7 @@
 // 0..255, then four axes 0..65535.
 
 #include "check.h"
-#include "platform/state_file.h"
+#include "inputs/state_file.h"
 
 #include <QByteArray>
 
@@ -14,8 +14,8 @@
 
 namespace {
 
-using zavok::platform::InputSnapshot;
-using zavok::platform::StateFileFault;
+using zavok::inputs::InputSnapshot;
+using zavok::inputs::StateFileFault;
 
 // The rule read by the C++ library rather than by Qt: a stream splits the words at C whitespace, and each word is a
 // whole number, an optional sign and decimal digits only, within 64 bits.
@@ -49,7 +49,7 @@ std::variant<InputSnapshot, StateFileFault> expected(const QByteArray& content) 
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray content(reinterpret_cast<const char*>(data), qsizetype(size));
-    const auto parsed = zavok::platform::parseStateFile(content);
+    const auto parsed = zavok::inputs::parseStateFile(content);
     FUZZ_CHECK(parsed == expected(content));
     if (const auto* snapshot = std::get_if<InputSnapshot>(&parsed)) {
         // What a writer of the file would write back reads the same.
@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (quint32 axis : snapshot->channels) {
             again += ' ' + QByteArray::number(axis);
         }
-        FUZZ_CHECK(zavok::platform::parseStateFile(again) == parsed);
+        FUZZ_CHECK(zavok::inputs::parseStateFile(again) == parsed);
     }
     return 0;
 }

@@ -1,11 +1,11 @@
-#include "run.h"
-#include "service.h"
+#include "service/run.h"
+#include "service/service.h"
+#include "trend/trend_windows.h"
 #include "ui/qt_bell.h"
 #include "ui/qt_dialogs.h"
 #include "ui/qt_pictures.h"
 #include "ui/renderer.h"
 #include "ui/simulator_panel.h"
-#include "ui/trend_windows.h"
 #include "ui/window_view.h"
 
 #include <QApplication>
@@ -20,7 +20,9 @@
 
 namespace {
 
-namespace platform = zavok::platform;
+namespace inputs = zavok::inputs;
+namespace service = zavok::service;
+namespace trend = zavok::trend;
 namespace ui = zavok::ui;
 
 // The service's own program, beside this one in a build and in libexec once installed.
@@ -36,13 +38,13 @@ QString serviceProgram() {
 }
 
 // The desktop program: the core drawn by the renderer, and the simulator's window when it serves the inputs.
-int runDesktop(int argc, char** argv, const platform::Options& options) {
+int runDesktop(int argc, char** argv, const service::Options& options) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zavok"));
     QApplication::setStyle(QStringLiteral("Fusion")); // coloured button faces look the same on every desktop
     // Only the program decides when it ends; its windows' close boxes ask it.
     QApplication::setQuitOnLastWindowClosed(false);
-    auto inputs = zavok::Run::openInputs(options);
+    auto inputs = service::Run::openInputs(options);
     if (const int* status = std::get_if<int>(&inputs)) {
         return *status;
     }
@@ -50,21 +52,21 @@ int runDesktop(int argc, char** argv, const platform::Options& options) {
     ui::QtBell bell([] { QApplication::beep(); });
     const ui::QtPictures pictures;
     // A click on a meter opens its trend; the windows go before the history they read.
-    QPointer<ui::TrendWindows> trends;
-    zavok::Run run(options, std::move(std::get<std::unique_ptr<platform::InputSources>>(inputs)), dialogs, bell,
-                   pictures, [&trends](int channel) {
-                       if (trends != nullptr) {
-                           trends->show(channel);
-                       }
-                   });
-    ui::TrendWindows trendWindows(run.core(), run.history().writer());
+    QPointer<trend::TrendWindows> trends;
+    service::Run run(options, std::move(std::get<std::unique_ptr<inputs::InputSources>>(inputs)), dialogs, bell,
+                     pictures, [&trends](int channel) {
+                         if (trends != nullptr) {
+                             trends->show(channel);
+                         }
+                     });
+    trend::TrendWindows trendWindows(run.core(), run.history().store());
     trends = &trendWindows;
     const ui::Renderer renderer(run.core().desktop);
     run.start();
     run.core().zavok->show();
     // Without hardware the simulator drives both inputs; it goes before the sources it reads from.
     std::unique_ptr<ui::SimulatorPanel> panel;
-    if (platform::SimulatorState* simulator = run.inputs().simulator()) {
+    if (inputs::SimulatorState* simulator = run.inputs().simulator()) {
         panel = std::make_unique<ui::SimulatorPanel>(*simulator);
         // Beside the main window rather than over it, so that both can be seen at once.
         if (const QWidget* main = renderer.view(*run.core().zavok)) {
@@ -78,15 +80,15 @@ int runDesktop(int argc, char** argv, const platform::Options& options) {
 } // namespace
 
 int main(int argc, char** argv) {
-    zavok::platform::ignoreWriteSignals();
-    const auto read = zavok::readOptions(argc, argv);
+    zavok::system::ignoreWriteSignals();
+    const auto read = service::readOptions(argc, argv);
     if (const int* status = std::get_if<int>(&read)) {
         return *status;
     }
     // The other alternative, an exit status, has been returned above.
-    const auto& options = *std::get_if<platform::Options>(&read);
+    const auto& options = *std::get_if<service::Options>(&read);
     if (options.historyCsv) {
-        return zavok::exportHistory(argc, argv, *options.historyCsv);
+        return service::exportHistory(argc, argv, *options.historyCsv);
     }
     if (!options.headless) {
         return runDesktop(argc, argv, options);
@@ -96,5 +98,5 @@ int main(int argc, char** argv) {
     if (const QByteArray service = QFile::encodeName(serviceProgram()); !service.isEmpty()) {
         ::execv(service.constData(), argv);
     }
-    return zavok::runService(argc, argv, options);
+    return service::runService(argc, argv, options);
 }

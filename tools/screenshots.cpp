@@ -4,15 +4,15 @@
 // log go to a scratch folder.
 
 #include "app/zavok.h"
-#include "platform/history_database.h"
-#include "platform/history_writer.h"
-#include "platform/real_time_scheduler.h"
-#include "platform/system_clock.h"
+#include "history/history_database.h"
+#include "history/history_store.h"
 #include "support/stand_ins.h"
+#include "system/real_time_scheduler.h"
+#include "system/system_clock.h"
+#include "trend/trend_window.h"
 #include "ui/find_bar.h"
 #include "ui/qt_pictures.h"
 #include "ui/renderer.h"
-#include "ui/trend_window.h"
 #include "ui/window_view.h"
 
 #include <QApplication>
@@ -39,9 +39,9 @@ public:
 // A day of channel 1 that warms up slowly through its high alarm limit and back, ending now, with the alarms its
 // zone would have logged.
 void makeHistory(const QString& path, const QDateTime& now) {
-    namespace platform = zavok::platform;
-    const qint64 end = platform::minuteOf(now.toSecsSinceEpoch());
-    platform::HistoryBatch day{end, {}, {}};
+    namespace history = zavok::history;
+    const qint64 end = history::minuteOf(now.toSecsSinceEpoch());
+    history::HistoryBatch day{end, {}, {}};
     bool alarm = false;
     for (qint64 m = end - 24 * 60; m < end; ++m) {
         const double t = double(end - m) / 60;
@@ -58,8 +58,8 @@ void makeHistory(const QString& path, const QDateTime& now) {
                  {}});
         }
     }
-    platform::HistoryDatabase db;
-    db.open(path, platform::HistoryDatabase::Access::ReadWrite);
+    history::HistoryDatabase db;
+    db.open(path, history::HistoryDatabase::Access::ReadWrite);
     db.write(day);
 }
 
@@ -72,8 +72,8 @@ int main(int argc, char** argv) {
     QDir().mkpath(out.path());
     QTemporaryDir scratch;
 
-    zavok::platform::RealTimeScheduler scheduler;
-    const zavok::platform::SystemClock clock;
+    zavok::system::RealTimeScheduler scheduler;
+    const zavok::system::SystemClock clock;
     AnsweringDialogs dialogs;
     zavok::test::NoBell bell;
     const zavok::ui::QtPictures pictures;
@@ -133,12 +133,12 @@ int main(int argc, char** argv) {
     save(renderer.view(*z.zavokhelp), QStringLiteral("help"));
 
     const QString history =
-        QDir(scratch.filePath(QStringLiteral("data"))).filePath(zavok::platform::HistoryDatabase::kFileName);
+        QDir(scratch.filePath(QStringLiteral("data"))).filePath(zavok::history::HistoryDatabase::kFileName);
     makeHistory(history, clock.now());
     z.channel(1).setlowl.setText(QStringLiteral("25"));
     z.channel(1).sethighl.setText(QStringLiteral("70"));
-    zavok::platform::HistoryWriter writer(history, 400, clock.now().date());
-    zavok::ui::TrendWindow trend(z, 1, writer);
+    zavok::history::HistoryStore writer(history, 400, clock.now().date());
+    zavok::trend::TrendWindow trend(z, 1, writer);
     trend.show();
     settle();
     save(&trend, QStringLiteral("trend"));

@@ -1,7 +1,7 @@
 #include "history_database.h"
 
 #include "kit/printable.h"
-#include "regular_files.h"
+#include "kit/regular_files.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <atomic>
 
-namespace zavok::platform {
+namespace zavok::history {
 
 const QString HistoryDatabase::kFileName = QStringLiteral("history.sqlite");
 
@@ -91,7 +91,7 @@ HistoryStatus HistoryDatabase::open(const QString& path, Access access) {
         // ever, and the program's end waits for the history.
         for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
             const QString file = path + QLatin1String(suffix);
-            if (const auto kind = notARegularFile(file)) {
+            if (const auto kind = kit::notARegularFile(file)) {
                 const QString which = *suffix == '\0'
                                           ? QStringLiteral("it")
                                           : kit::printable(QFileInfo(file).fileName()) + QStringLiteral(" beside it");
@@ -387,4 +387,4 @@ std::optional<QString> moveDamagedAside(const QString& path, const QDate& day) {
     return aside;
 }
 
-} // namespace zavok::platform
+} // namespace zavok::history

@@ -10,7 +10,7 @@
 #include <functional>
 #include <optional>
 
-namespace zavok::platform {
+namespace zavok::history {
 
 // Why the history could not be opened, read or written.
 struct HistoryStatus {
@@ -85,4 +85,4 @@ private:
 // one; the name it now has, or nothing when it could not be moved.
 std::optional<QString> moveDamagedAside(const QString& path, const QDate& day);
 
-} // namespace zavok::platform
+} // namespace zavok::history

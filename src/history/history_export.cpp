@@ -13,7 +13,7 @@
 #include <limits>
 #include <string>
 
-namespace zavok::platform {
+namespace zavok::history {
 
 namespace {
 
@@ -135,4 +135,4 @@ int exportHistory(const QString& path, const HistoryExport& request, QIODevice& 
     return 0;
 }
 
-} // namespace zavok::platform
+} // namespace zavok::history

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "command_line.h"
+#include "history_options.h"
 
 #include <QString>
 
 class QIODevice;
 class QTextStream;
 
-namespace zavok::platform {
+namespace zavok::history {
 
 // Prints the history in `path` as CSV to `out`: a heading line "time,channel,min,mean,max,count", then one line
 // for each channel's minute, in time order and, within a minute, in channel order; the time is the minute in local
@@ -16,4 +16,4 @@ namespace zavok::platform {
 // is told on `err` with exit status 1; otherwise the status is 0, also when no row falls between the days.
 int exportHistory(const QString& path, const HistoryExport& request, QIODevice& out, QTextStream& err);
 
-} // namespace zavok::platform
+} // namespace zavok::history

@@ -8,11 +8,11 @@
 
 #include <cmath>
 
-namespace zavok::platform {
+namespace zavok::history {
 
-HistoryRecorder::HistoryRecorder(Zavok& core, const QString& path, int retentionDays, FaultSink report)
+HistoryRecorder::HistoryRecorder(Zavok& core, const QString& path, int retentionDays, kit::FaultSink report)
     : core_(core)
-    , writer_(path, retentionDays, core.platform.clock.now().date(), std::move(report))
+    , store_(path, retentionDays, core.platform.clock.now().date(), std::move(report))
     , minute_(currentMinute()) {
     // The log keeps its observers for as long as it lives, which may be longer than this recorder.
     core.log.observe([self = QPointer<HistoryRecorder>(this)](const ActivityLog::Record& record) {
@@ -31,7 +31,7 @@ HistoryRecorder::HistoryRecorder(Zavok& core, const QString& path, int retention
 HistoryRecorder::~HistoryRecorder() {
     // The minute in progress is saved too: a restart within the same minute adds to it.
     hand(minute_ + 1);
-    writer_.finish();
+    store_.finish();
 }
 
 qint64 HistoryRecorder::currentMinute() const {
@@ -49,7 +49,7 @@ void HistoryRecorder::takeChannels() {
     }
     // By now the data directory is made: the file is checked in the background, not when the first minute closes
     // or, worse, when the program ends.
-    writer_.open();
+    store_.open();
 }
 
 void HistoryRecorder::channelTicked(int channel) {
@@ -100,7 +100,7 @@ void HistoryRecorder::hand(qint64 minute) {
         }
     }
     minute_ = minute;
-    writer_.write({minute, std::move(closed_), std::move(records_)});
+    store_.write({minute, std::move(closed_), std::move(records_)});
     closed_.clear();
     records_.clear();
 }
@@ -129,4 +129,4 @@ int HistoryRecorder::zoneOf(const QString& message) const {
     return 0;
 }
 
-} // namespace zavok::platform
+} // namespace zavok::history

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "history_rows.h"
-#include "history_writer.h"
+#include "history_store.h"
 
 #include <QObject>
 
@@ -13,13 +13,13 @@ namespace zavok {
 class Zavok;
 } // namespace zavok
 
-namespace zavok::platform {
+namespace zavok::history {
 
 // Keeps the history of a running program: every value a zone shows while its channel is on, summed up per channel
 // and per minute, and every record of the activity log. It watches the core and never changes it: after each tick
 // of a channel it reads whether the channel is on and the value its zone shows, and it hears every record as it
 // is made. The sums live here, on the program's thread, and cost a tick a comparison and a few additions; when a
-// minute closes, the rows and records go to the writer's thread in one batch. The minute comes from the program's
+// minute closes, the rows and records go to the store's thread in one batch. The minute comes from the program's
 // clock.
 //
 // Made before the program starts up, it hears the start record too, and takes the channels' timers as soon as their
@@ -29,13 +29,14 @@ class HistoryRecorder final : public QObject {
 
 public:
     // `path` is history.sqlite; rows older than `retentionDays` are removed.
-    HistoryRecorder(Zavok& core, const QString& path, int retentionDays, FaultSink report = writeToStandardError);
+    HistoryRecorder(Zavok& core, const QString& path, int retentionDays,
+                    kit::FaultSink report = kit::writeToStandardError);
     // Hands the minute in progress over and waits for the writer's last, short, attempt.
     ~HistoryRecorder() override;
     HistoryRecorder(const HistoryRecorder&) = delete;
     HistoryRecorder& operator=(const HistoryRecorder&) = delete;
 
-    HistoryWriter& writer() { return writer_; }
+    HistoryStore& store() { return store_; }
 
 private:
     struct Minute {
@@ -60,7 +61,7 @@ private:
     int zoneOf(const QString& message) const;
 
     Zavok& core_;
-    HistoryWriter writer_;
+    HistoryStore store_;
     bool channelsTaken_ = false;
     qint64 minute_;
     std::array<Minute, 4> minutes_{};
@@ -69,4 +70,4 @@ private:
     std::vector<RecordRow> records_;
 };
 
-} // namespace zavok::platform
+} // namespace zavok::history

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-namespace zavok::platform {
+namespace zavok::history {
 
 // Times in the history are Unix minutes (for the channels' rows) and Unix seconds (for the records): whole numbers
 // that sort, subtract and survive a change of time zone; only what is shown to a person is local time.
@@ -103,4 +103,4 @@ struct TrendData {
     std::vector<AlarmMark> alarms;
 };
 
-} // namespace zavok::platform
+} // namespace zavok::history

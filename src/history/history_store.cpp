@@ -1,4 +1,4 @@
-#include "history_writer.h"
+#include "history_store.h"
 
 #include "history_database.h"
 #include "kit/printable.h"
@@ -8,7 +8,7 @@
 
 #include <deque>
 
-namespace zavok::platform {
+namespace zavok::history {
 
 namespace {
 
@@ -36,16 +36,16 @@ QString counted(std::size_t n, const char* one, const char* many) {
 
 } // namespace
 
-// Lives on the writer's thread, with the connection that thread owns.
-class HistoryWriter::Worker final : public QObject {
+// Lives on the store's thread, with the connection that thread owns.
+class HistoryStore::Worker final : public QObject {
 public:
-    Worker(QString path, int retentionDays, QDate today, FaultSink report, const std::atomic<bool>& stopping,
-           HistoryWriter& writer)
+    Worker(QString path, int retentionDays, QDate today, kit::FaultSink report, const std::atomic<bool>& stopping,
+           HistoryStore& store)
         : path_(std::move(path))
         , retentionDays_(retentionDays)
         , report_(std::move(report))
         , stopping_(stopping)
-        , writer_(writer)
+        , store_(store)
         , today_(today) {}
 
     // Not before the program has made its data directory.
@@ -130,7 +130,7 @@ private:
             paused_ = false;
             report_(QStringLiteral("zavok: the history is written to %1 again").arg(path_));
         }
-        emit writer_.written();
+        emit store_.written();
         return true;
     }
 
@@ -177,9 +177,9 @@ private:
     HistoryDatabase db_;
     QString path_;
     int retentionDays_;
-    FaultSink report_;
+    kit::FaultSink report_;
     const std::atomic<bool>& stopping_;
-    HistoryWriter& writer_;
+    HistoryStore& store_;
     QDate today_;
     std::deque<MinuteRow> minutes_;
     std::deque<RecordRow> records_;
@@ -189,25 +189,25 @@ private:
     QDate retainedOn_;
 };
 
-HistoryWriter::HistoryWriter(QString path, int retentionDays, QDate today, FaultSink report)
+HistoryStore::HistoryStore(QString path, int retentionDays, QDate today, kit::FaultSink report)
     : worker_(new Worker(std::move(path), retentionDays, today, std::move(report), stopping_, *this)) {
     thread_.setObjectName(QStringLiteral("history"));
     worker_->moveToThread(&thread_);
     thread_.start();
 }
 
-HistoryWriter::~HistoryWriter() {
+HistoryStore::~HistoryStore() {
     finish();
     delete worker_;
 }
 
-void HistoryWriter::open() {
+void HistoryStore::open() {
     if (!stopping_) {
         QMetaObject::invokeMethod(worker_, [worker = worker_] { worker->open(); });
     }
 }
 
-void HistoryWriter::write(HistoryBatch batch) {
+void HistoryStore::write(HistoryBatch batch) {
     if (stopping_) {
         return;
     }
@@ -215,7 +215,7 @@ void HistoryWriter::write(HistoryBatch batch) {
                               [worker = worker_, batch = std::move(batch)]() mutable { worker->write(batch); });
 }
 
-void HistoryWriter::finish() {
+void HistoryStore::finish() {
     if (stopping_.exchange(true)) {
         return;
     }
@@ -225,8 +225,7 @@ void HistoryWriter::finish() {
     thread_.wait();
 }
 
-void HistoryWriter::trend(const TrendRequest& request, QObject* receiver,
-                          std::function<void(const TrendData&)> answer) {
+void HistoryStore::trend(const TrendRequest& request, QObject* receiver, std::function<void(const TrendData&)> answer) {
     if (stopping_) {
         return;
     }
@@ -244,4 +243,4 @@ void HistoryWriter::trend(const TrendRequest& request, QObject* receiver,
                               });
 }
 
-} // namespace zavok::platform
+} // namespace zavok::history

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "fault_report.h"
 #include "history_rows.h"
+#include "kit/fault_report.h"
 
 #include <QDate>
 #include <QObject>
@@ -10,14 +10,14 @@
 #include <atomic>
 #include <functional>
 
-namespace zavok::platform {
+namespace zavok::history {
 
 // Writes the history on a thread of its own, so that no tick and no click ever waits for the disk: batches are
 // handed over and the call returns at once. A batch that cannot be written (a read-only or full disk, another
 // program's lock) stays in memory, up to a week of rows, and goes with the next one; the program says once that
 // the history waits, and once that it is written again. A damaged file is moved aside and a new one started.
 // Rows older than the retention are removed once a day.
-class HistoryWriter final : public QObject {
+class HistoryStore final : public QObject {
     Q_OBJECT
 
 public:
@@ -27,12 +27,12 @@ public:
 
     // Writes into `path` (history.sqlite), which it opens when told or first needed. `today` names a damaged file moved
     // aside until the batches tell the day.
-    HistoryWriter(QString path, int retentionDays, QDate today, FaultSink report = writeToStandardError);
-    ~HistoryWriter() override;
-    HistoryWriter(const HistoryWriter&) = delete;
-    HistoryWriter& operator=(const HistoryWriter&) = delete;
+    HistoryStore(QString path, int retentionDays, QDate today, kit::FaultSink report = kit::writeToStandardError);
+    ~HistoryStore() override;
+    HistoryStore(const HistoryStore&) = delete;
+    HistoryStore& operator=(const HistoryStore&) = delete;
 
-    // Opens and checks the file on the writer's thread, so that the first batch, or the program's end, need not.
+    // Opens and checks the file on the store's thread, so that the first batch, or the program's end, need not.
     void open();
     void write(HistoryBatch batch);
 
@@ -41,7 +41,7 @@ public:
     // says how many rows and records. Later writes are dropped.
     void finish();
 
-    // A stretch of one channel's history, read on the writer's thread; `answer` runs on the thread of `receiver`,
+    // A stretch of one channel's history, read on the store's thread; `answer` runs on the thread of `receiver`,
     // and not at all if the receiver is gone by then. Rows that wait to be written are not in it.
     void trend(const TrendRequest& request, QObject* receiver, std::function<void(const TrendData&)> answer);
 
@@ -57,4 +57,4 @@ private:
     std::atomic<bool> stopping_{false};
 };
 
-} // namespace zavok::platform
+} // namespace zavok::history

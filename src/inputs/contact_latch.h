@@ -2,7 +2,7 @@
 
 #include "input_records.h"
 
-namespace zavok::platform {
+namespace zavok::inputs {
 
 // The port is read once per poll tick, which may be a minute apart: a door opened and shut in between would go
 // unseen. The latch remembers every closure since the previous read, so that read reports it once before it
@@ -22,4 +22,4 @@ private:
     ContactSet latched_ = 0;
 };
 
-} // namespace zavok::platform
+} // namespace zavok::inputs

@@ -1,6 +1,6 @@
 #include "input_records.h"
 
-namespace zavok::platform {
+namespace zavok::inputs {
 
 quint8 contactBits(ContactSet closed) {
     return quint8((~closed & 0x0F) << 4);
@@ -21,4 +21,4 @@ int joystickRecord(int id, const std::array<quint32, kChannels>& channels, kit::
     return kJoyNoError;
 }
 
-} // namespace zavok::platform
+} // namespace zavok::inputs

@@ -4,7 +4,7 @@
 
 #include <array>
 
-namespace zavok::platform {
+namespace zavok::inputs {
 
 // The four contacts and the four channels are numbered 0 to 3 here: contact c is bit 4 + c of the port byte, and
 // channels 0 and 1 are joystick 1's X and Y, channels 2 and 3 joystick 2's.
@@ -39,4 +39,4 @@ inline constexpr quint8 kAtRest = 0xFF;
 // or 1 gets a zeroed record.
 int joystickRecord(int id, const std::array<quint32, kChannels>& channels, kit::JOYINFO& info);
 
-} // namespace zavok::platform
+} // namespace zavok::inputs

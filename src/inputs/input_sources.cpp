@@ -9,12 +9,12 @@
 
 #include <chrono>
 
-namespace zavok::platform {
+namespace zavok::inputs {
 
 InputSources::~InputSources() = default;
 
-std::variant<std::unique_ptr<InputSources>, StartRefusal> InputSources::create(const InputOptions& options,
-                                                                               bool windowless, const FaultSink& sink) {
+std::variant<std::unique_ptr<InputSources>, StartRefusal>
+InputSources::create(const InputOptions& options, bool windowless, const kit::FaultSink& sink) {
     using Source = InputOptions::Source;
     std::unique_ptr<InputSources> sources(new InputSources);
 
@@ -78,4 +78,4 @@ void InputSources::pump() {
     }
 }
 
-} // namespace zavok::platform
+} // namespace zavok::inputs

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "command_line.h"
-#include "fault_report.h"
+#include "input_options.h"
+#include "kit/fault_report.h"
 #include "kit/inputs.h"
 
 #include <QString>
@@ -10,7 +10,7 @@
 #include <memory>
 #include <variant>
 
-namespace zavok::platform {
+namespace zavok::inputs {
 
 class IoPort;
 class SdlJoysticks;
@@ -36,7 +36,7 @@ public:
     // reached; every other source is built, and one that cannot be read reports it through `sink` and reads 0.
     // Without a window (`windowless`), auto never falls back to the simulator, which nobody could drive.
     static std::variant<std::unique_ptr<InputSources>, StartRefusal>
-    create(const InputOptions& options, bool windowless, const FaultSink& sink = writeToStandardError);
+    create(const InputOptions& options, bool windowless, const kit::FaultSink& sink = kit::writeToStandardError);
     ~InputSources();
 
     InputSources(const InputSources&) = delete;
@@ -62,4 +62,4 @@ private:
     QTimer pumpTimer_;
 };
 
-} // namespace zavok::platform
+} // namespace zavok::inputs

@@ -10,7 +10,7 @@
 #define ZAVOK_HAS_PORT_IO 0
 #endif
 
-namespace zavok::platform {
+namespace zavok::inputs {
 
 namespace {
 
@@ -32,7 +32,7 @@ quint8 readGamePort() {
 
 } // namespace
 
-std::variant<std::unique_ptr<IoPort>, QString> IoPort::open(FaultSink sink) {
+std::variant<std::unique_ptr<IoPort>, QString> IoPort::open(kit::FaultSink sink) {
 #if ZAVOK_HAS_PORT_IO
     if (ioperm(kGamePort, 1, 1) != 0) {
         const int error = errno;
@@ -77,4 +77,4 @@ void IoPort::Outzavok(int port, int value) {
 #endif
 }
 
-} // namespace zavok::platform
+} // namespace zavok::inputs

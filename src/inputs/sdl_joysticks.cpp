@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace zavok::platform {
+namespace zavok::inputs {
 
 namespace {
 
@@ -20,7 +20,7 @@ quint32 axisPosition(Sint16 value) {
 
 } // namespace
 
-SdlJoysticks::SdlJoysticks(FaultSink sink) : faults_(std::move(sink)) {
+SdlJoysticks::SdlJoysticks(kit::FaultSink sink) : faults_(std::move(sink)) {
     // SDL would otherwise take SIGTERM and SIGINT for itself and turn them into an SDL_QUIT event that nobody
     // reads: the desktop's log-off would then never reach the orderly shutdown.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -199,4 +199,4 @@ int SdlJoysticks::joyGetPos(int id, kit::JOYINFO& info) {
     return joystickRecord(id, positions, info);
 }
 
-} // namespace zavok::platform
+} // namespace zavok::inputs

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "contact_latch.h"
-#include "fault_report.h"
 #include "input_records.h"
+#include "kit/fault_report.h"
 #include "kit/inputs.h"
 
 #include <array>
@@ -10,7 +10,7 @@
 
 struct _SDL_Joystick; // NOLINT(bugprone-reserved-identifier): SDL names its type so; declared, SDL.h stays out
 
-namespace zavok::platform {
+namespace zavok::inputs {
 
 // Joysticks and game pads through SDL2, wired as the classic game port was: joystick 1's buttons 1 and 2 are
 // contacts 1 and 2 and its X and Y axes channels 1 and 2; joystick 2 gives contacts 3 and 4 and channels 3 and 4.
@@ -26,7 +26,7 @@ namespace zavok::platform {
 class SdlJoysticks final : public kit::GamePort, public kit::Joysticks {
 public:
     // Starts SDL's joystick subsystem alone (no video) and opens every device already plugged in.
-    explicit SdlJoysticks(FaultSink sink);
+    explicit SdlJoysticks(kit::FaultSink sink);
     ~SdlJoysticks() override;
 
     SdlJoysticks(const SdlJoysticks&) = delete;
@@ -58,7 +58,7 @@ private:
     void sync();
     void latchPress(qint32 instance, int button);
 
-    FaultReport faults_;
+    kit::FaultReport faults_;
     bool available_ = false;
     std::vector<_SDL_Joystick*> devices_;    // in the order they were plugged in
     std::array<_SDL_Joystick*, 2> places_{}; // joystick 1 and joystick 2 of the classic wiring
@@ -69,4 +69,4 @@ private:
     ContactLatch latch_;
 };
 
-} // namespace zavok::platform
+} // namespace zavok::inputs

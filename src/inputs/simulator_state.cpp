@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace zavok::platform {
+namespace zavok::inputs {
 
 void SimulatorState::setClosed(int contact, bool closed) {
     closed_.at(std::size_t(contact)) = closed;
@@ -36,4 +36,4 @@ int SimulatorState::joyGetPos(int id, kit::JOYINFO& info) {
     return joystickRecord(id, positions, info);
 }
 
-} // namespace zavok::platform
+} // namespace zavok::inputs

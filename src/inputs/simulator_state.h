@@ -6,7 +6,7 @@
 
 #include <array>
 
-namespace zavok::platform {
+namespace zavok::inputs {
 
 // The inputs of the built-in simulator: four contact switches, four sliders and a "no signal" switch per
 // slider. It stands in for the game port and both joysticks, so that every alert and every zone can be driven
@@ -38,4 +38,4 @@ private:
     ContactLatch latch_;
 };
 
-} // namespace zavok::platform
+} // namespace zavok::inputs

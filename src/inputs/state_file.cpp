@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace zavok::platform {
+namespace zavok::inputs {
 
 namespace {
 
@@ -89,7 +89,7 @@ QString faultReason(StateFileFault fault, const QString& path, const QString& re
 
 } // namespace
 
-StateFileSource::StateFileSource(QString path, FaultSink sink, std::function<qint64()> monotonicMs)
+StateFileSource::StateFileSource(QString path, kit::FaultSink sink, std::function<qint64()> monotonicMs)
     : path_(std::move(path))
     , faults_(std::move(sink))
     , monotonicMs_(std::move(monotonicMs)) {}
@@ -128,4 +128,4 @@ int StateFileSource::joyGetPos(int id, kit::JOYINFO& info) {
     return joystickRecord(id, snapshot_.channels, info);
 }
 
-} // namespace zavok::platform
+} // namespace zavok::inputs

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "fault_report.h"
 #include "input_records.h"
+#include "kit/fault_report.h"
 #include "kit/inputs.h"
 
 #include <QByteArray>
@@ -11,7 +11,7 @@
 #include <functional>
 #include <variant>
 
-namespace zavok::platform {
+namespace zavok::inputs {
 
 // What a state file says: the port byte, then joystick 1 X, joystick 1 Y, joystick 2 X, joystick 2 Y.
 struct InputSnapshot {
@@ -45,7 +45,7 @@ public:
     static constexpr qint64 kSnapshotMs = 50;
 
     // `monotonicMs` tells the time that decides when a reading is stale; tests drive it by hand.
-    StateFileSource(QString path, FaultSink sink, std::function<qint64()> monotonicMs);
+    StateFileSource(QString path, kit::FaultSink sink, std::function<qint64()> monotonicMs);
 
     qint16 Inzavok(int port) override;
     void Outzavok(int port, int value) override;
@@ -57,7 +57,7 @@ private:
     void reread();
 
     QString path_;
-    FaultReport faults_;
+    kit::FaultReport faults_;
     std::function<qint64()> monotonicMs_;
     InputSnapshot snapshot_;
     bool fresh_ = false; // whether `snapshot_` is a good reading
@@ -66,4 +66,4 @@ private:
     qint64 readAt_ = 0;
 };
 
-} // namespace zavok::platform
+} // namespace zavok::inputs

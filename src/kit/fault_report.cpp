@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace zavok::platform {
+namespace zavok::kit {
 
 void writeToStandardError(const QString& line) {
     const QByteArray bytes = line.toLocal8Bit() + '\n';
@@ -18,4 +18,4 @@ void FaultReport::once(int kind, const QString& line) {
     sink_(line);
 }
 
-} // namespace zavok::platform
+} // namespace zavok::kit

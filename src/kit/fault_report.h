@@ -5,7 +5,7 @@
 
 #include <functional>
 
-namespace zavok::platform {
+namespace zavok::kit {
 
 // Where the input sources tell the user that something cannot be read: one line each, without an end of line.
 // It must be callable; a test that wants silence passes one that drops the line.
@@ -30,4 +30,4 @@ private:
     QSet<int> told_;
 };
 
-} // namespace zavok::platform
+} // namespace zavok::kit

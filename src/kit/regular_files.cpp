@@ -8,7 +8,7 @@
 #include <cstring>
 #include <sys/stat.h>
 
-namespace zavok::platform {
+namespace zavok::kit {
 
 std::optional<QString> notARegularFile(const QString& path) {
     struct stat info = {};
@@ -70,4 +70,4 @@ std::variant<SmallFile, QString> readSmallFile(const QString& path, qint64 most)
     return read;
 }
 
-} // namespace zavok::platform
+} // namespace zavok::kit

@@ -6,7 +6,7 @@
 #include <optional>
 #include <variant>
 
-namespace zavok::platform {
+namespace zavok::kit {
 
 // What stands at `path` when it is something other than a regular file: "a FIFO", "a directory", "a device" or "a
 // socket". Nothing when it is a regular file, or when nothing is there.
@@ -23,4 +23,4 @@ struct SmallFile {
 // regular file of at most `most` bytes is refused, with the reason as a user should read it.
 std::variant<SmallFile, QString> readSmallFile(const QString& path, qint64 most);
 
-} // namespace zavok::platform
+} // namespace zavok::kit

@@ -8,7 +8,7 @@
 #include <mqtt_protocol.h>
 #include <string_view>
 
-namespace zavok::platform {
+namespace zavok::mqtt {
 
 namespace {
 
@@ -298,4 +298,4 @@ void MqttClient::onLog(mosquitto*, void* self, int level, const char* text) {
     }
 }
 
-} // namespace zavok::platform
+} // namespace zavok::mqtt

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "command_line.h"
+#include "mqtt_options.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -18,7 +18,7 @@
 struct mosquitto;
 struct mosquitto_message;
 
-namespace zavok::platform {
+namespace zavok::mqtt {
 
 // A connection to an MQTT broker through libmosquitto, run on a thread of its own, so that nothing the network does
 // can hold up the program's one thread. It speaks MQTT 5, connects, and after any failure or loss connects again,
@@ -73,8 +73,8 @@ signals:
     void delivered(int id);
     // Another client's message, as published (retained or not); `whole` is false for a payload longer than
     // kLongestPayload, which then is left out.
-    void received(const zavok::platform::MqttClient::Message& message, bool whole);
-    void problem(zavok::platform::MqttClient::Problem kind, const QString& line);
+    void received(const zavok::mqtt::MqttClient::Message& message, bool whole);
+    void problem(zavok::mqtt::MqttClient::Problem kind, const QString& line);
 
 private:
     static void onConnect(mosquitto* mosq, void* self, int rc);
@@ -107,4 +107,4 @@ private:
     QStringList subscriptions_; // guarded by mutex_
 };
 
-} // namespace zavok::platform
+} // namespace zavok::mqtt

@@ -11,7 +11,7 @@
 #include <QJsonDocument>
 #include <QPointer>
 
-namespace zavok::platform {
+namespace zavok::mqtt {
 
 namespace {
 
@@ -83,7 +83,7 @@ void MqttPublisher::Paced::request() {
     work_();
 }
 
-MqttPublisher::MqttPublisher(const MqttOptions& options, Zavok& core, QString version, FaultSink sink)
+MqttPublisher::MqttPublisher(const MqttOptions& options, Zavok& core, QString version, kit::FaultSink sink)
     : options_(options)
     , core_(core)
     , version_(std::move(version))
@@ -439,4 +439,4 @@ std::optional<QByteArray> MqttPublisher::held(const QString& below) const {
     return found == current_.end() ? std::nullopt : std::optional(found->second);
 }
 
-} // namespace zavok::platform
+} // namespace zavok::mqtt

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "command_line.h"
-#include "fault_report.h"
+#include "kit/fault_report.h"
 #include "kit/timer.h"
 #include "log/activity_log.h"
 #include "mqtt_client.h"
+#include "mqtt_options.h"
 
 #include <QJsonObject>
 #include <QObject>
@@ -21,7 +21,7 @@ namespace zavok {
 class Zavok;
 }
 
-namespace zavok::platform {
+namespace zavok::mqtt {
 
 // Publishes what ZAVOK shows to an MQTT broker, as Home Assistant and its users expect it: a retained state topic for
 // each alert, channel and zone and for the inputs' trouble, every activity-log record, Home Assistant's discovery,
@@ -43,7 +43,8 @@ public:
     static constexpr int kGapMs = 5000;
 
     // Starts hearing the log and connecting at once, so that no record of the start-up is missed.
-    MqttPublisher(const MqttOptions& options, Zavok& core, QString version, FaultSink sink = writeToStandardError);
+    MqttPublisher(const MqttOptions& options, Zavok& core, QString version,
+                  kit::FaultSink sink = kit::writeToStandardError);
     // Says "offline" on the status topic, waiting a short while for the broker to have it.
     ~MqttPublisher() override;
 
@@ -103,8 +104,8 @@ private:
     MqttOptions options_;
     Zavok& core_;
     QString version_;
-    FaultSink sink_;
-    FaultReport problems_;
+    kit::FaultSink sink_;
+    kit::FaultReport problems_;
     MqttClient client_;
     bool connected_ = false;
     std::vector<State> states_;
@@ -121,4 +122,4 @@ private:
     bool toldLongCommand_ = false;
 };
 
-} // namespace zavok::platform
+} // namespace zavok::mqtt

@@ -1,7 +1,7 @@
 #include "command_line.h"
 
 #include "kit/printable.h"
-#include "regular_files.h"
+#include "kit/regular_files.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -10,7 +10,7 @@
 
 #include <map>
 
-namespace zavok::platform {
+namespace zavok::service {
 
 namespace {
 
@@ -134,11 +134,11 @@ std::optional<Refusal> readConfig(const QString& path, Settings& settings) {
         return std::nullopt;
     }
     const QString where = kit::printable(path);
-    const auto read = readSmallFile(path, kMostConfigBytes);
+    const auto read = kit::readSmallFile(path, kMostConfigBytes);
     if (const auto* why = std::get_if<QString>(&read)) {
         return Refusal{QStringLiteral("cannot read %1 (%2)").arg(where, *why)};
     }
-    const QByteArray& content = std::get<SmallFile>(read).content;
+    const QByteArray& content = std::get<kit::SmallFile>(read).content;
     // A NUL would end a file's name where the system reads it, and another file than the one shown would be read.
     if (content.contains('\0')) {
         return Refusal{QStringLiteral("cannot read %1 (it holds a NUL byte, which no text file does)").arg(where)};
@@ -217,8 +217,8 @@ std::variant<Settings, int, Refusal> readArguments(const QStringList& args, cons
     return settings;
 }
 
-std::variant<InputOptions, Refusal> inputSource(const QString& value) {
-    using Source = InputOptions::Source;
+std::variant<inputs::InputOptions, Refusal> inputSource(const QString& value) {
+    using Source = inputs::InputOptions::Source;
     const QString filePrefix = QStringLiteral("file:");
     if (value.startsWith(filePrefix)) {
         const QString path = value.mid(filePrefix.size());
@@ -226,7 +226,7 @@ std::variant<InputOptions, Refusal> inputSource(const QString& value) {
             return Refusal{
                 QStringLiteral("--input=file: needs the path of the state file, as in --input=file:/tmp/zavok.txt")};
         }
-        return InputOptions{Source::File, path};
+        return inputs::InputOptions{Source::File, path};
     }
     const std::pair<QString, Source> names[] = {
         {QStringLiteral("auto"), Source::Auto},
@@ -236,7 +236,7 @@ std::variant<InputOptions, Refusal> inputSource(const QString& value) {
     };
     for (const auto& [name, kind] : names) {
         if (value == name) {
-            return InputOptions{kind, {}};
+            return inputs::InputOptions{kind, {}};
         }
     }
     return Refusal{QStringLiteral("unknown input source '%1' (choose auto, joystick, sim, file:PATH or ioport)")
@@ -300,11 +300,11 @@ std::optional<Refusal> caFile(const Setting& ca) {
         return Refusal{QStringLiteral("%1: %2 is a directory; name the file of the CA's certificate (PEM) in it")
                            .arg(ca.origin, file)};
     }
-    const auto read = readSmallFile(ca.value, kMostCaBytes);
+    const auto read = kit::readSmallFile(ca.value, kMostCaBytes);
     if (const auto* why = std::get_if<QString>(&read)) {
         return Refusal{QStringLiteral("%1: cannot read %2 (%3)").arg(ca.origin, file, *why)};
     }
-    if (!holdsPemCertificate(std::get<SmallFile>(read).content)) {
+    if (!holdsPemCertificate(std::get<kit::SmallFile>(read).content)) {
         return Refusal{
             QStringLiteral("%1: %2 holds no certificate in PEM form (a block from -----BEGIN CERTIFICATE----- "
                            "to -----END CERTIFICATE-----)")
@@ -317,11 +317,11 @@ std::optional<Refusal> caFile(const Setting& ca) {
 // a key: refusing it would leave the site unwatched. It is told at every start until it is put right.
 std::variant<QString, Refusal> password(const Setting& file, QStringList& warnings) {
     const QString path = kit::printable(file.value);
-    const auto read = readSmallFile(file.value, kMostPasswordBytes);
+    const auto read = kit::readSmallFile(file.value, kMostPasswordBytes);
     if (const auto* why = std::get_if<QString>(&read)) {
         return Refusal{QStringLiteral("%1: cannot read %2 (%3)").arg(file.origin, path, *why)};
     }
-    const SmallFile& secret = std::get<SmallFile>(read);
+    const kit::SmallFile& secret = std::get<kit::SmallFile>(read);
     if ((secret.permissions & 077) != 0) {
         warnings << QStringLiteral("%1: %2 is open to other users of this machine (mode %3); a password should be "
                                    "readable by its owner alone (chmod 600)")
@@ -330,7 +330,7 @@ std::variant<QString, Refusal> password(const Setting& file, QStringList& warnin
     return QString::fromUtf8(secret.content.left(secret.content.indexOf('\n'))).remove(u'\r');
 }
 
-std::optional<Refusal> mqttOptions(const Settings& settings, const Surroundings& surroundings, MqttOptions& mqtt,
+std::optional<Refusal> mqttOptions(const Settings& settings, const Surroundings& surroundings, mqtt::MqttOptions& mqtt,
                                    QStringList& warnings) {
     const auto given = [&settings](const char* name) -> const Setting* {
         const auto found = settings.find(QLatin1String(name));
@@ -453,7 +453,8 @@ std::optional<Refusal> historyOptions(const Settings& settings, Options& options
                     .arg(days->second.origin, kit::printable(days->second.value), QString::number(kMostHistoryDays))};
         }
     }
-    for (const auto& [name, bound] : {std::pair{"from", &HistoryExport::from}, std::pair{"to", &HistoryExport::to}}) {
+    for (const auto& [name, bound] :
+         {std::pair{"from", &history::HistoryExport::from}, std::pair{"to", &history::HistoryExport::to}}) {
         const auto given = settings.find(QLatin1String(name));
         if (given == settings.end()) {
             continue;
@@ -503,7 +504,7 @@ std::variant<Options, int> parseCommandLine(const QStringList& args, const QStri
         if (const auto* refusal = std::get_if<Refusal>(&chosen)) {
             return refuse(*refusal);
         }
-        options.input = std::get<InputOptions>(chosen);
+        options.input = std::get<inputs::InputOptions>(chosen);
     }
     if (has("logs-in-data-dir")) {
         const auto on = truth(settings.at(QStringLiteral("logs-in-data-dir")));
@@ -513,7 +514,7 @@ std::variant<Options, int> parseCommandLine(const QStringList& args, const QStri
         options.logsInDataDirectory = std::get<bool>(on);
     }
     options.headless = has("headless");
-    if (options.headless && options.input.source == InputOptions::Source::Sim) {
+    if (options.headless && options.input.source == inputs::InputOptions::Source::Sim) {
         return refuse({QStringLiteral("--input=sim needs a window to drive the simulator, and --headless has none")});
     }
     QStringList warnings;
@@ -550,4 +551,4 @@ std::variant<Options, int> parseCommandLine(const QStringList& args, const QStri
     return options;
 }
 
-} // namespace zavok::platform
+} // namespace zavok::service

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "history/history_options.h"
+#include "inputs/input_options.h"
+#include "mqtt/mqtt_options.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -9,62 +13,20 @@
 
 class QTextStream;
 
-namespace zavok::platform {
-
-// Where the contacts and the sensors are read from.
-struct InputOptions {
-    enum class Source {
-        Auto,     // the joysticks when SDL finds one at start, else the simulator
-        Joystick, // joysticks and game pads through SDL2
-        Sim,      // the built-in simulator window
-        File,     // a state file that another program rewrites
-        IoPort,   // the real game port at 0x201
-    };
-    Source source = Source::Auto;
-    QString path; // the state file, for Source::File
-
-    friend bool operator==(const InputOptions&, const InputOptions&) = default;
-};
-
-// Publishing to an MQTT broker, which is off while `host` is empty.
-struct MqttOptions {
-    bool tls = false;
-    QString host;
-    int port = 0;
-    QString user;
-    QString password;
-    QString caFile;          // the CA that vouches for a TLS broker; the system's CAs when empty
-    QString site;            // the site's id in every topic
-    QString discoveryPrefix; // Home Assistant's discovery prefix; no discovery when empty
-    bool commands = false;   // RESET, BELL OFF and BELL ON are taken from the broker
-
-    bool isOn() const { return !host.isEmpty(); }
-    friend bool operator==(const MqttOptions&, const MqttOptions&) = default;
-};
-
-// The history's minute rows, printed as CSV: one channel or all, between two days (both included).
-struct HistoryExport {
-    std::optional<int> channel; // 1..4; every channel when unset
-    std::optional<QDate> from;
-    std::optional<QDate> to;
-
-    friend bool operator==(const HistoryExport&, const HistoryExport&) = default;
-};
+namespace zavok::service {
 
 // Everything the command line, and the settings file behind it, chooses.
 struct Options {
-    static constexpr int kDefaultHistoryDays = 400;
-
-    InputOptions input;
+    inputs::InputOptions input;
     // The daily activity logs go into the data directory, beside the settings, rather than into the working
     // directory: a program started from the desktop's menu works in the home folder, which a year of logs would
     // litter.
     bool logsInDataDirectory = false;
     // No window, no display and no box: the same core as a service.
     bool headless = false;
-    MqttOptions mqtt;
-    int historyDays = kDefaultHistoryDays;
-    std::optional<HistoryExport> historyCsv;
+    mqtt::MqttOptions mqtt;
+    int historyDays = history::kDefaultHistoryDays;
+    std::optional<history::HistoryExport> historyCsv;
 
     friend bool operator==(const Options&, const Options&) = default;
 };
@@ -87,4 +49,4 @@ struct Surroundings {
 std::variant<Options, int> parseCommandLine(const QStringList& args, const QString& version,
                                             const Surroundings& surroundings, QTextStream& out, QTextStream& err);
 
-} // namespace zavok::platform
+} // namespace zavok::service

@@ -1,8 +1,8 @@
-#include "run.h"
+#include "service/run.h"
 
-#include "platform/fault_report.h"
-#include "platform/history_database.h"
-#include "platform/history_export.h"
+#include "history/history_database.h"
+#include "history/history_export.h"
+#include "kit/fault_report.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,7 +13,7 @@
 
 #include <unistd.h>
 
-namespace zavok {
+namespace zavok::service {
 
 namespace {
 
@@ -24,7 +24,7 @@ QString dataDirectory() {
 }
 
 QString historyFile() {
-    return QDir(dataDirectory()).filePath(platform::HistoryDatabase::kFileName);
+    return QDir(dataDirectory()).filePath(history::HistoryDatabase::kFileName);
 }
 
 QString picturesDirectory() {
@@ -34,21 +34,20 @@ QString picturesDirectory() {
 
 } // namespace
 
-std::variant<platform::Options, int> readOptions(int argc, char** argv) {
+std::variant<Options, int> readOptions(int argc, char** argv) {
     QStringList args;
     for (int i = 0; i < argc; ++i) {
         args.append(QString::fromLocal8Bit(argv[i]));
     }
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const platform::Surroundings surroundings{
-        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
-            .filePath(QStringLiteral("zavok/zavok.conf")),
-        qEnvironmentVariable("ZAVOK_MQTT_PASSWORD"), QSysInfo::machineHostName()};
-    return platform::parseCommandLine(args, QStringLiteral(ZAVOK_VERSION), surroundings, out, err);
+    const Surroundings surroundings{QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+                                        .filePath(QStringLiteral("zavok/zavok.conf")),
+                                    qEnvironmentVariable("ZAVOK_MQTT_PASSWORD"), QSysInfo::machineHostName()};
+    return parseCommandLine(args, QStringLiteral(ZAVOK_VERSION), surroundings, out, err);
 }
 
-int exportHistory(int argc, char** argv, const platform::HistoryExport& request) {
+int exportHistory(int argc, char** argv, const history::HistoryExport& request) {
     const QCoreApplication app(argc, argv); // Qt SQL loads its driver through the application object
     QTextStream err(stderr);
     QFile out;
@@ -56,24 +55,24 @@ int exportHistory(int argc, char** argv, const platform::HistoryExport& request)
         err << "zavok: cannot print the history: " << out.errorString() << Qt::endl;
         return 1;
     }
-    return platform::exportHistory(historyFile(), request, out, err);
+    return history::exportHistory(historyFile(), request, out, err);
 }
 
-std::variant<std::unique_ptr<platform::InputSources>, int> Run::openInputs(const platform::Options& options) {
-    auto made = platform::InputSources::create(options.input, options.headless);
-    if (const auto* refusal = std::get_if<platform::StartRefusal>(&made)) {
+std::variant<std::unique_ptr<inputs::InputSources>, int> Run::openInputs(const Options& options) {
+    auto made = inputs::InputSources::create(options.input, options.headless);
+    if (const auto* refusal = std::get_if<inputs::StartRefusal>(&made)) {
         QTextStream(stderr) << refusal->message << Qt::endl;
         return refusal->exitStatus;
     }
-    return std::move(std::get<std::unique_ptr<platform::InputSources>>(made));
+    return std::move(std::get<std::unique_ptr<inputs::InputSources>>(made));
 }
 
-Run::Run(const platform::Options& options, std::unique_ptr<platform::InputSources> inputs, kit::Dialogs& dialogs,
-         kit::Bell& bell, const kit::Pictures& pictures, std::function<void(int channel)> showTrend)
+Run::Run(const Options& options, std::unique_ptr<inputs::InputSources> inputs, kit::Dialogs& dialogs, kit::Bell& bell,
+         const kit::Pictures& pictures, std::function<void(int channel)> showTrend)
     : inputs_(std::move(inputs))
     , core_({scheduler_, clock_, QLocale::system(), dialogs, bell, pictures, inputs_->port(), inputs_->joysticks(),
              dataDirectory(), options.logsInDataDirectory ? dataDirectory() : QDir::currentPath(), picturesDirectory(),
-             std::move(showTrend), platform::writeToStandardError})
+             std::move(showTrend), kit::writeToStandardError})
     , serviceManager_(core_)
     , history_(core_, historyFile(), options.historyDays) {
     // exit(), unlike quit(), does not first offer every window a close event, which the windows would refuse.
@@ -81,12 +80,12 @@ Run::Run(const platform::Options& options, std::unique_ptr<platform::InputSource
         serviceManager_.stopping();
         QCoreApplication::exit(0);
     };
-    QObject::connect(&termination_, &platform::TerminationSignals::received, [this] {
+    QObject::connect(&termination_, &system::TerminationSignals::received, [this] {
         serviceManager_.stopping();
         core_.shutdown();
     });
     if (options.mqtt.isOn()) {
-        mqtt_ = std::make_unique<platform::MqttPublisher>(options.mqtt, core_, QStringLiteral(ZAVOK_VERSION));
+        mqtt_ = std::make_unique<mqtt::MqttPublisher>(options.mqtt, core_, QStringLiteral(ZAVOK_VERSION));
     }
 }
 
@@ -102,4 +101,4 @@ int Run::exec() {
     return core_.hasEnded() ? 0 : QCoreApplication::exec();
 }
 
-} // namespace zavok
+} // namespace zavok::service

@@ -1,12 +1,12 @@
-#include "service.h"
+#include "service/service.h"
 
-#include "platform/headless_dialogs.h"
-#include "platform/sdl_bell.h"
-#include "run.h"
+#include "service/run.h"
+#include "system/headless_dialogs.h"
+#include "system/sdl_bell.h"
 
 #include <QCoreApplication>
 
-namespace zavok {
+namespace zavok::service {
 
 namespace {
 
@@ -18,19 +18,19 @@ public:
 
 } // namespace
 
-int runService(int argc, char** argv, const platform::Options& options) {
+int runService(int argc, char** argv, const Options& options) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zavok"));
     auto inputs = Run::openInputs(options);
     if (const int* status = std::get_if<int>(&inputs)) {
         return *status;
     }
-    platform::HeadlessDialogs dialogs;
-    platform::SdlBell bell;
+    system::HeadlessDialogs dialogs;
+    system::SdlBell bell;
     const UnseenPictures pictures;
-    Run run(options, std::move(std::get<std::unique_ptr<platform::InputSources>>(inputs)), dialogs, bell, pictures);
+    Run run(options, std::move(std::get<std::unique_ptr<inputs::InputSources>>(inputs)), dialogs, bell, pictures);
     run.start();
     return run.exec();
 }
 
-} // namespace zavok
+} // namespace zavok::service

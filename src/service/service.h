@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform/command_line.h"
+#include "service/command_line.h"
 
-namespace zavok {
+namespace zavok::service {
 
 // The service: the same core with no window and no display, whose boxes never open and whose bell rings where
 // there is a sound output. Its exit status.
-int runService(int argc, char** argv, const platform::Options& options);
+int runService(int argc, char** argv, const Options& options);
 
-} // namespace zavok
+} // namespace zavok::service

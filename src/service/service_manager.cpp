@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <systemd/sd-daemon.h>
 
-namespace zavok::platform {
+namespace zavok::service {
 
 ServiceManager::ServiceManager(const Zavok& core) : core_(core) {
     std::uint64_t usec = 0;
@@ -39,4 +39,4 @@ void ServiceManager::feed() {
     }
 }
 
-} // namespace zavok::platform
+} // namespace zavok::service

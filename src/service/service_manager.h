@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QTimer>
 
-namespace zavok::platform {
+namespace zavok::service {
 
 // What systemd learns of the program it started as a notify service: that it is ready once start-up has run, that it
 // is alive, and that it is stopping. Alive means more than an event loop that turns: the poll cycle has ticked within
@@ -30,4 +30,4 @@ private:
     quint64 ticks_ = 0;
 };
 
-} // namespace zavok::platform
+} // namespace zavok::service

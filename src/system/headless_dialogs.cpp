@@ -1,6 +1,6 @@
 #include "headless_dialogs.h"
 
-namespace zavok::platform {
+namespace zavok::system {
 
 void HeadlessDialogs::message(const QString& title, const QString& text) {
     sink_(QStringLiteral("zavok: %1: %2").arg(title, text));
@@ -14,4 +14,4 @@ std::optional<QString> HeadlessDialogs::openFile(const kit::OpenFileRequest&) {
     throw kit::Unanswered{};
 }
 
-} // namespace zavok::platform
+} // namespace zavok::system

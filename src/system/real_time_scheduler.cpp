@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace zavok::platform {
+namespace zavok::system {
 
 RealTimeScheduler::RealTimeScheduler(QObject* parent) : QObject(parent) {}
 
@@ -58,4 +58,4 @@ void RealTimeScheduler::due(kit::Timer& timer) {
     ticking_ = false;
 }
 
-} // namespace zavok::platform
+} // namespace zavok::system

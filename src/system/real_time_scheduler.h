@@ -9,7 +9,7 @@
 
 class QTimer;
 
-namespace zavok::platform {
+namespace zavok::system {
 
 // Runs the program's timers on the Qt event loop, one QTimer each. A handler may open a modal box, whose nested
 // event loop keeps the QTimers firing; a tick that comes due then waits until the running tick has returned, so
@@ -33,4 +33,4 @@ private:
     bool ticking_ = false;
 };
 
-} // namespace zavok::platform
+} // namespace zavok::system

@@ -4,7 +4,7 @@
 
 #include <SDL.h>
 
-namespace zavok::platform {
+namespace zavok::system {
 
 namespace {
 
@@ -13,7 +13,7 @@ constexpr int kIdleMs = 2000;
 
 } // namespace
 
-SdlBell::SdlBell(FaultSink sink) : silence_(std::move(sink)) {
+SdlBell::SdlBell(kit::FaultSink sink) : silence_(std::move(sink)) {
     idle_.setSingleShot(true);
     idle_.setInterval(kIdleMs);
     idle_.callOnTimeout([this] { close(); });
@@ -96,4 +96,4 @@ void SdlBell::close() {
     }
 }
 
-} // namespace zavok::platform
+} // namespace zavok::system

@@ -1,18 +1,18 @@
 #pragma once
 
-#include "fault_report.h"
 #include "kit/bell.h"
+#include "kit/fault_report.h"
 
 #include <QTimer>
 
-namespace zavok::platform {
+namespace zavok::system {
 
 // The bell of the service, which has no desktop to beep: the beep through SDL's audio, on the machine's sound output
 // where there is one, and silence with a word on standard error where there is none. The output is opened when the
 // bell first rings and let go a while after it has stopped, so that a quiet program keeps no audio thread busy.
 class SdlBell final : public kit::Bell {
 public:
-    explicit SdlBell(FaultSink sink = writeToStandardError);
+    explicit SdlBell(kit::FaultSink sink = kit::writeToStandardError);
     ~SdlBell() override;
 
     SdlBell(const SdlBell&) = delete;
@@ -28,7 +28,7 @@ private:
     void close();
     void missing(const QString& why);
 
-    FaultReport silence_;
+    kit::FaultReport silence_;
     Sound sound_ = Sound::Untried;
     quint32 device_ = 0; // the open output, 0 while none is
     // The beep, as SDL read it from its WAV: the samples and their format.
@@ -40,4 +40,4 @@ private:
     QTimer idle_;
 };
 
-} // namespace zavok::platform
+} // namespace zavok::system

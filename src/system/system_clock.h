@@ -4,7 +4,7 @@
 
 #include <limits>
 
-namespace zavok::platform {
+namespace zavok::system {
 
 // The machine's local date and time. Asking the time-zone database costs a look at /etc/localtime on every call,
 // and the poll cycle reads the clock thirty times a second: the offset from UTC is asked again only when the
@@ -25,4 +25,4 @@ private:
     mutable int offset_ = 0;
 };
 
-} // namespace zavok::platform
+} // namespace zavok::system

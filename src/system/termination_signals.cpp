@@ -8,7 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace zavok::platform {
+namespace zavok::system {
 
 namespace {
 
@@ -81,4 +81,4 @@ void ignoreWriteSignals() {
     std::signal(SIGPIPE, SIG_IGN);
 }
 
-} // namespace zavok::platform
+} // namespace zavok::system

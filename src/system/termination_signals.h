@@ -7,7 +7,7 @@
 
 class QSocketNotifier;
 
-namespace zavok::platform {
+namespace zavok::system {
 
 // SIGTERM, SIGINT and SIGHUP, brought from the signal handler to the event loop, where the program can end in
 // order (the desktop ends programs with them at log-off). The handler only writes the signal's number into a
@@ -37,4 +37,4 @@ private:
 // write fails instead, and the program goes on as it does on a full disk.
 void ignoreWriteSignals();
 
-} // namespace zavok::platform
+} // namespace zavok::system

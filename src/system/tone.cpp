@@ -6,7 +6,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace zavok::platform {
+namespace zavok::system {
 
 namespace {
 
@@ -62,4 +62,4 @@ QByteArray bellTone() {
     return toneWav(kBellPitch, kBellLength, kBellSampleRate);
 }
 
-} // namespace zavok::platform
+} // namespace zavok::system

@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 
-namespace zavok::platform {
+namespace zavok::system {
 
 // A sine tone as a complete WAV file (mono, 16-bit PCM), faded in and out so that it starts and stops without
 // a click.
@@ -12,4 +12,4 @@ QByteArray toneWav(double frequency, int milliseconds, int sampleRate);
 // bell timer.
 QByteArray bellTone();
 
-} // namespace zavok::platform
+} // namespace zavok::system

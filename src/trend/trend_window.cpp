@@ -1,8 +1,8 @@
 #include "trend_window.h"
 
 #include "app/zavok.h"
+#include "history/history_store.h"
 #include "kit/numbers.h"
-#include "platform/history_writer.h"
 
 #include <QAreaSeries>
 #include <QChart>
@@ -24,11 +24,11 @@
 #include <algorithm>
 #include <cmath>
 
-namespace zavok::ui {
+namespace zavok::trend {
 
 namespace {
 
-using platform::TrendBucket;
+using history::TrendBucket;
 
 // Enough points for any chart on a screen, few enough that a month reads and draws in a blink.
 constexpr int kMaxBuckets = 1500;
@@ -85,7 +85,7 @@ std::optional<double> numberIn(const kit::Control& label) {
 
 } // namespace
 
-TrendWindow::TrendWindow(Zavok& core, int channel, platform::HistoryWriter& history, QWidget* parent)
+TrendWindow::TrendWindow(Zavok& core, int channel, history::HistoryStore& history, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , core_(core)
     , channel_(channel)
@@ -131,7 +131,7 @@ TrendWindow::TrendWindow(Zavok& core, int channel, platform::HistoryWriter& hist
         ask();
     });
     connect(save, &QPushButton::clicked, this, &TrendWindow::save);
-    connect(&history, &platform::HistoryWriter::written, this, &TrendWindow::ask);
+    connect(&history, &history::HistoryStore::written, this, &TrendWindow::ask);
     connect(&form.fname, &kit::Control::changed, this, [this, &form](kit::Property property) {
         if (property == kit::Property::Text) {
             setWindowTitle(QStringLiteral("ZAVOK trend - ") + form.fname.text());
@@ -152,7 +152,7 @@ std::pair<qint64, qint64> TrendWindow::range() const {
         return *zoomed_;
     }
     // The minute in progress is included, so the stretch ends at the right-hand edge of now.
-    const qint64 end = platform::minuteOf(core_.platform.clock.now().toSecsSinceEpoch()) + 1;
+    const qint64 end = history::minuteOf(core_.platform.clock.now().toSecsSinceEpoch()) + 1;
     return {end - minutesOf(Span(span_->currentIndex())), end};
 }
 
@@ -164,11 +164,10 @@ void TrendWindow::ask() {
     }
     asking_ = true;
     const auto [from, to] = range();
-    history_.trend({channel_, from, to, kMaxBuckets}, this,
-                   [this](const platform::TrendData& data) { answered(data); });
+    history_.trend({channel_, from, to, kMaxBuckets}, this, [this](const history::TrendData& data) { answered(data); });
 }
 
-void TrendWindow::answered(const platform::TrendData& data) {
+void TrendWindow::answered(const history::TrendData& data) {
     asking_ = false;
     if (askAgain_) {
         askAgain_ = false;
@@ -179,7 +178,7 @@ void TrendWindow::answered(const platform::TrendData& data) {
     emit drawn();
 }
 
-void TrendWindow::draw(const platform::TrendData& data) {
+void TrendWindow::draw(const history::TrendData& data) {
     chart_->removeAllSeries();
     const int width = data.bucketMinutes;
     const auto& buckets = data.buckets;
@@ -260,15 +259,15 @@ void TrendWindow::draw(const platform::TrendData& data) {
 
     struct Side {
         std::optional<double> limit;
-        platform::AlarmMark::Side side;
+        history::AlarmMark::Side side;
         QString line;
         QString marks;
         QColor colour;
         double edge;
     };
-    for (const Side& side : {Side{low, platform::AlarmMark::Side::Low, QStringLiteral("Low alarm limit"),
+    for (const Side& side : {Side{low, history::AlarmMark::Side::Low, QStringLiteral("Low alarm limit"),
                                   QStringLiteral("Low alarms"), kLowColour, bottom},
-                             Side{high, platform::AlarmMark::Side::High, QStringLiteral("High alarm limit"),
+                             Side{high, history::AlarmMark::Side::High, QStringLiteral("High alarm limit"),
                                   QStringLiteral("High alarms"), kHighColour, top}}) {
         if (side.limit) {
             auto* line = new QLineSeries;
@@ -281,7 +280,7 @@ void TrendWindow::draw(const platform::TrendData& data) {
         // A mark stands on the limit that was crossed, or at the edge of the readings for a calibration error
         // of a channel without limits.
         QList<QPointF> points;
-        for (const platform::AlarmMark& mark : data.alarms) {
+        for (const history::AlarmMark& mark : data.alarms) {
             if (mark.side == side.side) {
                 points.append({double(mark.second) * 1000, side.limit.value_or(side.edge)});
             }
@@ -322,7 +321,7 @@ bool TrendWindow::eventFilter(QObject* watched, QEvent* event) {
 void TrendWindow::zoom(bool in, double anchorMinute) {
     const auto [from, to] = range();
     const qint64 whole = minutesOf(Span(span_->currentIndex()));
-    const qint64 end = platform::minuteOf(core_.platform.clock.now().toSecsSinceEpoch()) + 1;
+    const qint64 end = history::minuteOf(core_.platform.clock.now().toSecsSinceEpoch()) + 1;
     const double anchor = std::clamp(anchorMinute, double(from), double(to));
     const double factor = in ? 0.5 : 2.0;
     const auto span = qint64(std::llround(double(to - from) * factor));
@@ -370,4 +369,4 @@ void TrendWindow::save() {
     }
 }
 
-} // namespace zavok::ui
+} // namespace zavok::trend

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/history_rows.h"
+#include "history/history_rows.h"
 
 #include <QWidget>
 
@@ -18,25 +18,25 @@ namespace zavok {
 class Zavok;
 } // namespace zavok
 
-namespace zavok::platform {
-class HistoryWriter;
-} // namespace zavok::platform
+namespace zavok::history {
+class HistoryStore;
+} // namespace zavok::history
 
-namespace zavok::ui {
+namespace zavok::trend {
 
 // One channel's history drawn over the last hour, day, week or month: the band from the lowest to the highest value
 // of each minute (or of each bucket of minutes, when the stretch holds more of them than the chart has room for),
 // the mean as a line, the channel's alarm limits as level lines, and its zone's alarm records as marks on the limit
 // they crossed. The wheel zooms in and out in time around the pointer; a new choice shows the whole stretch again.
 // While the whole stretch is shown it follows the clock, and the window draws again each time the history stores
-// a minute. The history is read on the writer's thread, so the program never waits for it.
+// a minute. The history is read on the store's thread, so the program never waits for it.
 class TrendWindow final : public QWidget {
     Q_OBJECT
 
 public:
     enum class Span { Hour, Day, Week, Month };
 
-    TrendWindow(Zavok& core, int channel, platform::HistoryWriter& history, QWidget* parent = nullptr);
+    TrendWindow(Zavok& core, int channel, history::HistoryStore& history, QWidget* parent = nullptr);
 
     QChart& chart() const { return *chart_; }
     void choose(Span span);
@@ -51,14 +51,14 @@ protected:
 private:
     std::pair<qint64, qint64> range() const;
     void ask();
-    void answered(const platform::TrendData& data);
-    void draw(const platform::TrendData& data);
+    void answered(const history::TrendData& data);
+    void draw(const history::TrendData& data);
     void zoom(bool in, double anchorMinute);
     void save();
 
     Zavok& core_;
     int channel_;
-    platform::HistoryWriter& history_;
+    history::HistoryStore& history_;
     QComboBox* span_;
     QLabel* status_;
     QChart* chart_;
@@ -70,4 +70,4 @@ private:
     bool askAgain_ = false;
 };
 
-} // namespace zavok::ui
+} // namespace zavok::trend

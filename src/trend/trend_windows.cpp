@@ -1,8 +1,8 @@
 #include "trend_windows.h"
 
-namespace zavok::ui {
+namespace zavok::trend {
 
-TrendWindows::TrendWindows(Zavok& core, platform::HistoryWriter& history) : core_(core), history_(history) {}
+TrendWindows::TrendWindows(Zavok& core, history::HistoryStore& history) : core_(core), history_(history) {}
 
 TrendWindows::~TrendWindows() {
     for (const QPointer<TrendWindow>& window : windows_) {
@@ -22,4 +22,4 @@ TrendWindow& TrendWindows::show(int channel) {
     return *window;
 }
 
-} // namespace zavok::ui
+} // namespace zavok::trend

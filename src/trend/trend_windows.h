@@ -7,7 +7,7 @@
 
 #include <array>
 
-namespace zavok::ui {
+namespace zavok::trend {
 
 // The trend windows of the desktop program, one per channel at most: a click on a meter whose window is open
 // brings it to the front. A closed window is gone, and the next click makes a fresh one.
@@ -15,7 +15,7 @@ class TrendWindows final : public QObject {
     Q_OBJECT
 
 public:
-    TrendWindows(Zavok& core, platform::HistoryWriter& history);
+    TrendWindows(Zavok& core, history::HistoryStore& history);
     ~TrendWindows() override;
     TrendWindows(const TrendWindows&) = delete;
     TrendWindows& operator=(const TrendWindows&) = delete;
@@ -25,8 +25,8 @@ public:
 
 private:
     Zavok& core_;
-    platform::HistoryWriter& history_;
+    history::HistoryStore& history_;
     std::array<QPointer<TrendWindow>, 4> windows_;
 };
 
-} // namespace zavok::ui
+} // namespace zavok::trend

@@ -1,6 +1,6 @@
 #include "qt_bell.h"
 
-#include "platform/tone.h"
+#include "system/tone.h"
 
 #include <QAudioDevice>
 #include <QDir>
@@ -13,7 +13,7 @@ QtBell::QtBell(std::function<void()> fallback)
     : fallback_(std::move(fallback))
     , sound_(QDir::temp().filePath(QStringLiteral("zavok-beep-XXXXXX.wav"))) {
     // QSoundEffect plays files only; the temporary file goes with the bell.
-    const QByteArray wav = platform::bellTone();
+    const QByteArray wav = system::bellTone();
     if (sound_.open() && sound_.write(wav) == wav.size() && sound_.flush()) {
         effect_.setSource(QUrl::fromLocalFile(sound_.fileName()));
     }

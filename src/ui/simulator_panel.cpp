@@ -1,6 +1,6 @@
 #include "simulator_panel.h"
 
-#include "platform/simulator_state.h"
+#include "inputs/simulator_state.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -21,14 +21,14 @@ constexpr int kReadoutWidthChars = 7;
 
 } // namespace
 
-SimulatorPanel::SimulatorPanel(platform::SimulatorState& state, QWidget* parent) : QWidget(parent) {
+SimulatorPanel::SimulatorPanel(inputs::SimulatorState& state, QWidget* parent) : QWidget(parent) {
     setWindowTitle(kTitle);
     // The main window decides when the program ends; this one neither keeps it running nor ends it.
     setAttribute(Qt::WA_QuitOnClose, false);
 
     auto* contacts = new QGroupBox(QStringLiteral("Alert contacts (checked = closed)"));
     auto* contactGrid = new QGridLayout(contacts);
-    for (int c = 0; c < platform::kContacts; ++c) {
+    for (int c = 0; c < inputs::kContacts; ++c) {
         auto* closed = new QCheckBox(QStringLiteral("Contact %1 closed").arg(c + 1));
         closed->setObjectName(QStringLiteral("contact%1").arg(c + 1));
         closed->setChecked(state.isClosed(c));
@@ -38,7 +38,7 @@ SimulatorPanel::SimulatorPanel(platform::SimulatorState& state, QWidget* parent)
 
     auto* channels = new QGroupBox(QStringLiteral("Analogue channels (0 to 65535)"));
     auto* channelGrid = new QGridLayout(channels);
-    for (int k = 0; k < platform::kChannels; ++k) {
+    for (int k = 0; k < inputs::kChannels; ++k) {
         const int joystick = k / 2 + 1;
         const QChar axisName = k % 2 == 0 ? u'X' : u'Y';
         channelGrid->addWidget(
@@ -46,7 +46,7 @@ SimulatorPanel::SimulatorPanel(platform::SimulatorState& state, QWidget* parent)
 
         auto* slider = new QSlider(Qt::Horizontal);
         slider->setObjectName(QStringLiteral("axis%1").arg(k + 1));
-        slider->setRange(0, int(platform::kAxisMax));
+        slider->setRange(0, int(inputs::kAxisMax));
         slider->setSingleStep(64);
         slider->setPageStep(4096);
         slider->setMinimumWidth(240);

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-namespace zavok::platform {
+namespace zavok::inputs {
 class SimulatorState;
 }
 
@@ -18,7 +18,7 @@ class SimulatorPanel final : public QWidget {
 public:
     static const QString kTitle;
 
-    explicit SimulatorPanel(platform::SimulatorState& state, QWidget* parent = nullptr);
+    explicit SimulatorPanel(inputs::SimulatorState& state, QWidget* parent = nullptr);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,5 +1,5 @@
+#include "inputs/state_file.h"
 #include "kit/line_encoding.h"
-#include "platform/state_file.h"
 #include "support/child_process.h"
 #include "support/harness.h"
 #include "support/history_run.h"
@@ -424,7 +424,7 @@ TEST(UnusualFiles, NothingWaitsOnAFifoOrStumblesOnADirectoryWhereAFileShouldBe) 
         EXPECT_EQ(h.told.filter(lost).size(), 1) << h.told.join(u'\n').toStdString();
 
         QStringList told;
-        platform::StateFileSource source(
+        inputs::StateFileSource source(
             inputs, [&told](const QString& line) { told << line; }, [] { return 0; });
         EXPECT_EQ(source.Inzavok(513), 0xFF) << "every contact at rest";
         kit::JOYINFO info{1, 1, 1, 1};

@@ -1,4 +1,4 @@
-#include "platform/sdl_joysticks.h"
+#include "inputs/sdl_joysticks.h"
 #include "support/game_port.h"
 #include "support/harness.h"
 
@@ -13,7 +13,7 @@ namespace {
 
 TEST(JoystickPulledOut, TheChannelHoldsUntilItIsPluggedBackAndThenReadsByItself) {
     qputenv("SDL_VIDEODRIVER", "dummy");
-    platform::SdlJoysticks sdl([](const QString& line) { ADD_FAILURE() << line.toStdString(); });
+    inputs::SdlJoysticks sdl([](const QString& line) { ADD_FAILURE() << line.toStdString(); });
     ASSERT_TRUE(sdl.isAvailable());
 
     Harness h;
@@ -53,7 +53,7 @@ TEST(JoystickPulledOut, TheChannelHoldsUntilItIsPluggedBackAndThenReadsByItself)
 
 TEST(JoystickPulledOut, OnlyTheChannelsOfThePulledOutJoystickHold) {
     qputenv("SDL_VIDEODRIVER", "dummy");
-    platform::SdlJoysticks sdl([](const QString& line) { ADD_FAILURE() << line.toStdString(); });
+    inputs::SdlJoysticks sdl([](const QString& line) { ADD_FAILURE() << line.toStdString(); });
     ASSERT_TRUE(sdl.isAvailable());
 
     Harness h;

@@ -1,5 +1,5 @@
-#include "platform/history_export.h"
-#include "platform/history_writer.h"
+#include "history/history_export.h"
+#include "history/history_store.h"
 #include "support/history_run.h"
 #include "support/watchdog.h"
 
@@ -17,9 +17,9 @@ namespace zavok::test {
 namespace {
 
 using namespace Qt::StringLiterals;
-using platform::HistoryDatabase;
-using platform::MinuteRow;
-using platform::RecordRow;
+using history::HistoryDatabase;
+using history::MinuteRow;
+using history::RecordRow;
 
 // The raw readings that the design's calibration shows as 20 and 50.
 constexpr quint32 kTwenty = 13100;
@@ -101,7 +101,7 @@ TEST(History, RowsOlderThanTheRetentionGoWithTheFirstBatchOfTheDay) {
     h.start();
     // The end would cut the removal short: it waits for the first batch to be stored.
     bool written = false;
-    QObject::connect(&run.recorder->writer(), &platform::HistoryWriter::written, run.recorder.get(),
+    QObject::connect(&run.recorder->store(), &history::HistoryStore::written, run.recorder.get(),
                      [&written] { written = true; });
     h.scheduler.advance(60000);
     ASSERT_TRUE(QTest::qWaitFor([&written] { return written; }, 10000));
@@ -141,8 +141,7 @@ TEST(History, WhatCouldNotBeWrittenByTheEndIsToldAsLostAndNothingWaitsOnAFifo) {
         QStringList told;
         {
             const Watchdog limit("the history's start and end");
-            platform::HistoryWriter writer(path, 400, QDate(2026, 12, 6),
-                                           [&told](const QString& line) { told << line; });
+            history::HistoryStore writer(path, 400, QDate(2026, 12, 6), [&told](const QString& line) { told << line; });
             writer.open();
             writer.write(
                 {100, {{97, 1, 1, 1, 1, 60}, {98, 1, 1, 1, 1, 60}, {99, 2, 1, 1, 1, 60}}, {{6000, 0, u"a"_s, {}, {}}}});
@@ -182,12 +181,12 @@ protected:
     }
 
     using Exported = std::tuple<QByteArray, QString, int>;
-    Exported exported(const platform::HistoryExport& request, QIODevice* device = nullptr) {
+    Exported exported(const history::HistoryExport& request, QIODevice* device = nullptr) {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         QString told;
         QTextStream err(&told);
-        const int status = platform::exportHistory(path, request, device != nullptr ? *device : buffer, err);
+        const int status = history::exportHistory(path, request, device != nullptr ? *device : buffer, err);
         return {buffer.data(), told, status};
     }
 
@@ -203,7 +202,7 @@ TEST_F(HistoryExportTest, PrintsTheMinutesOfTheChosenChannelsAndDaysByteForByte)
     const QByteArray midnight = "2026-12-07T00:00,4,1e-07,12345678.9,1e+21,1\n";
     const struct {
         const char* what;
-        platform::HistoryExport request;
+        history::HistoryExport request;
         QByteArray expected;
     } cases[] = {
         {"all", {}, heading + lastEvening + afternoon + midnight},

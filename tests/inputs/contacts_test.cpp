@@ -1,6 +1,6 @@
-#include "platform/sdl_joysticks.h"
-#include "platform/simulator_state.h"
-#include "platform/state_file.h"
+#include "inputs/sdl_joysticks.h"
+#include "inputs/simulator_state.h"
+#include "inputs/state_file.h"
 #include "support/game_port.h"
 #include "support/harness.h"
 
@@ -35,8 +35,7 @@ protected:
     // A game pad with four buttons and four axes, which alone serves all four contacts, as the program's port.
     void plugGamePad() {
         qputenv("SDL_VIDEODRIVER", "dummy");
-        sdl =
-            std::make_unique<platform::SdlJoysticks>([](const QString& line) { ADD_FAILURE() << line.toStdString(); });
+        sdl = std::make_unique<inputs::SdlJoysticks>([](const QString& line) { ADD_FAILURE() << line.toStdString(); });
         ASSERT_TRUE(sdl->isAvailable());
         pad = std::make_unique<VirtualPad>(4, 4, SDL_JOYSTICK_TYPE_GAMECONTROLLER);
         h.portInUse = sdl.get();
@@ -55,7 +54,7 @@ protected:
     void checkEveryCombination(const std::function<void(int contact, bool closed)>& set) {
         start();
         const auto pollWith = [&](int closed) {
-            for (int c = 0; c < platform::kContacts; ++c) {
+            for (int c = 0; c < inputs::kContacts; ++c) {
                 set(c, (closed & (1 << c)) != 0);
             }
             poll();
@@ -75,8 +74,8 @@ protected:
     }
 
     // Declared before the program, so that they outlast it.
-    platform::SimulatorState simulator;
-    std::unique_ptr<platform::SdlJoysticks> sdl;
+    inputs::SimulatorState simulator;
+    std::unique_ptr<inputs::SdlJoysticks> sdl;
     std::unique_ptr<VirtualPad> pad;
     Harness h;
     Zavok* z = nullptr;
@@ -95,7 +94,7 @@ TEST_F(Contacts, EveryCombinationReachesTheAlertsThroughAGamePad) {
 
 TEST_F(Contacts, AStateFileThatGoesAwayAndComesBackIsATrouble) {
     const QString path = h.root.filePath(QStringLiteral("inputs.txt"));
-    platform::StateFileSource source(
+    inputs::StateFileSource source(
         path, [](const QString&) {}, [this] { return h.scheduler.now(); });
     h.portInUse = &source;
     h.joysticksInUse = &source;
@@ -121,7 +120,7 @@ TEST_F(Contacts, AStateFileThatGoesAwayAndComesBackIsATrouble) {
 
 TEST_F(Contacts, AChannelHoldsThroughAStateFileGoneForAWhileAndReadsAgainByItself) {
     const QString path = h.root.filePath(QStringLiteral("inputs.txt"));
-    platform::StateFileSource source(
+    inputs::StateFileSource source(
         path, [](const QString&) {}, [this] { return h.scheduler.now(); });
     h.portInUse = &source;
     h.joysticksInUse = &source;

@@ -1,6 +1,6 @@
-#include "platform/input_sources.h"
-#include "platform/simulator_state.h"
-#include "platform/state_file.h"
+#include "inputs/input_sources.h"
+#include "inputs/simulator_state.h"
+#include "inputs/state_file.h"
 #include "support/game_port.h"
 #include "support/harness.h"
 
@@ -10,7 +10,7 @@
 
 // The sources that stand in for the game port and the joysticks without SDL: the simulator, the state file, and
 // the real port where the machine lets the program have it.
-namespace zavok::platform {
+namespace zavok::inputs {
 namespace {
 
 using test::channels;
@@ -144,4 +144,4 @@ TEST(InputSourcesFactory, TheRealPortIsRefusedWithTheReasonAndTheOtherSourcesWhe
 }
 
 } // namespace
-} // namespace zavok::platform
+} // namespace zavok::inputs

@@ -1,8 +1,8 @@
-#include "platform/input_sources.h"
-#include "platform/sdl_bell.h"
-#include "platform/sdl_joysticks.h"
-#include "platform/tone.h"
+#include "inputs/input_sources.h"
+#include "inputs/sdl_joysticks.h"
 #include "support/game_port.h"
+#include "system/sdl_bell.h"
+#include "system/tone.h"
 
 #include <QtEndian>
 
@@ -14,7 +14,7 @@
 #include <tuple>
 
 // The real SDL code path, driven through SDL's virtual joysticks and audio: no hardware, no display.
-namespace zavok::platform {
+namespace zavok::inputs {
 namespace {
 
 using namespace Qt::StringLiterals;
@@ -154,7 +154,7 @@ TEST(SdlBellTest, RingsWhereThereIsAnOutputAndSaysOnceWhereThereIsNone) {
         qputenv("SDL_AUDIODRIVER", driver);
         QStringList told;
         {
-            SdlBell bell([&told](const QString& line) { told << line; });
+            system::SdlBell bell([&told](const QString& line) { told << line; });
             bell.beep();
             bell.beep();
         }
@@ -169,7 +169,7 @@ qint16 sample(const QByteArray& wav, int i) {
 
 // A canonical mono 16-bit PCM WAV at the asked rate, of the asked pitch, beginning and ending in silence.
 TEST(Tone, IsAPlayableWavOfThePitchAskedFor) {
-    const QByteArray wav = toneWav(880, 120, 44100);
+    const QByteArray wav = system::toneWav(880, 120, 44100);
     const int samples = 44100 * 120 / 1000; // 5292: 10584 bytes of data, 10620 in the RIFF chunk
     ASSERT_EQ(wav.size(), 44 + 2 * samples);
     EXPECT_EQ(wav.left(44), "RIFF" + QByteArray::fromHex("7c290000") + "WAVEfmt " +
@@ -190,4 +190,4 @@ TEST(Tone, IsAPlayableWavOfThePitchAskedFor) {
 }
 
 } // namespace
-} // namespace zavok::platform
+} // namespace zavok::inputs

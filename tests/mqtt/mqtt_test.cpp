@@ -1,4 +1,4 @@
-#include "platform/mqtt_publisher.h"
+#include "mqtt/mqtt_publisher.h"
 #include "support/harness.h"
 #include "support/mqtt_broker.h"
 
@@ -15,22 +15,22 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-platform::MqttOptions optionsFor(const Broker& broker, const QString& site, bool commands = false,
-                                 const QString& password = Broker::kPassword) {
+mqtt::MqttOptions optionsFor(const Broker& broker, const QString& site, bool commands = false,
+                             const QString& password = Broker::kPassword) {
     return {false, u"127.0.0.1"_s, broker.port(), Broker::kUser, password, {}, site, u"homeassistant"_s, commands};
 }
 
 struct Site {
-    explicit Site(const platform::MqttOptions& options) {
-        publisher = std::make_unique<platform::MqttPublisher>(options, h.start(), u"9.9"_s,
-                                                              [this](const QString& line) { told << line; });
+    explicit Site(const mqtt::MqttOptions& options) {
+        publisher = std::make_unique<mqtt::MqttPublisher>(options, h.start(), u"9.9"_s,
+                                                          [this](const QString& line) { told << line; });
         publisher->follow();
     }
     std::string toldText() const { return told.join(u'\n').toStdString(); }
 
     Harness h;
     QStringList told;
-    std::unique_ptr<platform::MqttPublisher> publisher;
+    std::unique_ptr<mqtt::MqttPublisher> publisher;
 };
 
 // Once the status says so, the program's subscriptions, taken before, stand too.
@@ -261,9 +261,9 @@ TEST_F(Mqtt, AFloodOfBirthsAnnouncesOnceAtOnceAndOnceAfterTheGap) {
     EXPECT_EQ(step(240 - 16), 1) << "at the connection";
     births(20000);
     EXPECT_EQ(step(240), 2);
-    site.h.scheduler.advance(platform::MqttPublisher::kGapMs);
+    site.h.scheduler.advance(mqtt::MqttPublisher::kGapMs);
     EXPECT_EQ(step(240 - 16), 3);
-    site.h.scheduler.advance(platform::MqttPublisher::kGapMs);
+    site.h.scheduler.advance(mqtt::MqttPublisher::kGapMs);
     births(1);
     EXPECT_EQ(step(240), 4);
 }
@@ -291,7 +291,7 @@ TEST_F(Mqtt, AStateThatAnotherClientWritesIsPublishedAgain) {
         SCOPED_TRACE(row.topic);
         const QString topic = u"zavok/plant/"_s + QLatin1String(row.topic) + u' ';
         // Each forgery after a quiet gap, so that each is answered at once.
-        site.h.scheduler.advance(platform::MqttPublisher::kGapMs);
+        site.h.scheduler.advance(mqtt::MqttPublisher::kGapMs);
         const qsizetype from = listener.lines().size();
         broker.publish(topic.trimmed(), row.forged, row.way);
         EXPECT_TRUE(eventually([&] {

@@ -1,4 +1,4 @@
-#include "platform/command_line.h"
+#include "service/command_line.h"
 #include "support/harness.h"
 #include "support/watchdog.h"
 
@@ -9,7 +9,7 @@
 
 #include <sys/stat.h>
 
-namespace zavok::platform {
+namespace zavok::service {
 namespace {
 
 using namespace Qt::StringLiterals;
@@ -64,14 +64,14 @@ protected:
 };
 
 TEST_F(CommandLine, ChoosesTheSourceWhereTheLogsGoAndTheDaysOfTheHistoryAndItsExport) {
-    using enum InputOptions::Source;
+    using enum inputs::InputOptions::Source;
     const struct {
         std::initializer_list<const char*> args;
-        InputOptions input = {};
+        inputs::InputOptions input = {};
         bool logsInDataDirectory = false;
         bool headless = false;
-        int historyDays = Options::kDefaultHistoryDays;
-        std::optional<HistoryExport> historyCsv = {};
+        int historyDays = history::kDefaultHistoryDays;
+        std::optional<history::HistoryExport> historyCsv = {};
     } rows[] = {
         {{}},
         {{"--input=joystick"}, {Joystick, {}}},
@@ -83,9 +83,9 @@ TEST_F(CommandLine, ChoosesTheSourceWhereTheLogsGoAndTheDaysOfTheHistoryAndItsEx
         {{"--logs-in-data-dir", "--input=sim"}, {Sim, {}}, true},
         {{"--headless", "--input=file:x"}, {File, u"x"_s}, false, true},
         {.args = {"--history-days=30"}, .historyDays = 30},
-        {.args = {"--history-csv"}, .historyCsv = HistoryExport{}},
+        {.args = {"--history-csv"}, .historyCsv = history::HistoryExport{}},
         {.args = {"--history-csv=3", "--from=2026-12-01", "--to", "2026-12-06"},
-         .historyCsv = HistoryExport{3, QDate(2026, 12, 1), QDate(2026, 12, 6)}},
+         .historyCsv = history::HistoryExport{3, QDate(2026, 12, 1), QDate(2026, 12, 6)}},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(options(row.args),
@@ -110,7 +110,7 @@ TEST_F(CommandLine, HelpAndVersionGoToStandardOutputAndSucceed) {
 
 TEST_F(CommandLine, TheBrokerItsSiteAndItsPasswordComeFromTheAddressTheFileAndTheEnvironment) {
     surroundings.mqttPassword = u"from the environment"_s;
-    const MqttOptions fromTheAddress{
+    const mqtt::MqttOptions fromTheAddress{
         false, u"broker.local"_s, 1883, u"ann"_s, u"from the environment"_s, {}, u"plant-room-2"_s, u"homeassistant"_s,
         false};
     EXPECT_EQ(options({"--mqtt=mqtt://ann@broker.local"}).mqtt, fromTheAddress);
@@ -123,18 +123,18 @@ TEST_F(CommandLine, TheBrokerItsSiteAndItsPasswordComeFromTheAddressTheFileAndTh
     EXPECT_EQ(options({"--mqtt=mqtts://broker.local:9999", "--mqtt-password-file", secret.toUtf8().constData(),
                        "--mqtt-ca", ca.toUtf8().constData()})
                   .mqtt,
-              (MqttOptions{true, u"broker.local"_s, 9999, {}, u"s3cret"_s, ca, u"room_1"_s, {}, true}));
+              (mqtt::MqttOptions{true, u"broker.local"_s, 9999, {}, u"s3cret"_s, ca, u"room_1"_s, {}, true}));
     EXPECT_EQ(options({}).mqtt.port, 1884) << "the file alone turns MQTT on";
     EXPECT_EQ(options({"--mqtt=mqtts://h"}).mqtt.port, 8883);
     // The client takes an IPv6 host without the brackets that the address needs.
-    const MqttOptions v6 = options({"--mqtt=mqtts://[fe80::1%25eth0]:8884"}).mqtt;
+    const mqtt::MqttOptions v6 = options({"--mqtt=mqtts://[fe80::1%25eth0]:8884"}).mqtt;
     EXPECT_EQ(std::pair(v6.host, v6.port), std::pair(u"fe80::1%eth0"_s, 8884));
 
     // What sets up a run stands in the file as well, so that a service's unit needs no editing.
     test::Harness::put(surroundings.configFile,
                        "input=file:/run/zavok/state\nlogs-in-data-dir=true\nhistory-days=30\n");
     const Options run = options({});
-    EXPECT_EQ(run.input, (InputOptions{InputOptions::Source::File, u"/run/zavok/state"_s}));
+    EXPECT_EQ(run.input, (inputs::InputOptions{inputs::InputOptions::Source::File, u"/run/zavok/state"_s}));
     EXPECT_TRUE(run.logsInDataDirectory);
     EXPECT_EQ(run.historyDays, 30);
     EXPECT_EQ(options({"--input=sim", "--history-days=7"}).historyDays, 7) << "the command line wins";
@@ -296,7 +296,7 @@ TEST_F(CommandLine, WarnsOfAPasswordFileOthersCanReadAndOfBrokerSettingsWithoutA
         const Outcome o = parse(
             row.passwordFile.isEmpty() ? QStringList() : QStringList{u"--mqtt-password-file="_s + row.passwordFile});
         ASSERT_TRUE(std::holds_alternative<Options>(o.result)) << o.err.toStdString();
-        const MqttOptions& mqtt = std::get<Options>(o.result).mqtt;
+        const mqtt::MqttOptions& mqtt = std::get<Options>(o.result).mqtt;
         EXPECT_EQ(mqtt.isOn(), !row.passwordFile.isEmpty());
         EXPECT_EQ(mqtt.password, row.passwordFile.isEmpty() ? QString() : u"s3cret"_s);
         EXPECT_EQ(o.err.toStdString(), row.told.toStdString());
@@ -304,4 +304,4 @@ TEST_F(CommandLine, WarnsOfAPasswordFileOthersCanReadAndOfBrokerSettingsWithoutA
 }
 
 } // namespace
-} // namespace zavok::platform
+} // namespace zavok::service

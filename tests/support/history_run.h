@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/command_line.h"
-#include "platform/history_database.h"
-#include "platform/history_recorder.h"
+#include "history/history_database.h"
+#include "history/history_options.h"
+#include "history/history_recorder.h"
 #include "support/harness.h"
 
 #include <QSqlDatabase>
@@ -18,9 +18,9 @@ namespace zavok::test {
 // The whole program on virtual time with its history kept, as the program keeps it, in the data directory.
 class HistoryRun {
 public:
-    explicit HistoryRun(Harness& h, int retentionDays = platform::Options::kDefaultHistoryDays) : h_(h) {
+    explicit HistoryRun(Harness& h, int retentionDays = history::kDefaultHistoryDays) : h_(h) {
         h.beforeStartup = [this, retentionDays](Zavok& z) {
-            recorder = std::make_unique<platform::HistoryRecorder>(z, path(), retentionDays);
+            recorder = std::make_unique<history::HistoryRecorder>(z, path(), retentionDays);
         };
     }
 
@@ -32,7 +32,7 @@ public:
                                 {43, QStringLiteral("0")}});
     }
 
-    QString path() const { return h_.dataPath(platform::HistoryDatabase::kFileName); }
+    QString path() const { return h_.dataPath(history::HistoryDatabase::kFileName); }
 
     // The orderly end, then the history's last write.
     void end() {
@@ -40,11 +40,11 @@ public:
         recorder.reset();
     }
 
-    std::vector<platform::MinuteRow> rows() const {
-        std::vector<platform::MinuteRow> rows;
-        platform::HistoryDatabase db;
-        EXPECT_TRUE(db.open(path(), platform::HistoryDatabase::Access::ReadOnly).ok());
-        db.forEachMinute(std::nullopt, 0, qint64(1) << 40, [&rows](const platform::MinuteRow& row) {
+    std::vector<history::MinuteRow> rows() const {
+        std::vector<history::MinuteRow> rows;
+        history::HistoryDatabase db;
+        EXPECT_TRUE(db.open(path(), history::HistoryDatabase::Access::ReadOnly).ok());
+        db.forEachMinute(std::nullopt, 0, qint64(1) << 40, [&rows](const history::MinuteRow& row) {
             rows.push_back(row);
             return true;
         });
@@ -52,8 +52,8 @@ public:
     }
 
     // Every record, in the order stored.
-    std::vector<platform::RecordRow> records() const {
-        std::vector<platform::RecordRow> records;
+    std::vector<history::RecordRow> records() const {
+        std::vector<history::RecordRow> records;
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("records"));
             db.setDatabaseName(path());
@@ -69,14 +69,14 @@ public:
         return records;
     }
 
-    std::unique_ptr<platform::HistoryRecorder> recorder;
+    std::unique_ptr<history::HistoryRecorder> recorder;
 
 private:
     Harness& h_;
 };
 
 inline qint64 minuteAt(const QDateTime& moment) {
-    return platform::minuteOf(moment.toSecsSinceEpoch());
+    return history::minuteOf(moment.toSecsSinceEpoch());
 }
 
 } // namespace zavok::test

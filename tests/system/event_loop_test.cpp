@@ -1,6 +1,6 @@
 #include "kit/timer.h"
-#include "platform/real_time_scheduler.h"
-#include "platform/termination_signals.h"
+#include "system/real_time_scheduler.h"
+#include "system/termination_signals.h"
 
 #include <QEventLoop>
 #include <QTest>
@@ -11,7 +11,7 @@
 #include <csignal>
 #include <memory>
 
-namespace zavok::platform {
+namespace zavok::system {
 namespace {
 
 // Real time runs at whatever speed the machine has: these tests wait generously for what must happen and never
@@ -91,4 +91,4 @@ TEST_P(TerminationSignalsTest, ArrivesOnTheEventLoopAndThePreviousHandlerComesBa
 INSTANTIATE_TEST_SUITE_P(EachSignal, TerminationSignalsTest, ::testing::Values(SIGTERM, SIGINT, SIGHUP));
 
 } // namespace
-} // namespace zavok::platform
+} // namespace zavok::system

@@ -1,10 +1,10 @@
-#include "platform/history_writer.h"
-#include "platform/termination_signals.h"
+#include "history/history_store.h"
 #include "support/history_run.h"
 #include "support/modal_boxes.h"
+#include "system/termination_signals.h"
+#include "trend/trend_window.h"
 #include "ui/qt_dialogs.h"
 #include "ui/renderer.h"
-#include "ui/trend_window.h"
 #include "ui/window_view.h"
 
 #include <QAreaSeries>
@@ -31,7 +31,7 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-using platform::MinuteRow;
+using history::MinuteRow;
 
 constexpr double kMsPerMinute = 60'000;
 
@@ -47,8 +47,8 @@ protected:
         for (int i = 0; i < 3; ++i) {
             rows.push_back({at(7, 30 + i), 1, 5.0 - i, 8.0, 45.0 + i, 120});
         }
-        writer = std::make_unique<platform::HistoryWriter>(h.dataPath(platform::HistoryDatabase::kFileName), 400,
-                                                           QDate(2001, 7, 13));
+        writer = std::make_unique<history::HistoryStore>(h.dataPath(history::HistoryDatabase::kFileName), 400,
+                                                         QDate(2001, 7, 13));
         writer->write({at(8, 15), {{at(7, 0), 2, 99, 99, 99, 1}}, {}});
         writer->write({at(8, 15),
                        rows,
@@ -56,12 +56,12 @@ protected:
                         record(at(7, 3) * 60, 1, u"Pressure Normal at"_s),
                         record(at(7, 31) * 60 + 30, 1, u"Pressure Low Alarm at"_s),
                         record(at(7, 2) * 60, 2, u"Volume High Alarm at"_s)}});
-        window = std::make_unique<ui::TrendWindow>(h.start(), 1, *writer);
+        window = std::make_unique<trend::TrendWindow>(h.start(), 1, *writer);
         waitUntilDrawn();
     }
 
     static qint64 at(int hour, int minute) { return minuteAt(QDateTime(QDate(2001, 7, 13), QTime(hour, minute))); }
-    static platform::RecordRow record(qint64 second, int zone, const QString& message) {
+    static history::RecordRow record(qint64 second, int zone, const QString& message) {
         return {second, zone, message, u"07:00:00 AM"_s, u"July 13,2001"_s};
     }
 
@@ -70,7 +70,7 @@ protected:
         return {double(axis->min().toMSecsSinceEpoch()), double(axis->max().toMSecsSinceEpoch())};
     }
     void waitUntilDrawn() {
-        QSignalSpy drawn(window.get(), &ui::TrendWindow::drawn);
+        QSignalSpy drawn(window.get(), &trend::TrendWindow::drawn);
         ASSERT_TRUE(drawn.wait(10000));
     }
 
@@ -104,15 +104,16 @@ protected:
 
     Harness h;
     std::vector<MinuteRow> rows;
-    std::unique_ptr<platform::HistoryWriter> writer;
-    std::unique_ptr<ui::TrendWindow> window;
+    std::unique_ptr<history::HistoryStore> writer;
+    std::unique_ptr<trend::TrendWindow> window;
 };
 
 TEST_F(TrendWindowTest, DrawsTheBandTheMeanTheLimitsAndTheAlarmsOfItsChannel) {
     EXPECT_EQ(window->windowTitle(), u"ZAVOK trend - Pressure"_s);
-    for (const auto& [width, span] : {std::pair(1, ui::TrendWindow::Span::Day), {7, ui::TrendWindow::Span::Week}}) {
+    for (const auto& [width, span] :
+         {std::pair(1, trend::TrendWindow::Span::Day), {7, trend::TrendWindow::Span::Week}}) {
         SCOPED_TRACE(width);
-        if (span != ui::TrendWindow::Span::Day) {
+        if (span != trend::TrendWindow::Span::Day) {
             window->choose(span);
             waitUntilDrawn();
         }
@@ -206,10 +207,9 @@ TEST(Ending, EveryWayOfEndingIsOrderlyAlsoWhileABoxWaits) {
          }},
         {"trend picture", 0,
          [](Zavok& z, QWidget&) {
-             platform::HistoryWriter history(
-                 QDir(z.platform.dataDirectory).filePath(platform::HistoryDatabase::kFileName), 400,
-                 QDate(2001, 7, 13));
-             ui::TrendWindow(z, 1, history).findChild<QPushButton*>(u"save"_s)->click();
+             history::HistoryStore history(QDir(z.platform.dataDirectory).filePath(history::HistoryDatabase::kFileName),
+                                           400, QDate(2001, 7, 13));
+             trend::TrendWindow(z, 1, history).findChild<QPushButton*>(u"save"_s)->click();
          }},
     };
     const BoxScript::Action answer = [](QWidget& box) {
@@ -225,8 +225,8 @@ TEST(Ending, EveryWayOfEndingIsOrderlyAlsoWhileABoxWaits) {
         h.dialogsInUse = &dialogs;
         Zavok& z = h.start();
         z.onEnded = [] { QCoreApplication::exit(0); };
-        platform::TerminationSignals termination;
-        QObject::connect(&termination, &platform::TerminationSignals::received, [&z] { z.shutdown(); });
+        system::TerminationSignals termination;
+        QObject::connect(&termination, &system::TerminationSignals::received, [&z] { z.shutdown(); });
         const ui::Renderer renderer(z.desktop, ui::Twips(96));
         z.zavok->show();
         QWidget& view = *renderer.view(*z.zavok);

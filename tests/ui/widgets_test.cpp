@@ -1,7 +1,7 @@
+#include "inputs/simulator_state.h"
 #include "kit/desktop.h"
 #include "kit/pictures.h"
 #include "kit/virtual_scheduler.h"
-#include "platform/simulator_state.h"
 #include "support/game_port.h"
 #include "support/harness.h"
 #include "support/modal_boxes.h"
@@ -447,7 +447,7 @@ TEST(QtDialogs, EachBoxOpensAsAskedAndACancelAnswersNothing) {
 }
 
 TEST(SimulatorPanel, EachSwitchAndSliderDrivesItsOwnInputAndItsCloseBoxKeepsItWithinReach) {
-    platform::SimulatorState state;
+    inputs::SimulatorState state;
     SimulatorPanel panel{state};
     EXPECT_EQ(child<QLabel>(panel, u"value1"_s).text(), u"32768"_s);
     child<QCheckBox>(panel, u"contact2"_s).setChecked(true);
