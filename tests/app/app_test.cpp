@@ -375,31 +375,6 @@ TEST_F(Program, ZoneFrameAndZoneLabelOpenTheChannelWindow) {
     EXPECT_TRUE(channel(4).isVisible() && channel(4).setnewlowt.hasFocus());
 }
 
-TEST_F(Program, SamplingTimesCarryTheChannelNamesAndApplyOnlyAChosenEntry) {
-    channel(3).fname.setText(u"Boiler"_s);
-    main().timerset.click();
-    TimerForm& t = *z->zavoktimer;
-    EXPECT_TRUE(t.isVisible());
-    EXPECT_EQ(t.time[1]->text() + u'/' + t.time[3]->text() + u'/' + t.time[4]->text(), u"Pressure/Boiler/Flow"_s);
-    t.time[3]->click();
-    EXPECT_FALSE(t.secs[3]->isVisible());
-    EXPECT_TRUE(t.sec[3]->isVisible() && t.sec[3]->hasFocus());
-    t.sec[3]->typed(u"7"_s); // typing is not choosing
-    EXPECT_EQ(t.secs[3]->text(), u"0.5"_s);
-    t.sec[3]->chosen(int(t.sec[3]->items().indexOf(u"2"_s)));
-    EXPECT_EQ(t.secs[3]->text(), u"2"_s);
-    EXPECT_TRUE(t.secs[3]->isVisible() && !t.sec[3]->isEnabled());
-    t.time[0]->click();
-    t.fclose.click(); // abandons the choice in progress
-    EXPECT_TRUE(!t.isVisible() && !t.sec[0]->isVisible() && t.secs[0]->isVisible());
-}
-
-TEST(LogText, LinesEndAtCrOrCrLfAndTheLastHasNoLineEnd) {
-    EXPECT_EQ(logText("\"a\"\r\n\"b\"\r\n\"c\"\r\n"), u"\"a\"\r\n\"b\"\r\n\"c\""_s);
-    EXPECT_EQ(logText("a\rb\r\n\r\nc"), u"a\r\nb\r\n\r\nc"_s);
-    EXPECT_EQ(logText("a\nb"), u"a\nb"_s) << "a lone LF ends no line";
-}
-
 TEST_F(Program, LogWindowLoadsClearsAndIsDiscardedWhenClosed) {
     const QString day = h.logPath(u"Jul 13"_s);
     main().log.click();

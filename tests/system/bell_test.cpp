@@ -1,0 +1,55 @@
+#include "system/sdl_bell.h"
+#include "system/tone.h"
+
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+// The service's bell through SDL's real audio code, on its dummy driver: no sound card needed.
+namespace zavok::system {
+namespace {
+
+TEST(SdlBellTest, RingsWhereThereIsAnOutputAndSaysOnceWhereThereIsNone) {
+    for (const char* driver : {"dummy", "no-such-driver"}) {
+        qputenv("SDL_AUDIODRIVER", driver);
+        QStringList told;
+        {
+            SdlBell bell([&told](const QString& line) { told << line; });
+            bell.beep();
+            bell.beep();
+        }
+        EXPECT_EQ(told.size(), qstrcmp(driver, "dummy") == 0 ? 0 : 1) << driver;
+    }
+    qunsetenv("SDL_AUDIODRIVER");
+}
+
+qint16 sample(const QByteArray& wav, int i) {
+    return qFromLittleEndian<qint16>(wav.constData() + 44 + 2 * i);
+}
+
+// A canonical mono 16-bit PCM WAV at the asked rate, of the asked pitch, beginning and ending in silence.
+TEST(Tone, IsAPlayableWavOfThePitchAskedFor) {
+    const QByteArray wav = toneWav(880, 120, 44100);
+    const int samples = 44100 * 120 / 1000; // 5292: 10584 bytes of data, 10620 in the RIFF chunk
+    ASSERT_EQ(wav.size(), 44 + 2 * samples);
+    EXPECT_EQ(wav.left(44), "RIFF" + QByteArray::fromHex("7c290000") + "WAVEfmt " +
+                                QByteArray::fromHex("10000000 0100 0100 44ac0000 88580100 0200 1000") + "data" +
+                                QByteArray::fromHex("58290000"));
+    EXPECT_EQ(sample(wav, 0), 0);
+    EXPECT_LE(std::abs(sample(wav, samples - 1)), 10);
+    int crossings = 0;
+    int loudest = 0;
+    for (int i = 1; i < samples; ++i) {
+        crossings += (sample(wav, i - 1) < 0) != (sample(wav, i) < 0) ? 1 : 0;
+        loudest = std::max(loudest, std::abs(int(sample(wav, i))));
+    }
+    // 880 cycles a second for 0.12 s: 105.6 cycles, two crossings each.
+    EXPECT_NEAR(crossings, 211, 3);
+    EXPECT_GT(loudest, 8000);
+    EXPECT_LT(loudest, 32767) << "never clipped";
+}
+
+} // namespace
+} // namespace zavok::system
