@@ -3,6 +3,7 @@
 #include "kit/bell.h"
 #include "kit/clock.h"
 #include "kit/dialogs.h"
+#include "kit/fault_report.h"
 #include "kit/inputs.h"
 #include "kit/pictures.h"
 #include "kit/scheduler.h"
@@ -32,7 +33,7 @@ struct Platform {
     std::function<void(int channel)> showTrend{};
     // Where the core says what the user should know of and no window shows (a damaged settings file, a log that
     // cannot be written): one line each, for standard error.
-    std::function<void(const QString& line)> tell{};
+    kit::FaultSink tell{};
 };
 
 } // namespace zavok

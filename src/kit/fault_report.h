@@ -7,8 +7,9 @@
 
 namespace zavok::kit {
 
-// Where the input sources tell the user that something cannot be read: one line each, without an end of line.
-// It must be callable; a test that wants silence passes one that drops the line.
+// Where the program tells the user what went wrong and no window shows: one line each, without an end of line. The
+// adapters take one that must be callable (a test that wants silence passes one that drops the line); the core's own
+// may be left empty, and then it says nothing.
 using FaultSink = std::function<void(const QString& line)>;
 
 // Standard error, flushed at once so the line shows up next to what the user just did.

@@ -27,7 +27,7 @@ QString records(qsizetype count) {
 
 } // namespace
 
-ActivityLog::ActivityLog(const kit::ClockTexts& clock, QString directory, Tell tell, qsizetype mostWaiting)
+ActivityLog::ActivityLog(const kit::ClockTexts& clock, QString directory, kit::FaultSink tell, qsizetype mostWaiting)
     : clock_(clock)
     , directory_(std::move(directory))
     , tell_(std::move(tell))

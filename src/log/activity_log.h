@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kit/clock_texts.h"
+#include "kit/fault_report.h"
 #include "log/waiting_records.h"
 
 #include <QString>
@@ -20,15 +21,14 @@ public:
         QString date;
     };
     using Observer = std::function<void(const Record&)>;
-    // Where the log says what goes wrong with its file: a line for standard error.
-    using Tell = std::function<void(const QString& line)>;
-
     // A day of records at the fastest sampling, one every 0.1 s: what waits in memory while the file takes none.
     static constexpr qsizetype kMostWaiting = 864'000;
 
-    // `directory` is where the day's files lie: the working directory when the program runs. `mostWaiting` (at least
-    // 1) bounds the records that wait for their file.
-    ActivityLog(const kit::ClockTexts& clock, QString directory, Tell tell = {}, qsizetype mostWaiting = kMostWaiting);
+    // `directory` is where the day's files lie: the working directory when the program runs. `tell`, where set, hears
+    // what goes wrong with the file, a line for standard error. `mostWaiting` (at least 1) bounds the records that
+    // wait for their file.
+    ActivityLog(const kit::ClockTexts& clock, QString directory, kit::FaultSink tell = {},
+                qsizetype mostWaiting = kMostWaiting);
 
     // Appends "message","nowtime","nowdate" CR LF to the file named `logday` + ".txt", opening and closing it for
     // this one record. A record that the file does not take waits in memory, in order, with the file it belongs to,
@@ -66,7 +66,7 @@ private:
 
     const kit::ClockTexts& clock_;
     QString directory_;
-    Tell tell_;
+    kit::FaultSink tell_;
     // The file of the day last written to, encoded for the system.
     mutable QString pathDay_;
     mutable QByteArray encodedPath_;
