@@ -1,6 +1,7 @@
 #include "zavok.h"
 
 #include "app/phones_readings.h"
+#include "app/settings_layouts.h"
 #include "forms/channel_state.h"
 #include "forms/circuit_state.h"
 #include "kit/numbers.h"
@@ -11,13 +12,6 @@
 #include <cmath>
 
 namespace zavok {
-
-namespace {
-
-constexpr int kCatLines = 8;
-constexpr int kApnamesLines = 4;
-
-} // namespace
 
 Zavok::Zavok(const Platform& platform)
     : platform(platform)
@@ -46,10 +40,11 @@ Zavok::~Zavok() {
 }
 
 void Zavok::startup() {
-    // 1. The data directory, with its parents. Nothing below stops when it cannot be made.
+    // The data directory, with its parents. Nothing below stops when it cannot be made.
     QDir().mkpath(settings.directory());
 
-    // 2. The hidden windows. They are never drawn until shown, which is as good as showing and hiding them.
+    // The hidden windows and the subsystems that work them. The windows are never drawn until shown, which is as
+    // good as showing and hiding them.
     for (int n = 1; n <= 4; ++n) {
         zavokform.at(n - 1) = std::make_unique<ChannelForm>(desktop, n);
     }
@@ -67,12 +62,15 @@ void Zavok::startup() {
     wireNavigation();
 
     SettingsDamage damage;
-    restorePositions(damage);                             // 3.
-    kit::refresh(clock, platform.clock, platform.locale); // 4.
+    // The indicators go where cat.zvk put them; then the clock texts are read, and the day's log opens with the
+    // start record (one that cannot be written waits for the disk).
+    restorePositions(damage);
+    kit::refresh(clock, platform.clock, platform.locale);
     zavok->Text1.setText(clock.logday);
-    log.append(ActivityLog::kStarted);            // 5. A record that cannot be written waits for the disk.
-    restoreNames(damage);                         // 6.
-    const auto phones = readMainSettings(damage); // 7.
+    log.append(ActivityLog::kStarted);
+    // The channel names of apnames.zvk, and every other setting as phones.zvk holds it.
+    restoreNames(damage);
+    const auto phones = readMainSettings(damage);
     // Said before the damaged file is put into the controls, so that the record comes before whatever that logs.
     if (!damage.isEmpty()) {
         say(damage.told(settings.directory()));
@@ -81,11 +79,14 @@ void Zavok::startup() {
     if (phones) {
         restoreMainSettings(*phones);
     }
-    copyNamesToZoneLabels();       // 8.
-    applyCircuitStates();          // 9.
-    applyChannelStates();          // 10.
-    copyNamesToZoneLabels();       // 11.
-    for (int k = 1; k <= 4; ++k) { // 12.
+    // The zone labels take the restored channel names; each circuit and each channel takes the state its restored
+    // caption says; the zone labels take the names once more; and every zone saved on is classified before the first
+    // tick.
+    copyNamesToZoneLabels();
+    applyCircuitStates();
+    applyChannelStates();
+    copyNamesToZoneLabels();
+    for (int k = 1; k <= 4; ++k) {
         meters->zones.reclassify(k);
     }
 }
@@ -137,7 +138,7 @@ std::optional<QStringList> Zavok::readMainSettings(SettingsDamage& damage) const
     if (read->damagedFrom != 0) {
         damage.notAsWritten(SettingsFiles::kPhones, read->damagedFrom);
     }
-    const auto layout = phonesLayout();
+    const auto layout = phonesLayout(*zavok, zavokform, *zavoktimer);
     // Before anything is restored, the controls hold their design-time values, which a damaged line falls back on.
     phones::Rules rules{{}, channel(1).fname.maxLength(), {}};
     for (const kit::Control* c : layout) {
@@ -158,57 +159,10 @@ void Zavok::restoreMainSettings(const QStringList& values) {
     } else if (platform.pictures.canLoad(zavok->Label5.text())) {
         zavok->Image1.setPicture(zavok->Label5.text());
     }
-    const auto layout = phonesLayout();
+    const auto layout = phonesLayout(*zavok, zavokform, *zavoktimer);
     for (int line = phones::kPicture + 1; line < phones::kLines; ++line) {
         layout.at(line)->setText(values.at(line));
     }
-}
-
-std::array<kit::Control*, 46> Zavok::phonesLayout() const {
-    std::array<kit::Control*, phones::kLines> layout{};
-    std::size_t next = 0;
-    // Each group begins on the line that the safe reading of the file expects it on.
-    auto group = [&](int first) { Q_ASSERT(next == std::size_t(first)); };
-    auto put = [&](kit::Control& c) { layout.at(next++) = &c; };
-    group(phones::kPicture);
-    put(zavok->Label5);
-    group(phones::kMeterLows);
-    for (auto* c : zavok->mzero) {
-        put(*c);
-    }
-    group(phones::kMeterFulls);
-    for (auto* c : zavok->mfsd) {
-        put(*c);
-    }
-    group(phones::kChannelSettings);
-    for (const auto& form : zavokform) {
-        put(form->setlowl);
-        put(form->sethighl);
-        put(form->calzvall);
-        put(form->calfvall);
-    }
-    group(phones::kNames);
-    for (const auto& form : zavokform) {
-        put(form->fname);
-    }
-    group(phones::kCircuits);
-    for (auto* c : zavok->enable) {
-        put(*c);
-    }
-    group(phones::kSamplingTimes);
-    for (auto* c : zavoktimer->secs) {
-        put(*c);
-    }
-    group(phones::kZoneTexts);
-    for (auto* c : zavok->flabel) {
-        put(*c);
-    }
-    group(phones::kValues);
-    for (auto* c : zavok->value) {
-        put(*c);
-    }
-    group(phones::kLines);
-    return layout;
 }
 
 void Zavok::copyNamesToZoneLabels() {
@@ -260,7 +214,7 @@ void Zavok::shutdown() {
     log.append(ActivityLog::kClosed);
     if (zavoktimer) { // a run that never started up has no settings to save
         QByteArray content;
-        for (kit::Control* c : phonesLayout()) {
+        for (kit::Control* c : phonesLayout(*zavok, zavokform, *zavoktimer)) {
             content += SettingsFiles::textLine(c->text());
         }
         if (!settings.write(SettingsFiles::kPhones, content)) {

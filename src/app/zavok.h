@@ -44,9 +44,6 @@ public:
     void catfile();
     void labname();
 
-    // The controls whose captions or texts phones.zvk holds, in its line order.
-    std::array<kit::Control*, 46> phonesLayout() const;
-
     ChannelForm& channel(int n) const { return *zavokform.at(n - 1); } // n = 1..4
 
     const Platform platform;
