@@ -152,8 +152,13 @@ void MqttClient::stop(const std::optional<Message>& last, std::chrono::milliseco
     connected_ = false;
 }
 
-// The connection's own thread: connect, run the connection, and after any failure rest and connect again. A broker
-// that takes the connection and never answers would otherwise hold the attempt until the keep-alive runs out.
+// The connection's own thread: connect, run the connection, and after any failure rest and connect again.
+// libmosquitto's own loop (mosquitto_loop_start with mosquitto_reconnect_delay_set) rests and reconnects as well,
+// but it cannot serve two things the user is told: it retries a failed attempt (a broker that cannot be reached, a
+// name that does not resolve, a TLS handshake that fails) without handing its reason to any callback, so the program
+// could not say why it has no broker nor tell an unreachable broker from a refusal; and it has no bound on the wait
+// for the broker's answer, so a broker that takes the connection and never answers would hold the attempt, unsaid,
+// until the keep-alive runs out. Hence this loop of single turns, each turn's result in hand.
 void MqttClient::run() {
     const QByteArray host = options_.host.toUtf8();
     bool first = true;
