@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kit/option_rules.h"
+
 #include <QDate>
 
 #include <optional>
@@ -17,5 +19,12 @@ struct HistoryExport {
 
     friend bool operator==(const HistoryExport&, const HistoryExport&) = default;
 };
+
+// --history-days, --history-csv, --from and --to: their rules, their lines of the usage, and their reading into the
+// days the history keeps and the export asked for (each left as it is where not given).
+kit::OptionRules historyRules();
+QString historyUsage();
+std::optional<kit::Refusal> readHistoryOptions(const kit::Settings& settings, int& days,
+                                               std::optional<HistoryExport>& csv);
 
 } // namespace zavok::history

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "kit/option_rules.h"
+
 #include <QString>
+
+#include <optional>
 
 namespace zavok::inputs {
 
@@ -18,5 +22,10 @@ struct InputOptions {
 
     friend bool operator==(const InputOptions&, const InputOptions&) = default;
 };
+
+// --input: its rule, its lines of the usage, and its reading into `input` (left as it is when not given).
+kit::OptionRules inputRules();
+QString inputUsage();
+std::optional<kit::Refusal> readInputOptions(const kit::Settings& settings, InputOptions& input);
 
 } // namespace zavok::inputs

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "kit/option_rules.h"
+
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 namespace zavok::mqtt {
 
@@ -19,5 +24,13 @@ struct MqttOptions {
     bool isOn() const { return !host.isEmpty(); }
     friend bool operator==(const MqttOptions&, const MqttOptions&) = default;
 };
+
+// --mqtt and the options that serve a broker: their rules, their lines of the usage, and their reading into `mqtt`.
+// The password is the environment's unless a password file is given, and the site is named after `hostName` unless
+// told otherwise. What goes on but is worth putting right is added to `warnings`, a line each.
+kit::OptionRules mqttRules();
+QString mqttUsage();
+std::optional<kit::Refusal> readMqttOptions(const kit::Settings& settings, const QString& password,
+                                            const QString& hostName, MqttOptions& mqtt, QStringList& warnings);
 
 } // namespace zavok::mqtt

@@ -34,12 +34,14 @@ struct Options {
 // What the command line draws on besides its arguments, gathered by the caller so that reading it stays free of the
 // machine.
 struct Surroundings {
-    QString configFile;   // zavok.conf: MQTT settings as "name=value" lines, named as their options
+    QString configFile;   // zavok.conf: the settings of a run as "name=value" lines, named as their options
     QString mqttPassword; // the environment's ZAVOK_MQTT_PASSWORD
     QString hostName;     // the machine's name, which the site is named after unless told otherwise
 };
 
-// Reads the command line (the program's name first, as argv has it), over the settings file's MQTT settings.
+// Reads the command line (the program's name first, as argv has it), over the settings file's settings. Each capability
+// reads its own options (inputs, mqtt, history); this gathers them, reads the file and the arguments, and builds the
+// usage.
 // --help and --version write to `out` and give exit status 0; anything wrong (an unknown option, a stray argument,
 // a value that cannot be used, a password in the broker's address, a file named by a setting that is no regular file
 // of a sensible size) writes one line saying what and why, then the usage, to `err` and gives exit status 2. What
