@@ -70,13 +70,13 @@ void Zavok::startup() {
     restorePositions(damage);                             // 3.
     kit::refresh(clock, platform.clock, platform.locale); // 4.
     zavok->Text1.setText(clock.logday);
-    log.append(ActivityLog::kStarted);            // 5. A record that cannot be written waits for the disk.
-    restoreNames(damage);                         // 6.
-    const auto phones = readMainSettings(damage); // 7.
+    log.append(ActivityLog::kStarted, {RecordKind::Started}); // 5. A record that cannot be written waits for the disk.
+    restoreNames(damage);                                     // 6.
+    const auto phones = readMainSettings(damage);             // 7.
     // Said before the damaged file is put into the controls, so that the record comes before whatever that logs.
     if (!damage.isEmpty()) {
         say(damage.told(settings.directory()));
-        log.append(SettingsDamage::kRecord);
+        log.append(SettingsDamage::kRecord, {RecordKind::SettingsDamaged});
     }
     if (phones) {
         restoreMainSettings(*phones);
@@ -257,7 +257,7 @@ void Zavok::shutdown() {
     // The end may come while a handler waits in a box (a signal at log-off): that handler stops where it is.
     dialogs.end();
     kit::refresh(clock, platform.clock, platform.locale);
-    log.append(ActivityLog::kClosed);
+    log.append(ActivityLog::kClosed, {RecordKind::Closed});
     if (zavoktimer) { // a run that never started up has no settings to save
         QByteArray content;
         for (kit::Control* c : phonesLayout()) {

@@ -2,6 +2,7 @@
 
 #include "history_rows.h"
 #include "history_writer.h"
+#include "log/activity_log.h"
 
 #include <QObject>
 
@@ -56,8 +57,7 @@ private:
     void channelTicked(int channel);
     void passTo(qint64 minute);
     void hand(qint64 minute);
-    void recorded(const QString& message, const QString& time, const QString& date);
-    int zoneOf(const QString& message) const;
+    void recorded(const ActivityLog::Record& record);
 
     Zavok& core_;
     HistoryWriter writer_;

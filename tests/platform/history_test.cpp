@@ -95,7 +95,7 @@ TEST(History, RowsOlderThanTheRetentionGoWithTheFirstBatchOfTheDay) {
         ASSERT_TRUE(db.open(run.path(), HistoryDatabase::Access::ReadWrite).ok());
         ASSERT_TRUE(db.write({cutoff,
                               {{cutoff - 1, 1, 1, 1, 1, 1}, {cutoff, 2, 2, 2, 2, 2}},
-                              {{cutoff * 60 - 1, 0, u"old"_s, {}, {}}, {cutoff * 60, 0, u"kept"_s, {}, {}}}})
+                              {{cutoff * 60 - 1, 0, u"old"_s, {}, {}, {}}, {cutoff * 60, 0, u"kept"_s, {}, {}, {}}}})
                         .ok());
     }
     h.start();
@@ -144,10 +144,11 @@ TEST(History, WhatCouldNotBeWrittenByTheEndIsToldAsLostAndNothingWaitsOnAFifo) {
             platform::HistoryWriter writer(path, 400, QDate(2026, 12, 6),
                                            [&told](const QString& line) { told << line; });
             writer.open();
-            writer.write(
-                {100, {{97, 1, 1, 1, 1, 60}, {98, 1, 1, 1, 1, 60}, {99, 2, 1, 1, 1, 60}}, {{6000, 0, u"a"_s, {}, {}}}});
+            writer.write({100,
+                          {{97, 1, 1, 1, 1, 60}, {98, 1, 1, 1, 1, 60}, {99, 2, 1, 1, 1, 60}},
+                          {{6000, 0, u"a"_s, {}, {}, {}}}});
             if (row.batches == 2) {
-                writer.write({101, {{100, 1, 1, 1, 1, 60}}, {{6060, 1, u"b"_s, {}, {}}}});
+                writer.write({101, {{100, 1, 1, 1, 1, 60}}, {{6060, 1, u"b"_s, {}, {}, {}}}});
             }
             writer.finish();
         }

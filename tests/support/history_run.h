@@ -59,10 +59,11 @@ public:
             db.setDatabaseName(path());
             EXPECT_TRUE(db.open());
             QSqlQuery q(db);
-            EXPECT_TRUE(q.exec(QStringLiteral("SELECT second, zone, message, time, date FROM records ORDER BY id")));
+            EXPECT_TRUE(
+                q.exec(QStringLiteral("SELECT second, zone, message, time, date, kind FROM records ORDER BY id")));
             while (q.next()) {
                 records.push_back({q.value(0).toLongLong(), q.value(1).toInt(), q.value(2).toString(),
-                                   q.value(3).toString(), q.value(4).toString()});
+                                   q.value(3).toString(), q.value(4).toString(), kindNamed(q.value(5).toString())});
             }
         } // the connection goes before its name is let go
         QSqlDatabase::removeDatabase(QStringLiteral("records"));
