@@ -373,6 +373,9 @@ void MqttPublisher::record(const ActivityLog::Record& record) {
             refresh(i);
         }
     }
+    // Built by hand rather than through QJsonObject, which sorts its keys: the payload keeps the record's own order,
+    // message, time, date, which is how a person watching the topic reads it, as the log file's line reads. Each
+    // value still goes through QJsonDocument, for its escapes.
     const QByteArray payload = QByteArrayLiteral("{\"message\":") + jsonString(record.message) +
                                QByteArrayLiteral(",\"time\":") + jsonString(record.time) +
                                QByteArrayLiteral(",\"date\":") + jsonString(record.date) + '}';
