@@ -1,5 +1,6 @@
 #include "zone_texts.h"
 
+#include <algorithm>
 #include <array>
 
 namespace zavok::zone {
@@ -26,7 +27,7 @@ const std::array<Row, 5>& rows() {
 }
 
 const Row& row(State state) {
-    return rows().at(std::size_t(state == State::Normal ? 4 : int(state) - 1));
+    return *std::find_if(rows().begin(), rows().end(), [state](const Row& r) { return r.state == state; });
 }
 
 } // namespace

@@ -27,7 +27,7 @@ std::optional<State> shownState(const QString& label, const QString& name);
 const QString& words(State state);
 RecordKind recordKind(State state);
 
-// The record of zone `zone` entering `state`, its channel named `name`.
+// The record of a zone entering `state`, its channel named `name`.
 QString record(const QString& name, State state);
 
 // The state that a zone's record in these words tells of, for the history's rows stored before records carried their
