@@ -55,7 +55,8 @@ void makeHistory(const QString& path, const QDateTime& now) {
                  1,
                  alarm ? QStringLiteral("Pressure High Alarm at") : QStringLiteral("Pressure Normal at"),
                  {},
-                 {}});
+                 {},
+                 alarm ? zavok::RecordKind::ZoneHighAlarm : zavok::RecordKind::ZoneNormal});
         }
     }
     history::HistoryDatabase db;

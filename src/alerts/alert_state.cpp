@@ -6,10 +6,11 @@ namespace zavok {
 
 namespace {
 
+const QString kActivated = QStringLiteral("activated");
+const QString kDeactivated = QStringLiteral("deactivated");
+
 QString record(int alert, bool activated) {
-    return QStringLiteral("Alert #%1 %2 at")
-        .arg(alert)
-        .arg(activated ? QStringLiteral("activated") : QStringLiteral("deactivated"));
+    return QStringLiteral("Alert #%1 %2 at").arg(alert).arg(activated ? kActivated : kDeactivated);
 }
 
 } // namespace
@@ -27,21 +28,34 @@ bool AlertState::isCircuitEnabled(int alert) const {
     return form_.enable.at(alert - 1)->text() == circuit::kEnabled;
 }
 
+std::optional<RecordFacts> AlertState::factsOf(const QString& message) {
+    for (int n = 1; n <= 4; ++n) {
+        for (const bool activated : {true, false}) {
+            if (message == record(n, activated)) {
+                return RecordFacts{activated ? RecordKind::AlertActivated : RecordKind::AlertDeactivated, n};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 void AlertState::handle(int alert) {
+    const int i = alert - 1;
+    // Kept while the circuit is off too, so that switching it on shows the contact as it stands at once.
+    active_.at(i) = bits_.isActive(alert);
     if (!isCircuitEnabled(alert)) {
         return;
     }
-    const int i = alert - 1;
-    if (bits_.isActive(alert)) {
+    if (active_.at(i)) {
         form_.indicator.at(i)->setBack(circuit::kActive);
         form_.blabel.at(i)->setBack(circuit::kActive);
         form_.alabel.at(i)->setBack(circuit::kActive);
-        log_.append(record(alert, true));
+        log_.append(record(alert, true), {RecordKind::AlertActivated, alert});
     } else {
         // The status label keeps its colour: a light red one is the reminder that the alert happened.
         form_.indicator.at(i)->setBack(circuit::restColour(alert));
         form_.blabel.at(i)->setBack(circuit::restColour(alert));
-        log_.append(record(alert, false));
+        log_.append(record(alert, false), {RecordKind::AlertDeactivated, alert});
     }
 }
 

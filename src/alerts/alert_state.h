@@ -32,11 +32,19 @@ public:
     void resetReminders();
 
     bool isCircuitEnabled(int alert) const;
+    // Whether the alert's contact stood active when its handler last ran: what its last record said, or would have
+    // said on a circuit switched off. Inactive until the handler first runs, as the trigger labels show it.
+    bool isActive(int alert) const { return active_.at(alert - 1); }
+
+    // What a record in these words tells of: for the history's rows that were stored before records carried their
+    // facts.
+    static std::optional<RecordFacts> factsOf(const QString& message);
 
 private:
     MainForm& form_;
     const AlertBits& bits_;
     const ActivityLog& log_;
+    std::array<bool, 4> active_{};
 };
 
 } // namespace zavok

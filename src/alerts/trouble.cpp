@@ -13,7 +13,7 @@ void Trouble::follow(const QString& fault) {
         return;
     }
     form_.setCaption(isOn() ? kCaption : form_.design().caption);
-    log_.append(isOn() ? kBegan : kEnded);
+    log_.append(isOn() ? kBegan : kEnded, {isOn() ? RecordKind::InputFault : RecordKind::InputRestored});
 }
 
 } // namespace zavok

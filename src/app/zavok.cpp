@@ -67,14 +67,14 @@ void Zavok::startup() {
     restorePositions(damage);
     kit::refresh(clock, platform.clock, platform.locale);
     zavok->Text1.setText(clock.logday);
-    log.append(ActivityLog::kStarted);
+    log.append(ActivityLog::kStarted, {RecordKind::Started});
     // The channel names of apnames.zvk, and every other setting as phones.zvk holds it.
     restoreNames(damage);
     const auto phones = readMainSettings(damage);
     // Said before the damaged file is put into the controls, so that the record comes before whatever that logs.
     if (!damage.isEmpty()) {
         say(damage.told(settings.directory()));
-        log.append(SettingsDamage::kRecord);
+        log.append(SettingsDamage::kRecord, {RecordKind::SettingsDamaged});
     }
     if (phones) {
         restoreMainSettings(*phones);
@@ -211,7 +211,7 @@ void Zavok::shutdown() {
     // The end may come while a handler waits in a box (a signal at log-off): that handler stops where it is.
     dialogs.end();
     kit::refresh(clock, platform.clock, platform.locale);
-    log.append(ActivityLog::kClosed);
+    log.append(ActivityLog::kClosed, {RecordKind::Closed});
     if (zavoktimer) { // a run that never started up has no settings to save
         QByteArray content;
         for (kit::Control* c : phonesLayout(*zavok, zavokform, *zavoktimer)) {

@@ -43,6 +43,7 @@ Acquisition::Acquisition(ChannelForm& form, MainForm& main, const TimerForm& tim
     , xAxis_(form.channel() % 2 == 1)
     , file_(QDir(dataDirectory).filePath(sampleFileName(form.channel()))) {
     form.Timer1.onTick = [this] { tick(); };
+    channelSwitch.onSwitchedOff = [this] { reading_.reset(); };
 }
 
 const QString& Acquisition::Shown::of(double value) {
@@ -113,7 +114,9 @@ void Acquisition::tick() {
     }
     // The quotient first, then the product, saturated to the 16 bits a scaled reading has.
     const qint16 y = kit::toInt16(x * (span / calibrationSpan));
-    value_.setText(valueText_.of(zero + y));
+    // Kept before the zone shows it, so that whoever watches the value finds the number already there.
+    reading_ = zero + y;
+    value_.setText(valueText_.of(*reading_));
     setBars(y / span);
 }
 

@@ -7,6 +7,8 @@
 #include "forms/timer_form.h"
 #include "kit/inputs.h"
 
+#include <optional>
+
 namespace zavok {
 
 // The channel tick: a burst of readings of the channel's joystick axis, passed through its sample file,
@@ -23,6 +25,9 @@ public:
                 ChannelSwitch& channelSwitch, const QString& dataDirectory);
 
     void tick();
+
+    // The value the channel last read and showed in its zone, since it was last switched on; nothing before.
+    std::optional<double> reading() const { return reading_; }
 
 private:
     quint32 read();
@@ -57,6 +62,7 @@ private:
     SampleFile::Block block_{};
     // The last average shown; 0 until the first reading, and kept across stops for the life of the window.
     double held_ = 0;
+    std::optional<double> reading_;
 };
 
 } // namespace zavok

@@ -25,6 +25,9 @@ void ChannelSwitch::switchOn() {
 }
 
 void ChannelSwitch::switchOff(const QString& zoneText) {
+    if (onSwitchedOff) {
+        onSwitchedOff();
+    }
     form_.enable.setEnabled(true);
     form_.enable.setVisible(true);
     form_.disable.setEnabled(false);

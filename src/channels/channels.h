@@ -19,6 +19,7 @@ public:
     }
 
     Channel& operator[](int n) { return *channels_.at(n - 1); } // n = 1..4
+    const Channel& operator[](int n) const { return *channels_.at(n - 1); }
 
 private:
     std::array<std::unique_ptr<Channel>, 4> channels_;

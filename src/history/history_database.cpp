@@ -1,5 +1,6 @@
 #include "history_database.h"
 
+#include "app/record_words.h"
 #include "kit/printable.h"
 #include "kit/regular_files.h"
 
@@ -40,6 +41,9 @@ const std::vector<QStringList>& migrations() {
                            "NULL, message TEXT NOT NULL, time TEXT NOT NULL, date TEXT NOT NULL)"),
             QStringLiteral("CREATE INDEX records_by_second ON records (second)"),
             QStringLiteral("CREATE INDEX records_by_zone ON records (zone, second) WHERE zone > 0"),
+        },
+        {
+            QStringLiteral("ALTER TABLE records ADD COLUMN kind TEXT"),
         },
     };
     return steps;
@@ -167,11 +171,43 @@ HistoryStatus HistoryDatabase::migrate(int from) {
                 return status;
             }
         }
+        if (version == 1) {
+            if (HistoryStatus filled = fillKinds(); !filled.ok()) {
+                db_.rollback();
+                return filled;
+            }
+        }
     }
     if (!db_.commit()) {
         HistoryStatus status = failure(db_.lastError());
         db_.rollback();
         return status;
+    }
+    return ok();
+}
+
+HistoryStatus HistoryDatabase::fillKinds() {
+    QSqlQuery rows(db_);
+    rows.setForwardOnly(true);
+    QSqlQuery update(db_);
+    if (!rows.exec(QStringLiteral("SELECT id, message FROM records")) ||
+        !update.prepare(QStringLiteral("UPDATE records SET kind = ? WHERE id = ?"))) {
+        return failure(rows.lastError().isValid() ? rows.lastError() : update.lastError());
+    }
+    // The zone stays as version 1 stored it: the channel's name was matched while the program knew its channels.
+    while (rows.next()) {
+        const std::optional<RecordFacts> facts = factsOfWords(rows.value(1).toString());
+        if (!facts) {
+            continue;
+        }
+        update.bindValue(0, storedName(facts->kind));
+        update.bindValue(1, rows.value(0));
+        if (!update.exec()) {
+            return failure(update.lastError());
+        }
+    }
+    if (rows.lastError().isValid()) {
+        return failure(rows.lastError());
     }
     return ok();
 }
@@ -186,8 +222,8 @@ HistoryStatus HistoryDatabase::prepare() {
         return failure(insertMinute_->lastError());
     }
     insertRecord_.emplace(db_);
-    if (!insertRecord_->prepare(
-            QStringLiteral("INSERT INTO records (second, zone, message, time, date) VALUES (?, ?, ?, ?, ?)"))) {
+    if (!insertRecord_->prepare(QStringLiteral(
+            "INSERT INTO records (second, zone, message, time, date, kind) VALUES (?, ?, ?, ?, ?, ?)"))) {
         return failure(insertRecord_->lastError());
     }
     return ok();
@@ -236,6 +272,7 @@ HistoryStatus HistoryDatabase::write(const HistoryBatch& batch) {
         record.bindValue(2, text(row.message));
         record.bindValue(3, text(row.time));
         record.bindValue(4, text(row.date));
+        record.bindValue(5, row.kind ? QVariant(storedName(*row.kind)) : QVariant());
         if (!record.exec()) {
             return fail(record.lastError());
         }
@@ -306,23 +343,24 @@ HistoryStatus HistoryDatabase::trend(const TrendRequest& request, TrendData& dat
                                 q.value(2).toDouble(), q.value(3).toDouble()});
     }
 
-    q.prepare(QStringLiteral("SELECT second, message FROM records WHERE zone = ? AND second >= ? AND second < ? "
-                             "ORDER BY second"));
+    q.prepare(QStringLiteral("SELECT second, message, kind FROM records WHERE zone = ? AND second >= ? AND second < ? "
+                             "AND kind IN (?, ?, ?, ?) ORDER BY second"));
     q.bindValue(0, request.channel);
     q.bindValue(1, request.fromMinute * 60);
     q.bindValue(2, request.toMinute * 60);
+    const RecordKind alarms[] = {RecordKind::ZoneLowAlarm, RecordKind::ZoneLowCalError, RecordKind::ZoneHighAlarm,
+                                 RecordKind::ZoneHighCalError};
+    for (int i = 0; i < 4; ++i) {
+        q.bindValue(3 + i, storedName(alarms[i]));
+    }
     if (!q.exec()) {
         return failure(q.lastError());
     }
     while (q.next()) {
-        const QString message = q.value(1).toString();
-        // The record's words tell the event; the channel's name before them may have changed since.
-        const auto recorded = recordedEvent(message);
-        if (!recorded || recorded->event == &zone::kNormalEvent) {
-            continue;
-        }
-        const bool low = recorded->event == &zone::kLowAlarmEvent || recorded->event == &zone::kLowCalErrorEvent;
-        data.alarms.push_back({q.value(0).toLongLong(), low ? AlarmMark::Side::Low : AlarmMark::Side::High, message});
+        const std::optional<RecordKind> kind = kindNamed(q.value(2).toString());
+        const bool low = kind == RecordKind::ZoneLowAlarm || kind == RecordKind::ZoneLowCalError;
+        data.alarms.push_back(
+            {q.value(0).toLongLong(), low ? AlarmMark::Side::Low : AlarmMark::Side::High, q.value(1).toString()});
     }
     return ok();
 }

@@ -30,13 +30,13 @@ struct HistoryStatus {
 // thread that opened it: the writer keeps one on its own thread, and the export one of its own.
 //
 // The schema carries its version in PRAGMA user_version, and each version has one step that brings a file of the
-// version before up to it, so any older file opens. A channel's minute is stored under one integer key, the slot
-// (minute * 4 + channel - 1), which SQLite keeps as the row id: a year of four channels then takes about a fifth
-// less room than with the minute and the channel as columns of their own. The view minute_rows shows them that way
-// for anyone who reads the file with other tools.
+// version before up to it, so any older file opens; a reader takes a file of an older version as it is. A channel's
+// minute is stored under one integer key, the slot (minute * 4 + channel - 1), which SQLite keeps as the row id: a year
+// of four channels then takes about a fifth less room than with the minute and the channel as columns of their own. The
+// view minute_rows shows them that way for anyone who reads the file with other tools.
 class HistoryDatabase {
 public:
-    static constexpr int kVersion = 1;
+    static constexpr int kVersion = 2;
     static const QString kFileName;
 
     enum class Access { ReadWrite, ReadOnly };
@@ -72,6 +72,8 @@ public:
 private:
     HistoryStatus prepare();
     HistoryStatus migrate(int from);
+    // Version 2 keeps each record's kind: the records of version 1 take it, once, from their words.
+    HistoryStatus fillKinds();
     HistoryStatus failure(const QSqlError& error) const;
 
     QString name_;

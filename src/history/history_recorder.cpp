@@ -1,7 +1,6 @@
 #include "history_recorder.h"
 
 #include "app/zavok.h"
-#include "kit/line_encoding.h"
 #include "kit/numbers.h"
 
 #include <QPointer>
@@ -17,7 +16,7 @@ HistoryRecorder::HistoryRecorder(Zavok& core, const QString& path, int retention
     // The log keeps its observers for as long as it lives, which may be longer than this recorder.
     core.log.observe([self = QPointer<HistoryRecorder>(this)](const ActivityLog::Record& record) {
         if (self != nullptr) {
-            self->recorded(record.message, record.time, record.date);
+            self->recorded(record);
         }
     });
     // The poll cycle ticks all the time, so a minute closes even when no channel is on.
@@ -105,28 +104,10 @@ void HistoryRecorder::hand(qint64 minute) {
     records_.clear();
 }
 
-void HistoryRecorder::recorded(const QString& message, const QString& time, const QString& date) {
+void HistoryRecorder::recorded(const ActivityLog::Record& record) {
     takeChannels();
-    records_.push_back({core_.platform.clock.now().toSecsSinceEpoch(), zoneOf(message), message, time, date});
-}
-
-int HistoryRecorder::zoneOf(const QString& message) const {
-    if (!channelsTaken_) {
-        return 0;
-    }
-    const auto recorded = recordedEvent(message);
-    if (!recorded) {
-        return 0;
-    }
-    // The record holds the name as the file does; two channels of one name are told apart by nothing, and the record
-    // goes to the first.
-    const QStringView name = QStringView(message).first(recorded->nameLength);
-    for (int k = 1; k <= 4; ++k) {
-        if (name == kit::storedText(core_.channel(k).fname.text())) {
-            return k;
-        }
-    }
-    return 0;
+    records_.push_back({core_.platform.clock.now().toSecsSinceEpoch(), record.facts.zone(), record.message, record.time,
+                        record.date, record.facts.kind});
 }
 
 } // namespace zavok::history

@@ -2,6 +2,7 @@
 
 #include "history_rows.h"
 #include "history_store.h"
+#include "log/activity_log.h"
 
 #include <QObject>
 
@@ -57,8 +58,7 @@ private:
     void channelTicked(int channel);
     void passTo(qint64 minute);
     void hand(qint64 minute);
-    void recorded(const QString& message, const QString& time, const QString& date);
-    int zoneOf(const QString& message) const;
+    void recorded(const ActivityLog::Record& record);
 
     Zavok& core_;
     HistoryStore store_;

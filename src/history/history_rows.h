@@ -1,6 +1,6 @@
 #pragma once
 
-#include "meters/zone_texts.h"
+#include "log/record_facts.h"
 
 #include <QString>
 
@@ -27,38 +27,19 @@ struct MinuteRow {
     friend bool operator==(const MinuteRow&, const MinuteRow&) = default;
 };
 
-// One record of the activity log, as the file holds it, with the moment it was made and, for a record of a zone's
-// state, the zone it tells of (0 for any other record).
+// One record of the activity log, as the file holds it, with the moment it was made, the zone it tells of (0 for a
+// record of no zone) and its kind (nothing for a record stored before records carried their kind, in words no writer
+// uses).
 struct RecordRow {
     qint64 second = 0;
     int zone = 0;
     QString message;
     QString time;
     QString date;
+    std::optional<RecordKind> kind;
 
     friend bool operator==(const RecordRow&, const RecordRow&) = default;
 };
-
-// The event a zone's record tells of ("Pressure High Alarm at": zone::kHighAlarmEvent) and the length of the
-// channel's name before it; nothing for any other record.
-struct RecordedEvent {
-    const QString* event;
-    qsizetype nameLength;
-};
-inline std::optional<RecordedEvent> recordedEvent(QStringView message) {
-    if (!message.endsWith(u" at")) {
-        return std::nullopt;
-    }
-    const QStringView words = message.chopped(3);
-    for (const QString* event : {&zone::kLowAlarmEvent, &zone::kHighAlarmEvent, &zone::kLowCalErrorEvent,
-                                 &zone::kHighCalErrorEvent, &zone::kNormalEvent}) {
-        const qsizetype name = words.size() - event->size() - 1;
-        if (name >= 0 && words.endsWith(*event) && words[name] == u' ') {
-            return RecordedEvent{event, name};
-        }
-    }
-    return std::nullopt;
-}
 
 // What the recorder hands over when a minute closes: the rows of the minutes that closed, the records made since
 // the last batch, and the minute it closed on, which also tells the writer the day for its daily retention.

@@ -46,7 +46,7 @@ const QByteArray& ActivityLog::encodedPath() const {
     return encodedPath_;
 }
 
-void ActivityLog::append(const QString& message) const {
+void ActivityLog::append(const QString& message, RecordFacts facts) const {
     const QByteArray record =
         kit::line({kit::quotedField(message), kit::quotedField(clock_.nowtime), kit::quotedField(clock_.nowdate)});
     if (waiting_.isEmpty()) {
@@ -64,7 +64,7 @@ void ActivityLog::append(const QString& message) const {
         writeRuns(1);
         waiting_.bound();
     }
-    tellObservers(message);
+    tellObservers(message, facts);
 }
 
 void ActivityLog::writeRuns(qsizetype fresh) const {
@@ -144,11 +144,12 @@ void ActivityLog::say(const QString& line) const {
     }
 }
 
-void ActivityLog::tellObservers(const QString& message) const {
+void ActivityLog::tellObservers(const QString& message, RecordFacts facts) const {
     if (observers_.empty()) {
         return;
     }
-    const Record record{kit::storedText(message), kit::storedText(clock_.nowtime), kit::storedText(clock_.nowdate)};
+    const Record record{kit::storedText(message), kit::storedText(clock_.nowtime), kit::storedText(clock_.nowdate),
+                        facts};
     for (const Observer& observer : observers_) {
         observer(record);
     }

@@ -2,6 +2,7 @@
 
 #include "kit/clock_texts.h"
 #include "kit/fault_report.h"
+#include "log/record_facts.h"
 #include "log/waiting_records.h"
 
 #include <QString>
@@ -14,11 +15,12 @@ namespace zavok {
 // The daily activity log: the one operation every writer appends its records with.
 class ActivityLog {
 public:
-    // A record as the file holds it: its message, time and date fields as written.
+    // A record as the file holds it: its message, time and date fields as written, and what it is about.
     struct Record {
         QString message;
         QString time;
         QString date;
+        RecordFacts facts;
     };
     using Observer = std::function<void(const Record&)>;
     // A day of records at the fastest sampling, one every 0.1 s: what waits in memory while the file takes none.
@@ -32,8 +34,9 @@ public:
 
     // Appends "message","nowtime","nowdate" CR LF to the file named `logday` + ".txt", opening and closing it for
     // this one record. A record that the file does not take waits in memory, in order, with the file it belongs to,
-    // and goes in before the next record as soon as the file takes records again.
-    void append(const QString& message) const;
+    // and goes in before the next record as soon as the file takes records again. `facts` go to the observers only:
+    // the file holds the words.
+    void append(const QString& message, RecordFacts facts) const;
 
     // Gives the records that wait another chance; nothing to do, and nothing done, while none waits.
     void writeWaiting() const {
@@ -62,7 +65,7 @@ private:
     // refused it, which then joins `refused`.
     bool writeLostCount(std::vector<QByteArray>& refused) const;
     void say(const QString& line) const;
-    void tellObservers(const QString& message) const;
+    void tellObservers(const QString& message, RecordFacts facts) const;
 
     const kit::ClockTexts& clock_;
     QString directory_;

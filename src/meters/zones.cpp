@@ -2,7 +2,6 @@
 
 #include "forms/zone_colours.h"
 #include "kit/numbers.h"
-#include "meters/zone_texts.h"
 
 namespace zavok {
 
@@ -13,6 +12,8 @@ Zones::Zones(MainForm& form, std::array<ChannelForm*, 4> channels, const Activit
     for (int k = 1; k <= 4; ++k) {
         form_.value.at(k - 1)->onChange = [this, k] { classify(k); };
         form_.flabel.at(k - 1)->onChange = [this, k] { logZoneLabel(k); };
+        // The design's label may already show a state, which no change would tell.
+        states_.at(k - 1) = zone::shownState(form_.flabel.at(k - 1)->text(), channels_.at(k - 1)->fname.text());
     }
 }
 
@@ -69,10 +70,13 @@ void Zones::reset() {
 
 void Zones::logZoneLabel(int zone) {
     const QString& name = channels_.at(zone - 1)->fname.text();
-    const QString event = zone::event(form_.flabel.at(zone - 1)->text(), name);
-    if (!event.isEmpty()) {
-        log_.append(name + u' ' + event + QStringLiteral(" at"));
+    const std::optional<zone::State> shown = zone::shownState(form_.flabel.at(zone - 1)->text(), name);
+    if (!shown) {
+        return;
     }
+    // Kept before the record goes out, so that whoever hears the record finds the zone in its new state.
+    states_.at(zone - 1) = shown;
+    log_.append(zone::record(name, *shown), {zone::recordKind(*shown), zone});
 }
 
 } // namespace zavok

@@ -3,6 +3,7 @@
 #include "forms/channel_form.h"
 #include "forms/main_form.h"
 #include "log/activity_log.h"
+#include "meters/zone_texts.h"
 
 #include <array>
 
@@ -21,12 +22,16 @@ public:
     // RESET's part: every zone label back to its channel's name, then every zone classified again.
     void reset();
 
+    // The state zone 1..4 last showed, as its last record told it; nothing while its label has shown no state yet.
+    std::optional<zone::State> state(int zone) const { return states_.at(zone - 1); }
+
 private:
     void logZoneLabel(int zone);
 
     MainForm& form_;
     std::array<ChannelForm*, 4> channels_;
     const ActivityLog& log_;
+    std::array<std::optional<zone::State>, 4> states_{};
 };
 
 } // namespace zavok

@@ -1,10 +1,8 @@
 #include "mqtt_publisher.h"
 
 #include "app/zavok.h"
-#include "forms/circuit_state.h"
 #include "kit/numbers.h"
 #include "kit/printable.h"
-#include "meters/zone_texts.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -32,6 +30,12 @@ constexpr qsizetype kMostStrangeCommandBytes = 8192;
 
 QString number(int n) {
     return QString::number(n);
+}
+
+// The records of alert or zone `n`.
+std::function<bool(const RecordFacts&)> recordsOf(bool zone, int n) {
+    return
+        [zone, n](const RecordFacts& facts) { return facts.subject == n && (zone ? facts.isZone() : facts.isAlert()); };
 }
 
 QByteArray compact(const QJsonObject& object) {
@@ -149,20 +153,20 @@ QJsonObject MqttPublisher::availableWhile(const QString& below) const {
 
 void MqttPublisher::follow() {
     MainForm& form = *core_.zavok;
+    const AlertState& alerts = core_.alerts->state;
+    const Zones& zones = core_.meters->zones;
     for (int n = 1; n <= 4; ++n) {
         const std::size_t i = n - 1;
-        const kit::Label& trigger = *form.trigger.at(i);
         const kit::Label& circuit = *form.enable.at(i);
         const kit::Label& name = *form.clabel.at(i);
-        // Active is what the log reports as activated: a 0 or unset bit on an enabled circuit.
+        // Active is what the log reports as activated: the alert's contact active on an enabled circuit.
         addState({QStringLiteral("alert/") + number(n),
-                  [&trigger, &circuit] {
-                      return circuit.text() == circuit::kEnabled && trigger.text() != QStringLiteral("1") ? kOn : kOff;
-                  }},
-                 {&trigger, &circuit});
+                  [&alerts, n] { return alerts.isCircuitEnabled(n) && alerts.isActive(n) ? kOn : kOff; },
+                  recordsOf(false, n)},
+                 {&circuit});
         // An alert on a disabled circuit is not watched: it is unavailable rather than quiet.
         addState({QStringLiteral("alert/%1/available").arg(n),
-                  [&circuit] { return circuit.text() == circuit::kEnabled ? kOnline : kOffline; }},
+                  [&alerts, n] { return alerts.isCircuitEnabled(n) ? kOnline : kOffline; }},
                  {&circuit});
         QJsonObject alertConfig = availableWhile(QStringLiteral("alert/%1/available").arg(n));
         alertConfig.insert(QStringLiteral("state_topic"), topic(QStringLiteral("alert/") + number(n)));
@@ -173,33 +177,39 @@ void MqttPublisher::follow() {
                   {&name});
 
         const ChannelForm& channel = core_.channel(n);
-        const kit::Label& value = *form.value.at(i);
-        const kit::Label& zone = *form.flabel.at(i);
+        const Channel& behaviour = (*core_.channels)[n];
         // A channel on a joystick in trouble holds its last value, which is no reading. Its trouble begins and ends
-        // with the input's, which the main window's caption shows.
+        // with the input's, which the main window's caption shows. A tick that reads what the zone already shows
+        // changes no control, but may be the channel's first reading since the start.
         const kit::Joysticks& joysticks = core_.platform.joysticks;
-        const auto reading = [&channel, &value, &joysticks, id = int(i / 2)] {
-            return channel.disable.isEnabled() && kit::isNumericText(value.text()) && joysticks.fault(id).isEmpty();
+        const auto reading = [&behaviour, &joysticks, id = int(i / 2)]() -> std::optional<double> {
+            if (!behaviour.channelSwitch.isOn() || !joysticks.fault(id).isEmpty()) {
+                return std::nullopt;
+            }
+            return behaviour.acquisition.reading();
         };
+        const kit::Label& value = *form.value.at(i);
         addState({QStringLiteral("channel/") + number(n),
-                  [reading, &value]() -> std::optional<QByteArray> {
-                      if (!reading()) {
+                  [reading]() -> std::optional<QByteArray> {
+                      const std::optional<double> now = reading();
+                      if (!now) {
                           return std::nullopt;
                       }
-                      return value.text().trimmed().toUtf8();
+                      return kit::numberText(*now).toUtf8();
                   }},
-                 {&value, &channel.disable, &form});
+                 {&value, &channel.disable, &channel.Timer1, &form});
         addState({QStringLiteral("channel/%1/available").arg(n), [reading] { return reading() ? kOnline : kOffline; }},
-                 {&value, &channel.disable, &form});
+                 {&value, &channel.disable, &channel.Timer1, &form});
         addState({QStringLiteral("zone/") + number(n),
-                  [&zone, &channel]() -> std::optional<QByteArray> {
-                      const QString event = zone::event(zone.text(), channel.fname.text());
-                      if (event.isEmpty()) {
+                  [&zones, n]() -> std::optional<QByteArray> {
+                      const std::optional<zone::State> state = zones.state(n);
+                      if (!state) {
                           return std::nullopt;
                       }
-                      return event.toUtf8();
-                  }},
-                 {&zone});
+                      return zone::words(*state).toUtf8();
+                  },
+                  recordsOf(true, n)},
+                 {});
         // A zone is only as available as the channel it classifies: while the channel is off or blind, its last zone
         // is no reading either.
         const QJsonObject channelAvailability = availableWhile(QStringLiteral("channel/%1/available").arg(n));
@@ -255,6 +265,8 @@ void MqttPublisher::addState(State state, std::initializer_list<const QObject*> 
             connect(control, &kit::Control::changed, this, [this, index] { refresh(index); });
         } else if (const auto* window = qobject_cast<const kit::Window*>(source)) {
             connect(window, &kit::Window::changed, this, [this, index] { refresh(index); });
+        } else if (const auto* timer = qobject_cast<const kit::Timer*>(source)) {
+            connect(timer, &kit::Timer::ticked, this, [this, index] { refresh(index); });
         }
     }
     refresh(index);
@@ -355,6 +367,15 @@ void MqttPublisher::connected() {
 }
 
 void MqttPublisher::record(const ActivityLog::Record& record) {
+    // The state first, as a change of the control it shows would have sent it before the record.
+    for (std::size_t i = 0; i < states_.size(); ++i) {
+        if (states_.at(i).toldBy && states_.at(i).toldBy(record.facts)) {
+            refresh(i);
+        }
+    }
+    // Built by hand rather than through QJsonObject, which sorts its keys: the payload keeps the record's own order,
+    // message, time, date, which is how a person watching the topic reads it, as the log file's line reads. Each
+    // value still goes through QJsonDocument, for its escapes.
     const QByteArray payload = QByteArrayLiteral("{\"message\":") + jsonString(record.message) +
                                QByteArrayLiteral(",\"time\":") + jsonString(record.time) +
                                QByteArrayLiteral(",\"date\":") + jsonString(record.date) + '}';

@@ -56,9 +56,12 @@ public:
 
 private:
     // A state topic (below zavok/<site>/) and how to read it from the core; nothing to keep the last state.
+    // `toldBy` picks the records after which the state is read again: a record is made once the subsystem has
+    // taken its new state, while a control's change comes before its handler has run.
     struct State {
         QString topic;
         std::function<std::optional<QByteArray>()> read;
+        std::function<bool(const RecordFacts&)> toldBy = {};
     };
     // Something Home Assistant shows: what it is, what it is called, and what its discovery config adds.
     struct Entity {

@@ -350,7 +350,7 @@ TEST(ActivityLogBacklog, BeyondItsBoundTheOldestRecordsAreCountedAndTheCountStan
         log.observe([&heard](const ActivityLog::Record& r) { heard << r.message; });
         const auto append = [&](int n) {
             clock.nowtime = u"08:00:%1 AM"_s.arg(n, 2, 10, QChar(u'0'));
-            log.append(u"record %1 at"_s.arg(n));
+            log.append(u"record %1 at"_s.arg(n), {RecordKind::Started});
         };
         const auto line = [&](const QString& message, int n) {
             return kit::line({kit::quotedField(message), kit::quotedField(u"08:00:%1 AM"_s.arg(n, 2, 10, QChar(u'0'))),
@@ -386,9 +386,9 @@ TEST(ActivityLogBacklog, AWaitingRecordGoesToTheFileOfItsDay) {
     const ActivityLog log(clock, dir.path(), [](const QString&) {});
     const QString july13 = log.fileName();
     ASSERT_EQ(::symlink("/dev/full", QFile::encodeName(july13).constData()), 0);
-    log.append(u"Alert #1 activated at"_s);
+    log.append(u"Alert #1 activated at"_s, {RecordKind::AlertActivated, 1});
     clock = {u"12:00:00 AM"_s, u"July 14,2001"_s, u"Jul 14"_s};
-    log.append(u"Alert #1 deactivated at"_s);
+    log.append(u"Alert #1 deactivated at"_s, {RecordKind::AlertDeactivated, 1});
     EXPECT_EQ(Harness::bytes(log.fileName()), "\"Alert #1 deactivated at\",\"12:00:00 AM\",\"July 14,2001\"\r\n");
     ASSERT_TRUE(QFile::remove(july13));
     log.writeWaiting();

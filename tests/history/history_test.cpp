@@ -84,6 +84,135 @@ TEST(History, AVirtualDayKeepsOneRowPerMinuteForEachChannelThatWasOnAndEveryReco
     EXPECT_EQ(alarms, 24 * 60 + 1) << "and one as the restart finds channel 1 at 50";
 }
 
+// Two channels of one name: each record goes to the zone that made it, and so does the trend window's mark.
+TEST(History, TwoChannelsOfOneNameKeepTheirOwnRecordsAndMarks) {
+    Harness h;
+    // Channel 2 is named as channel 1 and has its high alarm at 40, which its steady 50 passes; channel 1 reads 20.
+    Harness::put(h.dataPath(u"phones.zvk"_s), Harness::phones({{9, u"10"_s},
+                                                               {10, u"40"_s},
+                                                               {14, u"40"_s},
+                                                               {26, u"Pressure"_s},
+                                                               {39, u"Pressure"_s},
+                                                               {42, u"20"_s},
+                                                               {43, u"50"_s}}));
+    h.joysticks.stick[0].wXpos = kTwenty;
+    h.joysticks.stick[0].wYpos = kFifty;
+    HistoryRun run(h);
+    h.start();
+    h.scheduler.advance(90000);
+    run.end();
+    std::vector<std::pair<int, std::string>> alarms;
+    for (const RecordRow& r : run.records()) {
+        if (r.zone != 0 && r.kind != RecordKind::ZoneNormal) {
+            alarms.emplace_back(r.zone, r.message.toStdString());
+        }
+    }
+    EXPECT_EQ(alarms, (std::vector<std::pair<int, std::string>>{{2, "Pressure High Alarm at"}}));
+    HistoryDatabase db;
+    ASSERT_TRUE(db.open(run.path(), HistoryDatabase::Access::ReadWrite).ok());
+    history::TrendData data;
+    for (const int channel : {1, 2}) {
+        ASSERT_TRUE(db.trend({channel, 0, qint64(1) << 40, 2000}, data).ok());
+        EXPECT_EQ(data.alarms.size(), std::size_t(channel == 2 ? 1 : 0)) << "channel " << channel;
+    }
+}
+
+// A file of version 1, as the program stored it before records carried their kind: a reader takes it as it is, and
+// a writer gives each record its kind once, from its words, keeping the zone it has.
+TEST(History, AFileOfVersionOneIsReadAsItIsAndAWriterGivesItsRecordsTheirKinds) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(HistoryDatabase::kFileName);
+    const struct {
+        int zone;
+        const char* message;
+        std::optional<RecordKind> kind;
+    } rows[] = {
+        {0, "ZAVOK started at", RecordKind::Started},
+        {0, "Settings damaged at", RecordKind::SettingsDamaged},
+        {0, "Alert #3 activated at", RecordKind::AlertActivated},
+        {0, "Alert #4 deactivated at", RecordKind::AlertDeactivated},
+        {0, "Input fault at", RecordKind::InputFault},
+        {0, "Input restored at", RecordKind::InputRestored},
+        {1, "Tank 2 Low Alarm at", RecordKind::ZoneLowAlarm},
+        {1, "Tank 2 Normal at", RecordKind::ZoneNormal},
+        {2, " High Calibration Error at", RecordKind::ZoneHighCalError},
+        {2, "HIGH ALARM High Alarm at", RecordKind::ZoneHighAlarm},
+        {3, "Flow Low Calibration Error at", RecordKind::ZoneLowCalError},
+        {0, "ZAVOK closed at", RecordKind::Closed},
+        {0, "LowAlarm at", std::nullopt},
+        {0, "3 records lost at", std::nullopt},
+    };
+    const auto version = [&path] {
+        int found = -1;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"version"_s);
+            db.setDatabaseName(path);
+            QSqlQuery q(db);
+            if (db.open() && q.exec(u"PRAGMA user_version"_s) && q.next()) {
+                found = q.value(0).toInt();
+            }
+        }
+        QSqlDatabase::removeDatabase(u"version"_s);
+        return found;
+    };
+    {
+        QSqlDatabase old = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"version 1"_s);
+        old.setDatabaseName(path);
+        ASSERT_TRUE(old.open());
+        QSqlQuery q(old);
+        for (const QString& statement :
+             {u"CREATE TABLE minutes (slot INTEGER PRIMARY KEY, min REAL NOT NULL, mean REAL NOT NULL, max REAL NOT "
+              "NULL, count INTEGER NOT NULL)"_s,
+              u"CREATE VIEW minute_rows AS SELECT slot >> 2 AS minute, (slot & 3) + 1 AS channel, min, mean, max, "
+              u"count "
+              "FROM minutes"_s,
+              u"CREATE TABLE records (id INTEGER PRIMARY KEY, second INTEGER NOT NULL, zone INTEGER NOT NULL, message "
+              "TEXT NOT NULL, time TEXT NOT NULL, date TEXT NOT NULL)"_s,
+              u"CREATE INDEX records_by_second ON records (second)"_s,
+              u"CREATE INDEX records_by_zone ON records (zone, second) WHERE zone > 0"_s,
+              u"INSERT INTO minutes VALUES (400, 1, 2, 3, 60)"_s, u"PRAGMA user_version = 1"_s}) {
+            ASSERT_TRUE(q.exec(statement)) << statement.toStdString();
+        }
+        for (std::size_t i = 0; i < std::size(rows); ++i) {
+            ASSERT_TRUE(q.exec(
+                u"INSERT INTO records (second, zone, message, time, date) VALUES (%1, %2, '%3', '', '')"_s.arg(6000 + i)
+                    .arg(rows[i].zone)
+                    .arg(QLatin1String(rows[i].message))));
+        }
+    }
+    QSqlDatabase::removeDatabase(u"version 1"_s);
+
+    {
+        HistoryDatabase reader;
+        ASSERT_TRUE(reader.open(path, HistoryDatabase::Access::ReadOnly).ok());
+        std::vector<MinuteRow> minutes;
+        ASSERT_TRUE(reader
+                        .forEachMinute(std::nullopt, 0, 1000,
+                                       [&minutes](const MinuteRow& row) {
+                                           minutes.push_back(row);
+                                           return true;
+                                       })
+                        .ok());
+        EXPECT_EQ(minutes, (std::vector<MinuteRow>{{100, 1, 1, 2, 3, 60}}));
+    }
+    EXPECT_EQ(version(), 1) << "a reader changes nothing";
+
+    HistoryDatabase writer;
+    ASSERT_TRUE(writer.open(path, HistoryDatabase::Access::ReadWrite).ok());
+    EXPECT_EQ(version(), 2);
+    const std::vector<RecordRow> records = recordsIn(path);
+    ASSERT_EQ(records.size(), std::size(rows));
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        SCOPED_TRACE(rows[i].message);
+        EXPECT_EQ(records[i].kind, rows[i].kind);
+        EXPECT_EQ(records[i].zone, rows[i].zone);
+    }
+    history::TrendData data;
+    ASSERT_TRUE(writer.trend({1, 0, 1000, 2000}, data).ok());
+    EXPECT_EQ(data.alarms,
+              (std::vector<history::AlarmMark>{{6006, history::AlarmMark::Side::Low, u"Tank 2 Low Alarm at"_s}}));
+}
+
 // With two days kept, the first batch removes what lies more than two days before the minute it closes on.
 TEST(History, RowsOlderThanTheRetentionGoWithTheFirstBatchOfTheDay) {
     Harness h;
@@ -95,7 +224,7 @@ TEST(History, RowsOlderThanTheRetentionGoWithTheFirstBatchOfTheDay) {
         ASSERT_TRUE(db.open(run.path(), HistoryDatabase::Access::ReadWrite).ok());
         ASSERT_TRUE(db.write({cutoff,
                               {{cutoff - 1, 1, 1, 1, 1, 1}, {cutoff, 2, 2, 2, 2, 2}},
-                              {{cutoff * 60 - 1, 0, u"old"_s, {}, {}}, {cutoff * 60, 0, u"kept"_s, {}, {}}}})
+                              {{cutoff * 60 - 1, 0, u"old"_s, {}, {}, {}}, {cutoff * 60, 0, u"kept"_s, {}, {}, {}}}})
                         .ok());
     }
     h.start();
@@ -143,10 +272,11 @@ TEST(History, WhatCouldNotBeWrittenByTheEndIsToldAsLostAndNothingWaitsOnAFifo) {
             const Watchdog limit("the history's start and end");
             history::HistoryStore writer(path, 400, QDate(2026, 12, 6), [&told](const QString& line) { told << line; });
             writer.open();
-            writer.write(
-                {100, {{97, 1, 1, 1, 1, 60}, {98, 1, 1, 1, 1, 60}, {99, 2, 1, 1, 1, 60}}, {{6000, 0, u"a"_s, {}, {}}}});
+            writer.write({100,
+                          {{97, 1, 1, 1, 1, 60}, {98, 1, 1, 1, 1, 60}, {99, 2, 1, 1, 1, 60}},
+                          {{6000, 0, u"a"_s, {}, {}, {}}}});
             if (row.batches == 2) {
-                writer.write({101, {{100, 1, 1, 1, 1, 60}}, {{6060, 1, u"b"_s, {}, {}}}});
+                writer.write({101, {{100, 1, 1, 1, 1, 60}}, {{6060, 1, u"b"_s, {}, {}, {}}}});
             }
             writer.finish();
         }

@@ -124,6 +124,26 @@ TEST_F(Mqtt, DiscoveryStatesRecordsAndTroubleReachTheBroker) {
     EXPECT_TRUE(eventually([&] { return listener.lines().count(offline) > before; }));
 }
 
+// Two channels of one name keep to their own topics: only the zone whose channel passes its limit is in alarm.
+TEST_F(Mqtt, TwoChannelsOfOneNameKeepTheirOwnZoneAndChannelTopics) {
+    Site site(optionsFor(broker, u"plant"_s));
+    ASSERT_TRUE(online(broker, u"plant"_s));
+    const Listener listener(broker, {u"zavok/plant/#"_s});
+    Zavok& z = site.h.z();
+    z.channel(2).fname.setText(u"Pressure"_s);
+    z.channel(2).sethighl.setText(u"40"_s);
+    site.h.joysticks.stick[0].wXpos = 32750;
+    site.h.joysticks.stick[0].wYpos = 32750;
+    z.channel(1).enable.click();
+    z.channel(2).enable.click();
+    site.h.scheduler.advance(1000);
+    for (const char* line : {"zavok/plant/zone/2 High Alarm", "zavok/plant/channel/2 50", "zavok/plant/channel/1 50"}) {
+        EXPECT_TRUE(eventually([&] { return listener.hears(QString::fromUtf8(line)); })) << line;
+    }
+    EXPECT_TRUE(listener.lines().filter(u"zavok/plant/zone/1 High"_s).isEmpty())
+        << listener.lines().join(u'\n').toStdString();
+}
+
 TEST_F(Mqtt, EveryRecordMadeWhileTheBrokerIsDownArrivesOnceAndInOrder) {
     Site site(optionsFor(broker, u"plant"_s));
     ASSERT_TRUE(online(broker, u"plant"_s));

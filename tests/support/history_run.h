@@ -15,6 +15,24 @@
 
 namespace zavok::test {
 
+// Every record of the history file at `path`, in the order stored.
+inline std::vector<history::RecordRow> recordsIn(const QString& path) {
+    std::vector<history::RecordRow> records;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("records"));
+        db.setDatabaseName(path);
+        EXPECT_TRUE(db.open());
+        QSqlQuery q(db);
+        EXPECT_TRUE(q.exec(QStringLiteral("SELECT second, zone, message, time, date, kind FROM records ORDER BY id")));
+        while (q.next()) {
+            records.push_back({q.value(0).toLongLong(), q.value(1).toInt(), q.value(2).toString(),
+                               q.value(3).toString(), q.value(4).toString(), kindNamed(q.value(5).toString())});
+        }
+    } // the connection goes before its name is let go
+    QSqlDatabase::removeDatabase(QStringLiteral("records"));
+    return records;
+}
+
 // The whole program on virtual time with its history kept, as the program keeps it, in the data directory.
 class HistoryRun {
 public:
@@ -51,23 +69,7 @@ public:
         return rows;
     }
 
-    // Every record, in the order stored.
-    std::vector<history::RecordRow> records() const {
-        std::vector<history::RecordRow> records;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("records"));
-            db.setDatabaseName(path());
-            EXPECT_TRUE(db.open());
-            QSqlQuery q(db);
-            EXPECT_TRUE(q.exec(QStringLiteral("SELECT second, zone, message, time, date FROM records ORDER BY id")));
-            while (q.next()) {
-                records.push_back({q.value(0).toLongLong(), q.value(1).toInt(), q.value(2).toString(),
-                                   q.value(3).toString(), q.value(4).toString()});
-            }
-        } // the connection goes before its name is let go
-        QSqlDatabase::removeDatabase(QStringLiteral("records"));
-        return records;
-    }
+    std::vector<history::RecordRow> records() const { return recordsIn(path()); }
 
     std::unique_ptr<history::HistoryRecorder> recorder;
 

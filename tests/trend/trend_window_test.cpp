@@ -48,17 +48,17 @@ protected:
         writer->write({at(8, 15), {{at(7, 0), 2, 99, 99, 99, 1}}, {}});
         writer->write({at(8, 15),
                        rows,
-                       {record(at(7, 2) * 60 + 10, 1, u"Pressure High Alarm at"_s),
-                        record(at(7, 3) * 60, 1, u"Pressure Normal at"_s),
-                        record(at(7, 31) * 60 + 30, 1, u"Pressure Low Alarm at"_s),
-                        record(at(7, 2) * 60, 2, u"Volume High Alarm at"_s)}});
+                       {record(at(7, 2) * 60 + 10, 1, u"Pressure High Alarm at"_s, RecordKind::ZoneHighAlarm),
+                        record(at(7, 3) * 60, 1, u"Pressure Normal at"_s, RecordKind::ZoneNormal),
+                        record(at(7, 31) * 60 + 30, 1, u"Pressure Low Alarm at"_s, RecordKind::ZoneLowAlarm),
+                        record(at(7, 2) * 60, 2, u"Volume High Alarm at"_s, RecordKind::ZoneHighAlarm)}});
         window = std::make_unique<trend::TrendWindow>(h.start(), 1, *writer);
         waitUntilDrawn();
     }
 
     static qint64 at(int hour, int minute) { return minuteAt(QDateTime(QDate(2001, 7, 13), QTime(hour, minute))); }
-    static history::RecordRow record(qint64 second, int zone, const QString& message) {
-        return {second, zone, message, u"07:00:00 AM"_s, u"July 13,2001"_s};
+    static history::RecordRow record(qint64 second, int zone, const QString& message, RecordKind kind) {
+        return {second, zone, message, u"07:00:00 AM"_s, u"July 13,2001"_s, kind};
     }
 
     std::pair<double, double> timeAxis() const {
