@@ -40,16 +40,18 @@ public:
     bool canLoad(const QString&) const override { return false; }
 };
 
-// Every contact at rest, and each joystick's X and Y where they are put.
+// The game port's byte (every contact at rest until it is changed), and each joystick's X and Y where they are put.
 class SteadyInputs final : public kit::GamePort, public kit::Joysticks {
 public:
     SteadyInputs(quint32 x, quint32 y) : info_{x, y, 0, 0} {}
-    qint16 Inzavok(int) override { return 0xFF; }
+    qint16 Inzavok(int) override { return port; }
     void Outzavok(int, int) override {}
     int joyGetPos(int, kit::JOYINFO& info) override {
         info = info_;
         return 0;
     }
+
+    qint16 port = 0xFF;
 
 private:
     kit::JOYINFO info_;
