@@ -6,8 +6,8 @@
 
 #include "app/zavok.h"
 #include "check.h"
+#include "inputs/state_file.h"
 #include "kit/virtual_scheduler.h"
-#include "platform/state_file.h"
 #include "support/stand_ins.h"
 
 #include <QDir>
@@ -45,8 +45,8 @@ std::array<QString, 4> values(const Zavok& z) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray content(reinterpret_cast<const char*>(data), qsizetype(size));
-    const auto parsed = platform::parseStateFile(content);
-    const auto* snapshot = std::get_if<platform::InputSnapshot>(&parsed);
+    const auto parsed = inputs::parseStateFile(content);
+    const auto* snapshot = std::get_if<inputs::InputSnapshot>(&parsed);
     const bool trouble = snapshot == nullptr;
     FUZZ_CHECK(made && put("255 13100 32750 20000 40000\n"));
     kit::VirtualScheduler scheduler;
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     test::NoDialogs dialogs;
     test::NoBell bell;
     const test::NoPictures pictures;
-    platform::StateFileSource inputs(
+    inputs::StateFileSource inputs(
         stateFile, [](const QString&) {}, [&scheduler] { return scheduler.now(); });
     {
         Zavok z({scheduler, clock, QLocale(QLocale::English, QLocale::UnitedStates), dialogs, bell, pictures, inputs,
