@@ -107,7 +107,8 @@ TEST_F(AlertTest, BellBeepsPerRunningTimerOnlyWhileSwitchedOn) {
     h.scheduler.advance(1000);
     EXPECT_EQ(h.bell.beeps, 0) << "the bell starts off";
     main().soundoff.click();
-    EXPECT_TRUE(!main().soundoff.isVisible() && main().soundon.isVisible() && main().soundon.isEnabled());
+    EXPECT_TRUE(!main().soundoff.isVisible() && !main().soundoff.isEnabled() && main().soundon.isVisible() &&
+                main().soundon.isEnabled());
     h.scheduler.advance(1000);
     EXPECT_EQ(h.bell.beeps, 2) << "every half second, though the poll re-enables Timer2 ten times a second";
     main().zoneBell[0]->setEnabled(true); // a zone in alarm as well
@@ -116,7 +117,8 @@ TEST_F(AlertTest, BellBeepsPerRunningTimerOnlyWhileSwitchedOn) {
     main().soundon.click();
     h.scheduler.advance(1000);
     EXPECT_EQ(h.bell.beeps, 6);
-    EXPECT_TRUE(main().soundoff.isVisible() && main().soundoff.isEnabled() && !main().soundon.isVisible());
+    EXPECT_TRUE(main().soundoff.isVisible() && main().soundoff.isEnabled() && !main().soundon.isVisible() &&
+                !main().soundon.isEnabled());
 }
 
 // Off, a circuit ignores its alert and keeps the bell quiet; switching it off clears its colours but not its home

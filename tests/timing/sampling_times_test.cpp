@@ -24,6 +24,7 @@ TEST_F(Program, SamplingTimesCarryTheChannelNamesAndApplyOnlyAChosenEntry) {
     EXPECT_EQ(t.secs[3]->text(), u"2"_s);
     EXPECT_TRUE(t.secs[3]->isVisible() && !t.sec[3]->isEnabled());
     t.time[0]->click();
+    EXPECT_TRUE(t.sec[0]->isVisible() && !t.secs[0]->isVisible());
     t.fclose.click(); // abandons the choice in progress
     EXPECT_TRUE(!t.isVisible() && !t.sec[0]->isVisible() && t.secs[0]->isVisible());
 }
