@@ -212,16 +212,7 @@ void Zavok::shutdown() {
     dialogs.end();
     kit::refresh(clock, platform.clock, platform.locale);
     log.append(ActivityLog::kClosed, {RecordKind::Closed});
-    if (zavoktimer) { // a run that never started up has no settings to save
-        QByteArray content;
-        for (kit::Control* c : phonesLayout(*zavok, zavokform, *zavoktimer)) {
-            content += SettingsFiles::textLine(c->text());
-        }
-        if (!settings.write(SettingsFiles::kPhones, content)) {
-            say(QStringLiteral("zavok: could not write %1; the previous settings stay")
-                    .arg(kit::printable(settings.path(SettingsFiles::kPhones))));
-        }
-    }
+    savePhones();
     log.end();
     // Nothing runs after the end: no timer fires again.
     for (kit::Window* w : desktop.windows()) {
@@ -237,6 +228,20 @@ void Zavok::shutdown() {
 void Zavok::say(const QString& line) const {
     if (platform.tell) {
         platform.tell(line);
+    }
+}
+
+void Zavok::savePhones() {
+    if (!zavoktimer) { // a run that never started up has no settings to save
+        return;
+    }
+    QByteArray content;
+    for (kit::Control* c : phonesLayout(*zavok, zavokform, *zavoktimer)) {
+        content += SettingsFiles::textLine(c->text());
+    }
+    if (!settings.write(SettingsFiles::kPhones, content)) {
+        say(QStringLiteral("zavok: could not write %1; the previous settings stay")
+                .arg(kit::printable(settings.path(SettingsFiles::kPhones))));
     }
 }
 

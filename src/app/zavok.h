@@ -43,6 +43,8 @@ public:
     // Rewrite cat.zvk from the indicator positions, and apnames.zvk from the circuit names.
     void catfile();
     void labname();
+    // Rewrites phones.zvk from the controls as they are now, as shutdown does; says so when it cannot.
+    void savePhones();
 
     ChannelForm& channel(int n) const { return *zavokform.at(n - 1); } // n = 1..4
 

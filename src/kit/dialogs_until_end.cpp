@@ -10,20 +10,20 @@ void DialogsUntilEnd::throwIfEnded() const {
 
 void DialogsUntilEnd::message(const QString& title, const QString& text) {
     throwIfEnded();
-    dialogs_.message(title, text);
+    to().message(title, text);
     throwIfEnded();
 }
 
 QString DialogsUntilEnd::input(const QString& title, const QString& prompt, const QString& proposal) {
     throwIfEnded();
-    QString answer = dialogs_.input(title, prompt, proposal);
+    QString answer = to().input(title, prompt, proposal);
     throwIfEnded();
     return answer;
 }
 
 std::optional<QString> DialogsUntilEnd::openFile(const OpenFileRequest& request) {
     throwIfEnded();
-    std::optional<QString> chosen = dialogs_.openFile(request);
+    std::optional<QString> chosen = to().openFile(request);
     throwIfEnded();
     return chosen;
 }

@@ -13,6 +13,9 @@ public:
     explicit DialogsUntilEnd(Dialogs& dialogs) : dialogs_(dialogs) {}
 
     void end() { ended_ = true; }
+    // Until set back to nothing, the boxes go to `answers` rather than to the user: a press that comes from outside
+    // the windows brings its own answers, and its messages go back to whoever sent it.
+    void answerBy(Dialogs* answers) { answers_ = answers; }
 
     void message(const QString& title, const QString& text) override;
     QString input(const QString& title, const QString& prompt, const QString& proposal) override;
@@ -21,7 +24,10 @@ public:
 private:
     void throwIfEnded() const;
 
+    Dialogs& to() const { return answers_ != nullptr ? *answers_ : dialogs_; }
+
     Dialogs& dialogs_;
+    Dialogs* answers_ = nullptr;
     bool ended_ = false;
 };
 

@@ -147,7 +147,7 @@ QString mqttUsage() {
         "  --site=NAME     this site's id in every topic: a-z, 0-9, _ and - (default: the host name)\n"
         "  --mqtt-discovery=PREFIX|off\n"
         "                  Home Assistant's discovery prefix (default: homeassistant), or off\n"
-        "  --mqtt-commands take RESET, BELL OFF and BELL ON from the broker (off by default)\n");
+        "  --mqtt-commands take every press and entry of the windows from the broker (off by default)\n");
 }
 
 std::optional<kit::Refusal> readMqttOptions(const kit::Settings& settings, const QString& password,

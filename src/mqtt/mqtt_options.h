@@ -19,7 +19,7 @@ struct MqttOptions {
     QString caFile;          // the CA that vouches for a TLS broker; the system's CAs when empty
     QString site;            // the site's id in every topic
     QString discoveryPrefix; // Home Assistant's discovery prefix; no discovery when empty
-    bool commands = false;   // RESET, BELL OFF and BELL ON are taken from the broker
+    bool commands = false;   // every press and entry of the windows is taken from the broker
 
     bool isOn() const { return !host.isEmpty(); }
     friend bool operator==(const MqttOptions&, const MqttOptions&) = default;

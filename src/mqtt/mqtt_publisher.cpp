@@ -120,9 +120,10 @@ MqttPublisher::MqttPublisher(const MqttOptions& options, Zavok& core, QString ve
         }
     });
     if (options_.commands) {
-        sink_(QStringLiteral("zavok: MQTT commands are on: any client that the broker lets write %1 can press RESET "
-                             "and silence the bell; the broker's ACL must let only trusted users write it")
-                  .arg(topic(QStringLiteral("command"))));
+        sink_(QStringLiteral("zavok: MQTT commands are on: any client that the broker lets write %1 or %2 can "
+                             "press every button of the windows and change every setting; the broker's ACL must let "
+                             "only trusted users write them")
+                  .arg(topic(QStringLiteral("command")), topic(QStringLiteral("…/set"))));
     }
     client_.start();
 }
@@ -235,15 +236,11 @@ void MqttPublisher::follow() {
                            {QStringLiteral("payload_on"), QString::fromLatin1(kOn)},
                            {QStringLiteral("payload_off"), QString::fromLatin1(kOff)}}},
               {});
+    // Known with commands off too, so that what an earlier run announced of them can be taken away.
+    twins_ = twinsOf(core_);
     if (options_.commands) {
-        const std::pair<const char*, QString> buttons[] = {
-            {"reset", kReset}, {"bell_off", kBellOff}, {"bell_on", kBellOn}};
-        for (const auto& [object, press] : buttons) {
-            QString label = press.at(0) + press.mid(1).toLower();
-            addEntity({QString::fromLatin1(object), QStringLiteral("button"), [label] { return label; },
-                       QJsonObject{{QStringLiteral("command_topic"), topic(QStringLiteral("command"))},
-                                   {QStringLiteral("payload_press"), press}}},
-                      {});
+        for (std::size_t t = 0; t < twins_.size(); ++t) {
+            addTwin(t);
         }
     }
     // A connection made during the start-up has announced nothing yet; the states have published themselves.
@@ -254,10 +251,37 @@ void MqttPublisher::follow() {
     for (const State& state : states_) {
         own << topic(state.topic);
     }
+    for (const auto& [command, twin] : commandTopics_) {
+        own << command;
+    }
     client_.subscribe(own);
 }
 
-void MqttPublisher::addState(State state, std::initializer_list<const QObject*> watched) {
+void MqttPublisher::addTwin(std::size_t index) {
+    const Twin& twin = twins_.at(index);
+    QJsonObject config = twin.config;
+    if (twin.read) {
+        twinStates_[index] = states_.size();
+        addState({twin.topic, [read = twin.read]() -> std::optional<QByteArray> { return read(); }}, twin.watched);
+        config.insert(QStringLiteral("state_topic"), topic(twin.topic));
+    }
+    if (twin.command) {
+        const QString commands = topic(twin.topic + QStringLiteral("/set"));
+        commandTopics_[commands] = index;
+        config.insert(QStringLiteral("command_topic"), commands);
+    }
+    addEntity({twin.object, twin.component, twin.name, config}, twin.renamedBy);
+    for (const QObject* source : twin.settledBy) {
+        connect(qobject_cast<const kit::Control*>(source), &kit::Control::changed, this,
+                [this, source](kit::Property property) {
+                    if (property == kit::Property::Text && unsettled_.erase(source) > 0 && !core_.hasEnded()) {
+                        core_.savePhones();
+                    }
+                });
+    }
+}
+
+void MqttPublisher::addState(State state, const std::vector<const QObject*>& watched) {
     const std::size_t index = states_.size();
     states_.push_back(std::move(state));
     for (const QObject* source : watched) {
@@ -272,7 +296,7 @@ void MqttPublisher::addState(State state, std::initializer_list<const QObject*> 
     refresh(index);
 }
 
-void MqttPublisher::addEntity(Entity entity, std::initializer_list<const QObject*> renamedBy) {
+void MqttPublisher::addEntity(Entity entity, const std::vector<const QObject*>& renamedBy) {
     const std::size_t index = entities_.size();
     entities_.push_back(std::move(entity));
     for (const QObject* source : renamedBy) {
@@ -329,16 +353,23 @@ void MqttPublisher::announceAll() {
     }
 }
 
-// Buttons announced by an earlier run with commands on would press into nothing now: an empty retained config
-// takes them away.
+// Entities announced by an earlier run with commands on would command nothing now, and the two bell buttons of
+// older runs are the bell's switch now: an empty retained config takes them away.
 void MqttPublisher::clearButtons() {
-    if (options_.discoveryPrefix.isEmpty() || options_.commands) {
+    if (options_.discoveryPrefix.isEmpty()) {
         return;
     }
-    for (const char* object : {"reset", "bell_off", "bell_on"}) {
-        send(QStringLiteral("%1/button/zavok_%2/%3/config")
-                 .arg(options_.discoveryPrefix, options_.site, QString::fromLatin1(object)),
+    const auto clear = [this](const QString& component, const QString& object) {
+        send(QStringLiteral("%1/%2/zavok_%3/%4/config").arg(options_.discoveryPrefix, component, options_.site, object),
              {}, true);
+    };
+    for (const char* object : {"bell_off", "bell_on"}) {
+        clear(QStringLiteral("button"), QString::fromLatin1(object));
+    }
+    if (!options_.commands) {
+        for (const Twin& twin : twins_) {
+            clear(twin.component, twin.object);
+        }
     }
 }
 
@@ -398,6 +429,8 @@ void MqttPublisher::received(const MqttClient::Message& message, bool whole) {
         }
     } else if (message.topic == topic(QStringLiteral("command"))) {
         command(message, whole);
+    } else if (const auto twin = commandTopics_.find(message.topic); twin != commandTopics_.end()) {
+        commanded(twin->second, message, whole);
     } else {
         contradicted(message.topic.mid(topic({}).size()), message, whole);
     }
@@ -421,13 +454,70 @@ void MqttPublisher::command(const MqttClient::Message& message, bool whole) {
         button->click();
         return;
     }
-    if (strangeCommands_.contains(payload) || strangeCommands_.size() >= kMostStrangeCommandsTold ||
-        strangeBytes_ + message.payload.size() > kMostStrangeCommandBytes) {
+    if (firstStrange(payload, message.payload.size())) {
+        sink_(QStringLiteral("zavok: ignored the MQTT command '%1'; %2").arg(kit::printable(payload), kCommandsTaken));
+    }
+}
+
+bool MqttPublisher::firstStrange(const QString& key, qsizetype bytes) {
+    if (strangeCommands_.contains(key) || strangeCommands_.size() >= kMostStrangeCommandsTold ||
+        strangeBytes_ + bytes > kMostStrangeCommandBytes) {
+        return false;
+    }
+    strangeCommands_.insert(key);
+    strangeBytes_ += bytes;
+    return true;
+}
+
+void MqttPublisher::commanded(std::size_t index, const MqttClient::Message& message, bool whole) {
+    // A retained command would be carried out again at every connection; after the end nothing is pressed any more.
+    if (message.retain || core_.hasEnded()) {
         return;
     }
-    strangeCommands_.insert(payload);
-    strangeBytes_ += message.payload.size();
-    sink_(QStringLiteral("zavok: ignored the MQTT command '%1'; %2").arg(kit::printable(payload), kCommandsTaken));
+    const Twin& twin = twins_.at(index);
+    if (!whole) {
+        if (!std::exchange(toldLongCommand_, true)) {
+            sink_(QStringLiteral("zavok: ignored an MQTT command longer than %1 bytes on %2, which takes %3")
+                      .arg(MqttClient::kLongestPayload)
+                      .arg(message.topic, twin.takes));
+        }
+        return;
+    }
+    const QString payload = QString::fromUtf8(message.payload);
+    CommandAnswers answers(payload);
+    core_.dialogs.answerBy(&answers);
+    const bool fits = twin.command(payload);
+    core_.dialogs.answerBy(nullptr);
+    if (!fits) {
+        if (firstStrange(message.topic + u'\0' + payload, message.payload.size())) {
+            sink_(QStringLiteral("zavok: ignored the MQTT command '%1' on %2, which takes %3")
+                      .arg(kit::printable(payload.trimmed()), message.topic, twin.takes));
+        }
+    } else if (twin.setting && !core_.hasEnded()) {
+        // A service may lose its power at any moment: what the broker set must not wait for the shutdown.
+        core_.savePhones();
+        unsettled_.insert(twin.settledBy.begin(), twin.settledBy.end());
+    }
+    for (const QString& text : answers.messages()) {
+        refused(message.topic, text);
+    }
+    // Home Assistant may show what it asked for until told otherwise: the state in force is said again, changed or
+    // not.
+    if (const auto state = twinStates_.find(index); state != twinStates_.end() && connected_) {
+        const QString& below = states_.at(state->second).topic;
+        if (const std::optional<QByteArray> now = held(below)) {
+            published_[below] = *now;
+            send(topic(below), *now, true);
+        }
+    }
+}
+
+// The window's own words for a refused entry go to whoever sent it, and once to the log of the service.
+void MqttPublisher::refused(const QString& commandTopic, const QString& text) {
+    send(topic(QStringLiteral("error")), text.toUtf8(), false);
+    if (firstStrange(u'\1' + text, text.size())) {
+        sink_(QStringLiteral("zavok: the MQTT command on %1 was refused: %2").arg(commandTopic, kit::printable(text)));
+    }
 }
 
 // Another client wrote one of ZAVOK's state topics: a retained message there is what every later subscriber sees,

@@ -4,6 +4,7 @@
 #include "kit/timer.h"
 #include "log/activity_log.h"
 #include "mqtt_client.h"
+#include "mqtt_commands.h"
 #include "mqtt_options.h"
 
 #include <QJsonObject>
@@ -25,8 +26,8 @@ namespace zavok::mqtt {
 
 // Publishes what ZAVOK shows to an MQTT broker, as Home Assistant and its users expect it: a retained state topic for
 // each alert, channel and zone and for the inputs' trouble, every activity-log record, Home Assistant's discovery,
-// and, when asked for, RESET and the bell switch as commands. It watches the core and never changes it, but for the
-// commands, which press the buttons as the user would; the core does not know it exists.
+// and, when asked for, every press and entry of the windows as a command of its own. It watches the core and never
+// changes it, but for the commands, which press the buttons as the user would; the core does not know it exists.
 //
 // While the broker cannot be reached the program monitors on as ever: the records made meanwhile wait, in order
 // (the newest kBacklog of them), and once the connection is back they are delivered and every state is published
@@ -84,8 +85,9 @@ private:
         bool asked_ = false;
     };
 
-    void addState(State state, std::initializer_list<const QObject*> watched);
-    void addEntity(Entity entity, std::initializer_list<const QObject*> renamedBy);
+    void addState(State state, const std::vector<const QObject*>& watched);
+    void addEntity(Entity entity, const std::vector<const QObject*>& renamedBy);
+    void addTwin(std::size_t index);
     void refresh(std::size_t index);
     void announce(const Entity& entity);
     void announceAll();
@@ -95,6 +97,10 @@ private:
     void record(const ActivityLog::Record& record);
     void received(const MqttClient::Message& message, bool whole);
     void command(const MqttClient::Message& message, bool whole);
+    void commanded(std::size_t twin, const MqttClient::Message& message, bool whole);
+    void refused(const QString& commandTopic, const QString& text);
+    // Whether a command ignored for `key` is told: once each, and only so many of them.
+    bool firstStrange(const QString& key, qsizetype bytes);
     void contradicted(const QString& below, const MqttClient::Message& message, bool whole);
     void correct();
     std::optional<QByteArray> held(const QString& below) const;
@@ -120,6 +126,10 @@ private:
     Paced births_;
     Paced corrections_;
     std::set<QString> contradicted_; // the state topics that another client wrote since the last correction
+    std::vector<Twin> twins_;
+    std::map<QString, std::size_t> commandTopics_;  // the whole topic of each twin's commands, and the twin
+    std::map<std::size_t, std::size_t> twinStates_; // each twin that shows a state, and that state
+    std::set<const QObject*> unsettled_;            // the controls whose next change is saved, after a command
     QSet<QString> strangeCommands_;
     qsizetype strangeBytes_ = 0;
     bool toldLongCommand_ = false;

@@ -183,8 +183,8 @@ TEST_F(Mqtt, TwoSitesKeepApartAndOnlyOneThatTakesCommandsIsCommanded) {
     Site a(optionsFor(broker, u"a"_s));
     Site b(optionsFor(broker, u"b"_s, true));
     EXPECT_EQ(b.told.join(u'\n'), u"zavok: MQTT commands are on: any client that the broker lets write zavok/b/command "
-                                  "can press RESET and silence the bell; the broker's ACL must let only trusted users "
-                                  "write it"_s);
+                                  "or zavok/b/…/set can press every button of the windows and change every setting; "
+                                  "the broker's ACL must let only trusted users write them"_s);
     ASSERT_TRUE(eventually(
         [&] { return listener.hears(u"zavok/a/trouble OFF"_s) && listener.hears(u"zavok/b/trouble OFF"_s); }));
     for (Site* site : {&a, &b}) {
@@ -206,6 +206,72 @@ TEST_F(Mqtt, TwoSitesKeepApartAndOnlyOneThatTakesCommandsIsCommanded) {
     EXPECT_TRUE(b.h.z().zavok->soundon.isVisible()) << "the bell is on";
     EXPECT_EQ(a.h.z().zavok->alabel[0]->back(), kLightRed) << "a site without commands takes none";
     EXPECT_TRUE(a.told.isEmpty()) << a.toldText();
+}
+
+// Home Assistant's way: each entity's command and state topics as its discovery config gives them. Every command is
+// the press or entry of the windows, with their records and refusals, and what it sets is saved at once.
+TEST_F(Mqtt, EachEntityIsOperatedFromTheBrokerAsTheWindowsAre) {
+    Listener listener(broker);
+    Site site(optionsFor(broker, u"plant"_s, true));
+    ASSERT_TRUE(online(broker, u"plant"_s));
+    site.h.poll(240 - 16);
+    site.h.poll(240); // every contact at rest, alert 1 with its reminder
+    site.h.joysticks.stick[0].wXpos = 32750;
+    Zavok& z = site.h.z();
+    const auto saved = [&](int line) {
+        return QString::fromLatin1(Harness::bytes(site.h.dataPath(u"phones.zvk"_s))).split(u"\r\n"_s).value(line);
+    };
+    const qsizetype records = site.h.logLines().size();
+    const QString refusal = u"Please enter a value for LOW ALARM between 0 and 100"_s;
+    const struct {
+        const char* entity;
+        QByteArray payload;
+        QString state; // what the state topic says after the command
+        std::function<bool()> done;
+    } rows[] = {
+        {"switch/zavok_plant/circuit_2", "OFF", u"OFF"_s, [&] { return saved(30) == u"\"DISABLED\""_s; }},
+        {"switch/zavok_plant/circuit_2", "ON", u"ON"_s, [&] { return saved(30) == u"\"ENABLED\""_s; }},
+        {"switch/zavok_plant/channel_1_on", "ON", u"ON"_s, [&] { return z.channel(1).Timer1.isEnabled(); }},
+        {"number/zavok_plant/channel_1_low", "-5", u"0"_s,
+         [&] { return listener.hears(u"zavok/plant/error "_s + refusal); }},
+        {"number/zavok_plant/channel_1_low", "-5", u"0"_s, [&] { return z.channel(1).setlowl.text() == u"0"_s; }},
+        {"number/zavok_plant/channel_1_high", "90", u"90"_s, [&] { return saved(10) == u"\"90\""_s; }},
+        {"select/zavok_plant/channel_3_period", "2", u"2"_s, [&] { return saved(36) == u"\"2\""_s; }},
+        {"select/zavok_plant/alerts_period", "0.7", u"0.1"_s, [&] { return site.told.last().contains(u"'0.7'"_s); }},
+        {"text/zavok_plant/circuit_4_name", "Garage", u"Garage"_s,
+         [&] { return z.zavok->clabel[3]->text() == u"Garage"_s; }},
+        {"switch/zavok_plant/bell", "ON", u"ON"_s, [&] { return z.zavok->soundon.isVisible(); }},
+        {"button/zavok_plant/reset",
+         "PRESS",
+         {},
+         [&] {
+             const QJsonObject reminder = config(listener, "binary_sensor/zavok_plant/alert_1_reminder");
+             const QString topic = reminder.value("state_topic"_L1).toString() + u' ';
+             return listener.lines().filter(topic).endsWith(topic + u"OFF"_s) && listener.hears(topic + u"ON"_s) &&
+                    z.zavok->alabel[0]->back() != kLightRed;
+         }},
+    };
+    ASSERT_TRUE(eventually([&] { return !config(listener, "button/zavok_plant/reset").isEmpty(); }));
+    for (const auto& row : rows) {
+        const QJsonObject c = config(listener, row.entity);
+        const QString heard = c.value("state_topic"_L1).toString() + u' ' + row.state;
+        const qsizetype before = listener.lines().count(heard);
+        EXPECT_EQ(c.value("unique_id"_L1).toString(),
+                  QString::fromLatin1(row.entity).section(u'/', 1).replace(u'/', u'_'));
+        broker.publish(c.value("command_topic"_L1).toString(), row.payload);
+        EXPECT_TRUE(eventually([&] {
+            return row.done() && (row.state.isEmpty() || listener.lines().count(heard) > before);
+        })) << row.entity
+            << ' ' << row.payload.toStdString();
+    }
+    QList<QByteArray> alerts = site.h.messages(records); // RESET, after them, writes the zones' records
+    alerts.removeIf([](const QByteArray& message) { return !message.startsWith("\"Alert"); });
+    EXPECT_EQ(alerts, QList<QByteArray>{"\"Alert #2 deactivated at\""}) << "off writes none, on one";
+    EXPECT_EQ(z.channel(1).sethighl.text(), u"90"_s) << "a refusal changes nothing";
+    EXPECT_EQ(site.told.filter(refusal).size(), 1) << site.toldText();
+    site.h.scheduler.advance(1000);
+    EXPECT_TRUE(eventually([&] { return listener.hears(u"zavok/plant/channel/1 50"_s); })) << "channel 1 reads";
+    EXPECT_TRUE(eventually([&] { return saved(42) != u"\"DIS\""_s; })) << "and is saved as on";
 }
 
 // Whoever may write the command topic may send anything: the program says so in one line of its own, each strange
