@@ -1,5 +1,6 @@
 #pragma once
 
+#include "announced_configs.h"
 #include "kit/fault_report.h"
 #include "kit/timer.h"
 #include "log/activity_log.h"
@@ -87,6 +88,7 @@ private:
     void addState(State state, std::initializer_list<const QObject*> watched);
     void addEntity(Entity entity, std::initializer_list<const QObject*> renamedBy);
     void refresh(std::size_t index);
+    QString configTopic(const Entity& entity) const;
     void announce(const Entity& entity);
     void announceAll();
     void clearButtons();
@@ -110,6 +112,7 @@ private:
     kit::FaultSink sink_;
     kit::FaultReport problems_;
     MqttClient client_;
+    AnnouncedConfigs announced_;
     bool connected_ = false;
     std::vector<State> states_;
     std::vector<Entity> entities_;
