@@ -32,6 +32,7 @@ QString formatLogday(const QDateTime& moment, const QLocale& locale) {
 
 void refresh(ClockTexts& texts, const Clock& clock, const QLocale& locale) {
     const QDateTime time = clock.now();
+    texts.moment = time;
     if (const qint64 second = time.date().toJulianDay() * 86400 + time.time().msecsSinceStartOfDay() / 1000;
         second != texts.formatted.time) {
         texts.nowtime = formatNowtime(time, locale);

@@ -15,6 +15,9 @@ struct ClockTexts {
     QString nowtime; // "hh:mm:ss AMPM", for example 02:05:09 PM
     QString nowdate; // "mmmm dd,yyyy", for example July 14,2001
     QString logday;  // "mmm dd", for example Jul 14: the month's short name cut to three letters
+    // The moment `nowtime` stands for, with its offset from UTC, for those who need the time as a moment rather
+    // than as words (a broker's subscribers).
+    QDateTime moment = {};
 
     // What each text was last formatted from (a second, a day), so that a refresh ten times a second formats only
     // what has changed.

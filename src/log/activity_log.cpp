@@ -149,7 +149,7 @@ void ActivityLog::tellObservers(const QString& message, RecordFacts facts) const
         return;
     }
     const Record record{kit::storedText(message), kit::storedText(clock_.nowtime), kit::storedText(clock_.nowdate),
-                        facts};
+                        facts, clock_.moment};
     for (const Observer& observer : observers_) {
         observer(record);
     }

@@ -15,12 +15,14 @@ namespace zavok {
 // The daily activity log: the one operation every writer appends its records with.
 class ActivityLog {
 public:
-    // A record as the file holds it: its message, time and date fields as written, and what it is about.
+    // A record as the file holds it: its message, time and date fields as written, and what it is about; `moment`
+    // is the local time its time field was formatted from.
     struct Record {
         QString message;
         QString time;
         QString date;
         RecordFacts facts;
+        QDateTime moment = {};
     };
     using Observer = std::function<void(const Record&)>;
     // A day of records at the fastest sampling, one every 0.1 s: what waits in memory while the file takes none.

@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#include <algorithm>
 #include <array>
 #include <variant>
 
@@ -31,8 +32,85 @@ constexpr std::array kRules = {
     kit::OptionRule{"site", kit::Takes::Value, kit::Scope::Broker, "a name, as in --site=plant-room"},
     kit::OptionRule{"mqtt-discovery", kit::Takes::Value, kit::Scope::Broker,
                     "a prefix or off, as in --mqtt-discovery=homeassistant"},
+    kit::OptionRule{"mqtt-birth-topic", kit::Takes::Value, kit::Scope::Broker,
+                    "a topic, as in --mqtt-birth-topic=homeassistant/status"},
     kit::OptionRule{"mqtt-commands", kit::Takes::Nothing, kit::Scope::Broker, nullptr},
+    kit::OptionRule{"unit1", kit::Takes::Value, kit::Scope::Broker, "a unit, as in --unit1=bar"},
+    kit::OptionRule{"unit2", kit::Takes::Value, kit::Scope::Broker, "a unit, as in --unit2=bar"},
+    kit::OptionRule{"unit3", kit::Takes::Value, kit::Scope::Broker, "a unit, as in --unit3=m"},
+    kit::OptionRule{"unit4", kit::Takes::Value, kit::Scope::Broker, "a unit, as in --unit4=L/min"},
+    kit::OptionRule{"device-class1", kit::Takes::Value, kit::Scope::Broker,
+                    "a device class, as in --device-class1=pressure"},
+    kit::OptionRule{"device-class2", kit::Takes::Value, kit::Scope::Broker,
+                    "a device class, as in --device-class2=volume"},
+    kit::OptionRule{"device-class3", kit::Takes::Value, kit::Scope::Broker,
+                    "a device class, as in --device-class3=temperature"},
+    kit::OptionRule{"device-class4", kit::Takes::Value, kit::Scope::Broker,
+                    "a device class, as in --device-class4=volume_flow_rate"},
 };
+
+// Home Assistant's device classes of a sensor whose state is a number, as a channel's is. A class that Home Assistant
+// does not know makes it refuse the whole config, and the channel would never show there.
+constexpr std::array kNumericDeviceClasses = {
+    "apparent_power",
+    "aqi",
+    "area",
+    "atmospheric_pressure",
+    "battery",
+    "blood_glucose_concentration",
+    "carbon_dioxide",
+    "carbon_monoxide",
+    "conductivity",
+    "current",
+    "data_rate",
+    "data_size",
+    "distance",
+    "duration",
+    "energy",
+    "energy_distance",
+    "energy_storage",
+    "frequency",
+    "gas",
+    "humidity",
+    "illuminance",
+    "irradiance",
+    "moisture",
+    "monetary",
+    "nitrogen_dioxide",
+    "nitrogen_monoxide",
+    "nitrous_oxide",
+    "ozone",
+    "ph",
+    "pm1",
+    "pm10",
+    "pm25",
+    "power",
+    "power_factor",
+    "precipitation",
+    "precipitation_intensity",
+    "pressure",
+    "reactive_power",
+    "signal_strength",
+    "sound_pressure",
+    "speed",
+    "sulphur_dioxide",
+    "temperature",
+    "volatile_organic_compounds",
+    "volatile_organic_compounds_parts",
+    "voltage",
+    "volume",
+    "volume_flow_rate",
+    "volume_storage",
+    "water",
+    "weight",
+    "wind_direction",
+    "wind_speed",
+};
+// Its device classes of a sensor whose state is text: no channel's.
+constexpr std::array kTextDeviceClasses = {"date", "enum", "timestamp"};
+
+// Longer than any unit Home Assistant knows, short enough to show on a card.
+constexpr qsizetype kLongestUnit = 16;
 
 // The host name as a site id: lower case, and every character a topic should not carry turned into "-".
 QString siteOf(const QString& hostName) {
@@ -106,6 +184,44 @@ std::variant<QString, kit::Refusal> passwordIn(const kit::Setting& file, QString
     return QString::fromUtf8(secret.content.left(secret.content.indexOf('\n'))).remove(u'\r');
 }
 
+// Channel n's unit and device class, where given.
+std::optional<kit::Refusal> readChannel(const kit::Settings& settings, int n, MqttOptions& mqtt) {
+    const std::size_t i = n - 1;
+    if (const kit::Setting* unit = kit::given(settings, QByteArray("unit" + QByteArray::number(n)).constData())) {
+        if (unit->value.size() > kLongestUnit || kit::printable(unit->value) != unit->value) {
+            return kit::Refusal{QStringLiteral("%1: '%2' is no unit; write at most %3 characters, none of them a "
+                                               "control character, as in °C or bar")
+                                    .arg(unit->origin, kit::printable(unit->value), QString::number(kLongestUnit))};
+        }
+        mqtt.units.at(i) = unit->value;
+    }
+    const kit::Setting* kind = kit::given(settings, QByteArray("device-class" + QByteArray::number(n)).constData());
+    if (kind == nullptr) {
+        return std::nullopt;
+    }
+    const auto named = [&kind](const char* name) { return kind->value == QLatin1String(name); };
+    if (std::any_of(kTextDeviceClasses.begin(), kTextDeviceClasses.end(), named)) {
+        return kit::Refusal{QStringLiteral("%1: '%2' is a device class of a sensor that shows text, and channel %3 "
+                                           "shows a number")
+                                .arg(kind->origin, kind->value, QString::number(n))};
+    }
+    if (std::none_of(kNumericDeviceClasses.begin(), kNumericDeviceClasses.end(), named)) {
+        QStringList known;
+        for (const char* name : kNumericDeviceClasses) {
+            known << QLatin1String(name);
+        }
+        return kit::Refusal{QStringLiteral("%1: '%2' is no device class of Home Assistant's sensors (%3)")
+                                .arg(kind->origin, kit::printable(kind->value), known.join(QStringLiteral(", ")))};
+    }
+    mqtt.deviceClasses.at(i) = kind->value;
+    return std::nullopt;
+}
+
+// A topic that the program subscribes to or publishes under: no wildcards, and something there.
+bool isTopic(const QString& topic) {
+    return !topic.isEmpty() && !topic.contains(u'+') && !topic.contains(u'#');
+}
+
 // The settings that serve the broker alone do nothing without one. Given on the command line, they are a mistake
 // to point out; standing in zavok.conf, they may wait there for a broker to come, and the start goes on.
 std::optional<kit::Refusal> withoutBroker(const kit::Settings& settings, QStringList& warnings) {
@@ -147,7 +263,14 @@ QString mqttUsage() {
         "  --site=NAME     this site's id in every topic: a-z, 0-9, _ and - (default: the host name)\n"
         "  --mqtt-discovery=PREFIX|off\n"
         "                  Home Assistant's discovery prefix (default: homeassistant), or off\n"
-        "  --mqtt-commands take every press and entry of the windows from the broker (off by default)\n");
+        "  --mqtt-birth-topic=TOPIC\n"
+        "                  where Home Assistant says it has started and wants the site announced again (default:\n"
+        "                  homeassistant/status)\n"
+        "  --mqtt-commands take every press and entry of the windows from the broker (off by default)\n"
+        "  --unitN=UNIT, --device-classN=CLASS\n"
+        "                  the unit of channel N (1 to 4) and the kind of thing it measures, as Home Assistant shows\n"
+        "                  them: --unit1=°C --device-class1=temperature; CLASS is one of Home Assistant's sensor\n"
+        "                  device classes\n");
 }
 
 std::optional<kit::Refusal> readMqttOptions(const kit::Settings& settings, const QString& password,
@@ -214,11 +337,23 @@ std::optional<kit::Refusal> readMqttOptions(const kit::Settings& settings, const
     if (const kit::Setting* discovery = kit::given(settings, "mqtt-discovery")) {
         if (discovery->value == QStringLiteral("off")) {
             mqtt.discoveryPrefix.clear();
-        } else if (discovery->value.isEmpty() || discovery->value.contains(u'+') || discovery->value.contains(u'#')) {
+        } else if (!isTopic(discovery->value)) {
             return kit::Refusal{QStringLiteral("%1: '%2' is no topic prefix (and off turns discovery off)")
                                     .arg(discovery->origin, kit::printable(discovery->value))};
         } else {
             mqtt.discoveryPrefix = discovery->value;
+        }
+    }
+    if (const kit::Setting* birth = kit::given(settings, "mqtt-birth-topic")) {
+        if (!isTopic(birth->value)) {
+            return kit::Refusal{QStringLiteral("%1: '%2' is no topic to subscribe to; name one topic, without + or #")
+                                    .arg(birth->origin, kit::printable(birth->value))};
+        }
+        mqtt.birthTopic = birth->value;
+    }
+    for (int n = 1; n <= 4; ++n) {
+        if (const auto refusal = readChannel(settings, n, mqtt)) {
+            return refusal;
         }
     }
     if (const kit::Setting* commands = kit::given(settings, "mqtt-commands")) {

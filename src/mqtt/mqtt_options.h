@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 
 namespace zavok::mqtt {
@@ -20,6 +21,11 @@ struct MqttOptions {
     QString site;            // the site's id in every topic
     QString discoveryPrefix; // Home Assistant's discovery prefix; no discovery when empty
     bool commands = false;   // every press and entry of the windows is taken from the broker
+    // Per channel, what Home Assistant shows its value in and what it measures; none where empty.
+    std::array<QString, 4> units = {};
+    std::array<QString, 4> deviceClasses = {};
+    // Where Home Assistant says it has (re)started and wants every device announced again.
+    QString birthTopic = QStringLiteral("homeassistant/status");
 
     bool isOn() const { return !host.isEmpty(); }
     friend bool operator==(const MqttOptions&, const MqttOptions&) = default;

@@ -5,9 +5,12 @@
 #include "kit/printable.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QPointer>
+
+#include <cstdlib>
 
 namespace zavok::mqtt {
 
@@ -28,8 +31,42 @@ const QString kCommandsTaken = QStringLiteral("ZAVOK takes RESET, BELL OFF and B
 constexpr qsizetype kMostStrangeCommandsTold = 100;
 constexpr qsizetype kMostStrangeCommandBytes = 8192;
 
+const QString kSupportUrl = QStringLiteral("https://github.com/zavok/zavok");
+
 QString number(int n) {
     return QString::number(n);
+}
+
+// The moment in ISO 8601 with its offset from UTC, "2026-12-07T01:05:09+01:00": whoever reads it knows the moment
+// without knowing this machine's time zone.
+QString isoMoment(const QDateTime& moment) {
+    const int offset = moment.offsetFromUtc();
+    const int minutes = std::abs(offset) / 60;
+    return moment.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")) + (offset < 0 ? u'-' : u'+') +
+           QStringLiteral("%1:%2").arg(minutes / 60, 2, 10, QChar(u'0')).arg(minutes % 60, 2, 10, QChar(u'0'));
+}
+
+// A record's kind as the log's event entity names it: the history's word for it, in Home Assistant's snake case.
+QString eventType(RecordKind kind) {
+    return storedName(kind).replace(u' ', u'_');
+}
+
+QJsonArray eventTypes() {
+    QJsonArray types;
+    for (int k = 0; !storedName(RecordKind(k)).isEmpty(); ++k) {
+        types.append(eventType(RecordKind(k)));
+    }
+    return types;
+}
+
+// Each word the zone's topic can carry, as an enum sensor lists its options.
+QJsonArray zoneWords() {
+    QJsonArray options;
+    for (const zone::State state : {zone::State::Normal, zone::State::LowAlarm, zone::State::HighAlarm,
+                                    zone::State::LowCalError, zone::State::HighCalError}) {
+        options.append(zone::words(state));
+    }
+    return options;
 }
 
 // The records of alert or zone `n`.
@@ -99,13 +136,14 @@ MqttPublisher::MqttPublisher(const MqttOptions& options, Zavok& core, QString ve
               [&options] {
                   QStringList topics;
                   if (!options.discoveryPrefix.isEmpty()) {
-                      topics << options.discoveryPrefix + QStringLiteral("/status");
+                      topics << options.birthTopic;
                   }
                   if (options.commands) {
                       topics << QStringLiteral("zavok/%1/command").arg(options.site);
                   }
                   return topics;
               }())
+    , announced_(core.settings, sink_)
     , births_(core.platform.scheduler, QStringLiteral("mqttBirths"), [this] { announceAll(); })
     , corrections_(core.platform.scheduler, QStringLiteral("mqttCorrections"), [this] { correct(); }) {
     connect(&client_, &MqttClient::connected, this, &MqttPublisher::connected);
@@ -217,11 +255,19 @@ void MqttPublisher::follow() {
         QJsonObject channelConfig = channelAvailability;
         channelConfig.insert(QStringLiteral("state_topic"), topic(QStringLiteral("channel/") + number(n)));
         channelConfig.insert(QStringLiteral("state_class"), QStringLiteral("measurement"));
+        if (!options_.units.at(i).isEmpty()) {
+            channelConfig.insert(QStringLiteral("unit_of_measurement"), options_.units.at(i));
+        }
+        if (!options_.deviceClasses.at(i).isEmpty()) {
+            channelConfig.insert(QStringLiteral("device_class"), options_.deviceClasses.at(i));
+        }
         addEntity({QStringLiteral("channel_") + number(n), QStringLiteral("sensor"),
                    [&channel] { return channel.fname.text(); }, channelConfig},
                   {&channel.fname});
         QJsonObject zoneConfig = channelAvailability;
         zoneConfig.insert(QStringLiteral("state_topic"), topic(QStringLiteral("zone/") + number(n)));
+        zoneConfig.insert(QStringLiteral("device_class"), QStringLiteral("enum"));
+        zoneConfig.insert(QStringLiteral("options"), zoneWords());
         addEntity({QStringLiteral("zone_") + number(n), QStringLiteral("sensor"),
                    [&channel]() -> QString { return channel.fname.text() + QStringLiteral(" zone"); }, zoneConfig},
                   {&channel.fname});
@@ -230,11 +276,23 @@ void MqttPublisher::follow() {
     const Trouble& trouble = core_.alerts->trouble;
     addState({QStringLiteral("trouble"), [&trouble] { return trouble.isOn() ? kOn : kOff; }}, {&form});
     addState({QStringLiteral("trouble/reason"), [&trouble] { return trouble.reason().toUtf8(); }}, {&form});
+    addState({QStringLiteral("trouble/attributes"),
+              [&trouble] {
+                  return compact({{QStringLiteral("reason"), trouble.reason()}});
+              }},
+             {&form});
     addEntity({QStringLiteral("trouble"), QStringLiteral("binary_sensor"), [] { return QStringLiteral("Input fault"); },
                QJsonObject{{QStringLiteral("state_topic"), topic(QStringLiteral("trouble"))},
                            {QStringLiteral("device_class"), QStringLiteral("problem")},
+                           {QStringLiteral("entity_category"), QStringLiteral("diagnostic")},
+                           {QStringLiteral("json_attributes_topic"), topic(QStringLiteral("trouble/attributes"))},
                            {QStringLiteral("payload_on"), QString::fromLatin1(kOn)},
                            {QStringLiteral("payload_off"), QString::fromLatin1(kOff)}}},
+              {});
+    // Every record, as Home Assistant's events: its kind is the event's type, and its words and moment ride along.
+    addEntity({QStringLiteral("log"), QStringLiteral("event"), [] { return QStringLiteral("Activity log"); },
+               QJsonObject{{QStringLiteral("state_topic"), topic(QStringLiteral("log"))},
+                           {QStringLiteral("event_types"), eventTypes()}}},
               {});
     // Known with commands off too, so that what an earlier run announced of them can be taken away.
     twins_ = twinsOf(core_);
@@ -325,6 +383,11 @@ void MqttPublisher::refresh(std::size_t index) {
     }
 }
 
+QString MqttPublisher::configTopic(const Entity& entity) const {
+    return QStringLiteral("%1/%2/zavok_%3/%4/config")
+        .arg(options_.discoveryPrefix, entity.component, options_.site, entity.object);
+}
+
 void MqttPublisher::announce(const Entity& entity) {
     if (options_.discoveryPrefix.isEmpty()) {
         return;
@@ -336,21 +399,31 @@ void MqttPublisher::announce(const Entity& entity) {
     config.insert(QStringLiteral("device"),
                   QJsonObject{{QStringLiteral("identifiers"), QJsonArray{id}},
                               {QStringLiteral("name"), QString(QStringLiteral("ZAVOK ") + options_.site)},
+                              {QStringLiteral("manufacturer"), QStringLiteral("ZAVOK")},
+                              {QStringLiteral("model"), QStringLiteral("Game-port alarm monitor")},
                               {QStringLiteral("sw_version"), version_}});
+    config.insert(QStringLiteral("origin"), QJsonObject{{QStringLiteral("name"), QStringLiteral("ZAVOK")},
+                                                        {QStringLiteral("sw_version"), version_},
+                                                        {QStringLiteral("support_url"), kSupportUrl}});
     if (!config.contains(QStringLiteral("availability"))) {
         config.insert(QStringLiteral("availability_topic"), topic(QStringLiteral("status")));
     }
-    send(QStringLiteral("%1/%2/%3/%4/config").arg(options_.discoveryPrefix, entity.component, id, entity.object),
-         compact(config), true);
+    send(configTopic(entity), compact(config), true);
 }
 
 void MqttPublisher::announceAll() {
-    if (!connected_) {
+    // Before follow() there is nothing to announce, and nothing of what was announced before is known to be gone.
+    if (!connected_ || entities_.empty()) {
         return;
     }
+    std::set<QString> now;
     for (const Entity& entity : entities_) {
         announce(entity);
+        if (!options_.discoveryPrefix.isEmpty()) {
+            now.insert(configTopic(entity));
+        }
     }
+    announced_.replace(now, [this](const QString& config) { send(config, {}, true); });
 }
 
 // Entities announced by an earlier run with commands on would command nothing now, and the two bell buttons of
@@ -405,11 +478,13 @@ void MqttPublisher::record(const ActivityLog::Record& record) {
         }
     }
     // Built by hand rather than through QJsonObject, which sorts its keys: the payload keeps the record's own order,
-    // message, time, date, which is how a person watching the topic reads it, as the log file's line reads. Each
-    // value still goes through QJsonDocument, for its escapes.
+    // message, time, date (then the moment and the kind for machines), which is how a person watching the topic reads
+    // it, as the log file's line reads. Each value still goes through QJsonDocument, for its escapes.
     const QByteArray payload = QByteArrayLiteral("{\"message\":") + jsonString(record.message) +
                                QByteArrayLiteral(",\"time\":") + jsonString(record.time) +
-                               QByteArrayLiteral(",\"date\":") + jsonString(record.date) + '}';
+                               QByteArrayLiteral(",\"date\":") + jsonString(record.date) +
+                               QByteArrayLiteral(",\"at\":") + jsonString(isoMoment(record.moment)) +
+                               QByteArrayLiteral(",\"event_type\":") + jsonString(eventType(record.facts.kind)) + '}';
     if (connected_) {
         send(topic(QStringLiteral("log")), payload, false);
         return;
@@ -422,7 +497,7 @@ void MqttPublisher::record(const ActivityLog::Record& record) {
 }
 
 void MqttPublisher::received(const MqttClient::Message& message, bool whole) {
-    if (message.topic == options_.discoveryPrefix + QStringLiteral("/status")) {
+    if (!options_.discoveryPrefix.isEmpty() && message.topic == options_.birthTopic) {
         // Home Assistant has (re)started and asks every device to announce itself again.
         if (whole && message.payload == kOnline) {
             births_.request();

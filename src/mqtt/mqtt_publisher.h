@@ -1,5 +1,6 @@
 #pragma once
 
+#include "announced_configs.h"
 #include "kit/fault_report.h"
 #include "kit/timer.h"
 #include "log/activity_log.h"
@@ -89,6 +90,7 @@ private:
     void addEntity(Entity entity, const std::vector<const QObject*>& renamedBy);
     void addTwin(std::size_t index);
     void refresh(std::size_t index);
+    QString configTopic(const Entity& entity) const;
     void announce(const Entity& entity);
     void announceAll();
     void clearButtons();
@@ -116,6 +118,7 @@ private:
     kit::FaultSink sink_;
     kit::FaultReport problems_;
     MqttClient client_;
+    AnnouncedConfigs announced_;
     bool connected_ = false;
     std::vector<State> states_;
     std::vector<Entity> entities_;

@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QTimeZone>
 
 #include <gtest/gtest.h>
 
@@ -67,8 +68,36 @@ protected:
 
 TEST_F(Mqtt, DiscoveryStatesRecordsAndTroubleReachTheBroker) {
     Listener listener(broker);
-    Site site(optionsFor(broker, u"plant"_s));
+    mqtt::MqttOptions options = optionsFor(broker, u"plant"_s);
+    options.units[0] = u"°C"_s;
+    options.deviceClasses[0] = u"temperature"_s;
+    Site site(options);
     ASSERT_TRUE(eventually([&] { return listener.hears(u"zavok/plant/trouble OFF"_s); }));
+    // Every config says what made it and what device it belongs to.
+    const QStringList configs = listener.lines().filter(QRegularExpression(u"^homeassistant/\\S+/config \\{"_s));
+    EXPECT_EQ(configs.size(), 14) << "four alerts, channels and zones, the trouble and the log";
+    for (const QString& line : configs) {
+        const QJsonObject c = QJsonDocument::fromJson(line.section(u' ', 1).toUtf8()).object();
+        EXPECT_EQ(QString(c["origin"_L1]["sw_version"_L1].toString() + c["origin"_L1]["support_url"_L1].toString() +
+                          c["device"_L1]["manufacturer"_L1].toString() + c["device"_L1]["model"_L1].toString()),
+                  u"9.9https://github.com/zavok/zavokZAVOKGame-port alarm monitor"_s)
+            << line.toStdString();
+    }
+    const QJsonObject channel1 = config(listener, "sensor/zavok_plant/channel_1");
+    EXPECT_EQ(channel1.value("unit_of_measurement"_L1).toString() + channel1.value("device_class"_L1).toString(),
+              u"°Ctemperature"_s);
+    EXPECT_FALSE(config(listener, "sensor/zavok_plant/channel_2").contains("device_class"_L1));
+    const QJsonObject zone = config(listener, "sensor/zavok_plant/zone_4");
+    EXPECT_EQ(zone.value("device_class"_L1).toString(), u"enum"_s);
+    EXPECT_EQ(zone.value("options"_L1).toVariant().toStringList(),
+              (QStringList{u"Normal"_s, u"Low Alarm"_s, u"High Alarm"_s, u"Low Calibration Error"_s,
+                           u"High Calibration Error"_s}));
+    const QJsonObject trouble = config(listener, "binary_sensor/zavok_plant/trouble");
+    EXPECT_EQ(trouble.value("entity_category"_L1).toString(), u"diagnostic"_s);
+    EXPECT_EQ(trouble.value("json_attributes_topic"_L1).toString(), u"zavok/plant/trouble/attributes"_s);
+    const QJsonArray kinds = config(listener, "event/zavok_plant/log").value("event_types"_L1).toArray();
+    EXPECT_EQ(kinds.size(), 12);
+    EXPECT_TRUE(kinds.contains(u"alert_activated"_s) && kinds.contains(u"zone_high_calibration_error"_s));
     EXPECT_TRUE(broker.log().contains(QRegularExpression(u" as zavok-plant-\\d+ \\(p5,"_s))) << "MQTT 5";
     const QJsonObject alert = config(listener, "binary_sensor/zavok_plant/alert_1");
     EXPECT_EQ(alert.value("unique_id"_L1).toString(), u"zavok_plant_alert_1"_s);
@@ -91,6 +120,9 @@ TEST_F(Mqtt, DiscoveryStatesRecordsAndTroubleReachTheBroker) {
     EXPECT_EQ(config(listener, "binary_sensor/zavok_plant/trouble").value("device_class"_L1).toString(), u"problem"_s);
     EXPECT_TRUE(config(listener, "button/zavok_plant/reset").isEmpty()) << "no buttons without commands";
 
+    // The records' moment is the clock's, in its own zone, here an hour ahead of UTC.
+    const QDateTime moment(QDate(2026, 12, 7), QTime(1, 5, 9, 500), QTimeZone(3600));
+    site.h.clock.setStart(moment.addMSecs(-site.h.scheduler.now() - site.h.z().zavok->Timer1.interval()));
     site.h.poll(240 - 16);
     site.h.port.faultText = u"the port is gone"_s;
     site.h.poll(240 - 16);
@@ -100,11 +132,17 @@ TEST_F(Mqtt, DiscoveryStatesRecordsAndTroubleReachTheBroker) {
     site.h.z().zavok->clabel[0]->setText(u"Garage"_s);
     for (const char* line :
          {R"(zavok/plant/alert/1 ON)",
-          R"(zavok/plant/log {"message":"Alert #1 activated at","time":"08:15:20 AM","date":"July 13,2001"})",
-          R"(zavok/plant/trouble ON)", R"(zavok/plant/trouble/reason the port is gone)", R"(zavok/plant/channel/1 50)",
+          R"(zavok/plant/log {"message":"Alert #1 activated at","time":"01:05:09 AM","date":"December 07,2026",)"
+          R"("at":"2026-12-07T01:05:09+01:00","event_type":"alert_activated"})",
+          R"(zavok/plant/trouble ON)", R"(zavok/plant/trouble/reason the port is gone)",
+          R"(zavok/plant/trouble/attributes {"reason":"the port is gone"})", R"(zavok/plant/channel/1 50)",
           R"(zavok/plant/channel/1/available online)", R"(zavok/plant/zone/1 Normal)"}) {
         EXPECT_TRUE(eventually([&] { return listener.hears(QString::fromUtf8(line)); })) << line;
     }
+    const QString log = listener.lines().filter(u"zavok/plant/log "_s).value(0).section(u' ', 1);
+    const QDateTime at =
+        QDateTime::fromString(QJsonDocument::fromJson(log.toUtf8()).object().value("at"_L1).toString(), Qt::ISODate);
+    EXPECT_EQ(std::pair(at, at.offsetFromUtc()), std::pair(moment.addMSecs(-500), 3600)) << "parses back";
     EXPECT_TRUE(eventually([&] {
         return config(listener, "binary_sensor/zavok_plant/alert_1").value("name"_L1) == u"Garage"_s;
     })) << "a renamed circuit is announced again";
@@ -352,6 +390,52 @@ TEST_F(Mqtt, AFloodOfBirthsAnnouncesOnceAtOnceAndOnceAfterTheGap) {
     site.h.scheduler.advance(mqtt::MqttPublisher::kGapMs);
     births(1);
     EXPECT_EQ(step(240), 4);
+}
+
+// Home Assistant keeps an entity for as long as its retained config stands: a run under another site name, or with
+// discovery off, takes back what the run before announced; a damaged memory of that costs only the taking back.
+TEST_F(Mqtt, ARenamedSiteOrDiscoveryOffLeavesNoConfigOfTheRunBefore) {
+    Site site(optionsFor(broker, u"old"_s));
+    ASSERT_TRUE(online(broker, u"old"_s));
+    const Listener live(broker, {u"homeassistant/#"_s});
+    const auto retainedConfigs = [&] {
+        const Listener late(broker, {u"homeassistant/#"_s});
+        EXPECT_TRUE(late.caughtUp(broker));
+        return late.lines().filter(u"retained homeassistant/"_s);
+    };
+    // Each run's withdrawals end its announcement, so once the last is heard the broker holds what the run left.
+    const auto runAs = [&](const mqtt::MqttOptions& options, const QString& lastWithdrawn) {
+        site.publisher.reset();
+        site.publisher = std::make_unique<mqtt::MqttPublisher>(options, site.h.restart(), u"9.9"_s,
+                                                               [&site](const QString& line) { site.told << line; });
+        site.publisher->follow();
+        EXPECT_TRUE(eventually([&] { return live.hears(lastWithdrawn + u" "_s); })) << lastWithdrawn.toStdString();
+    };
+    runAs(optionsFor(broker, u"new"_s), u"homeassistant/event/zavok_old/log/config"_s);
+    const QStringList renamed = retainedConfigs();
+    EXPECT_EQ(renamed.filter(u"/zavok_new/"_s).size(), 14);
+    EXPECT_EQ(renamed.size(), 14) << renamed.join(u'\n').toStdString();
+
+    mqtt::MqttOptions off = optionsFor(broker, u"new"_s);
+    off.discoveryPrefix.clear();
+    runAs(off, u"homeassistant/event/zavok_new/log/config"_s);
+    EXPECT_EQ(retainedConfigs(), QStringList());
+    EXPECT_TRUE(site.told.isEmpty()) << site.toldText();
+
+    Harness::put(site.h.dataPath(mqtt::AnnouncedConfigs::kFileName), "homeassistant/sensor/other_device/x/config\n");
+    site.publisher.reset();
+    site.publisher = std::make_unique<mqtt::MqttPublisher>(optionsFor(broker, u"again"_s), site.h.restart(), u"9.9"_s,
+                                                           [&site](const QString& line) { site.told << line; });
+    site.publisher->follow();
+    site.h.poll(240 - 16);
+    EXPECT_TRUE(
+        eventually([&] { return !live.lines().filter(u"homeassistant/event/zavok_again/log/config {"_s).isEmpty(); }));
+    EXPECT_EQ(site.told, QStringList{u"zavok: cannot read %1 ('homeassistant/sensor/other_device/x/config' is no "
+                                     "discovery topic of ZAVOK's); it is taken as no Home Assistant config announced "
+                                     "before, so an entity of an earlier site name or discovery prefix may stay in "
+                                     "Home Assistant until it is deleted there"_s.arg(
+                                         site.h.dataPath(mqtt::AnnouncedConfigs::kFileName))});
+    EXPECT_TRUE(site.h.logLines().last().startsWith("\"Alert #1 activated at\"")) << "monitoring goes on";
 }
 
 // A message of another client on a state topic is answered by the state as it is, retained, so that Home Assistant

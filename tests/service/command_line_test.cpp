@@ -201,10 +201,12 @@ TEST_F(CommandLine, RefusesWhatCannotBeUsedWithOneLineAndTheUsage) {
         EXPECT_TRUE(o.err.section(u'\n', 1, 1).startsWith(u"Usage: zavok "_s)) << row.line;
     }
     test::Harness::put(surroundings.configFile, "mqtt=mqtt://broker\nheadless=true\n");
-    EXPECT_EQ(parse({}).problem(),
-              u"zavok: %1, line 2: 'headless=true' is no setting this file can hold (input, logs-in-data-dir, mqtt, "
-              "mqtt-ca, mqtt-password-file, site, mqtt-discovery, mqtt-commands, history-days)"_s.arg(
-                  surroundings.configFile));
+    EXPECT_EQ(
+        parse({}).problem(),
+        u"zavok: %1, line 2: 'headless=true' is no setting this file can hold (input, logs-in-data-dir, mqtt, "
+        "mqtt-ca, mqtt-password-file, site, mqtt-discovery, mqtt-birth-topic, mqtt-commands, unit1, unit2, unit3, "
+        "unit4, device-class1, device-class2, device-class3, device-class4, history-days)"_s.arg(
+            surroundings.configFile));
     test::Harness::put(surroundings.configFile, "logs-in-data-dir=sometimes\n");
     EXPECT_EQ(parse({}).problem(),
               u"zavok: logs-in-data-dir in %1: 'sometimes' is neither true nor false"_s.arg(surroundings.configFile));

@@ -1,0 +1,93 @@
+#include "announced_configs.h"
+
+#include "kit/printable.h"
+#include "kit/regular_files.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <variant>
+
+namespace zavok::mqtt {
+
+const QString AnnouncedConfigs::kFileName = QStringLiteral("mqtt-announced.txt");
+
+namespace {
+
+// Thousands of configs; far more than the program announces.
+constexpr qint64 kMostBytes = qint64(256) * 1024;
+
+// Only a config topic of this program's own is ever taken back: a file edited by hand or by another program must not
+// make it wipe another device's entities.
+bool isOwnConfig(const QString& topic) {
+    static const QRegularExpression kOwn(
+        QStringLiteral("^[^+#\\x00-\\x1f]+/[a-z_]+/zavok_[a-z0-9_-]+/[a-z0-9_]+/config$"));
+    return kOwn.match(topic).hasMatch();
+}
+
+} // namespace
+
+AnnouncedConfigs::AnnouncedConfigs(const SettingsFiles& files, kit::FaultSink tell)
+    : files_(files)
+    , tell_(std::move(tell)) {}
+
+void AnnouncedConfigs::read() {
+    read_ = true;
+    const QString path = files_.path(kFileName);
+    if (!QFileInfo::exists(path)) {
+        return;
+    }
+    const auto damaged = [this, &path](const QString& why) {
+        before_.clear();
+        tell_(QStringLiteral("zavok: cannot read %1 (%2); it is taken as no Home Assistant config announced before, so "
+                             "an entity of an earlier site name or discovery prefix may stay in Home Assistant until "
+                             "it is deleted there")
+                  .arg(kit::printable(path), why));
+    };
+    const auto file = kit::readSmallFile(path, kMostBytes);
+    if (const auto* why = std::get_if<QString>(&file)) {
+        damaged(*why);
+        return;
+    }
+    for (const QByteArray& line : std::get<kit::SmallFile>(file).content.split('\n')) {
+        const QString topic = QString::fromUtf8(line);
+        if (topic.isEmpty()) {
+            continue;
+        }
+        if (!isOwnConfig(topic) || topic.toUtf8() != line) {
+            damaged(QStringLiteral("'%1' is no discovery topic of ZAVOK's").arg(kit::printable(topic)));
+            return;
+        }
+        before_.insert(topic);
+    }
+}
+
+void AnnouncedConfigs::replace(const std::set<QString>& now,
+                               const std::function<void(const QString& topic)>& withdraw) {
+    if (!read_) {
+        read();
+    }
+    if (now == before_) {
+        return;
+    }
+    for (const QString& topic : before_) {
+        if (!now.contains(topic)) {
+            withdraw(topic);
+        }
+    }
+    QByteArray content;
+    for (const QString& topic : now) {
+        content += topic.toUtf8() + '\n';
+    }
+    if (files_.write(kFileName, content)) {
+        toldWrite_ = false;
+    } else if (!toldWrite_) {
+        toldWrite_ = true;
+        tell_(QStringLiteral("zavok: cannot write %1; a later run with another site name or discovery off may leave "
+                             "these Home Assistant entities behind")
+                  .arg(kit::printable(files_.path(kFileName))));
+    }
+    before_ = now;
+}
+
+} // namespace zavok::mqtt
