@@ -11,47 +11,8 @@ namespace zavok::test {
 using namespace Qt::StringLiterals;
 namespace {
 
-TEST(JoystickPulledOut, TheChannelHoldsUntilItIsPluggedBackAndThenReadsByItself) {
-    qputenv("SDL_VIDEODRIVER", "dummy");
-    inputs::SdlJoysticks sdl([](const QString& line) { ADD_FAILURE() << line.toStdString(); });
-    ASSERT_TRUE(sdl.isAvailable());
-
-    Harness h;
-    h.portInUse = &sdl;
-    h.joysticksInUse = &sdl;
-    auto pad = std::make_unique<VirtualPad>(2, 2);
-    pad->tilt(0, 32750 - 32768); // reads 50
-    Zavok& z = h.start();
-    ChannelForm& w = z.channel(1);
-    w.enable.click();
-    h.scheduler.advance(1000);
-
-    QStringList shown; // every text and width that the zone label and the value take, in order
-    for (kit::Control* c : {z.zavok->flabel[0], z.zavok->value[0]}) {
-        QObject::connect(c, &kit::Control::changed, [&shown, c](kit::Property property) {
-            if (property == kit::Property::Text || property == kit::Property::Place) {
-                shown << c->name() + u' ' +
-                             (property == kit::Property::Text ? c->text() : u"width %1"_s.arg(c->width()));
-            }
-        });
-    }
-    // Pulled out between two bursts: a trouble, not a sensor without input.
-    pad.reset();
-    h.scheduler.advance(500);
-    EXPECT_EQ(shown.join(u','), QString());
-    EXPECT_EQ(z.zavok->value[0]->text() + u' ' + z.zavok->flabel[0]->text(), u"50 Pressure"_s);
-    EXPECT_TRUE(w.disable.isEnabled());
-    EXPECT_TRUE(z.alerts->trouble.isOn());
-
-    // Plugged back in: it takes the place of joystick 1 again, and the channel reads it at its next tick.
-    VirtualPad again(2, 2);
-    again.tilt(0, 13100 - 32768); // reads 20
-    h.scheduler.advance(1000);
-    EXPECT_EQ(z.zavok->value[0]->text() + u' ' + z.zavok->flabel[0]->text(), u"20 Pressure"_s);
-    EXPECT_FALSE(z.alerts->trouble.isOn());
-}
-
-TEST(JoystickPulledOut, OnlyTheChannelsOfThePulledOutJoystickHold) {
+// Only the channels of the joystick pulled out hold; the others read on.
+TEST(JoystickPulledOut, ItsChannelsHoldUntilItIsPluggedBackAndThenReadByThemselves) {
     qputenv("SDL_VIDEODRIVER", "dummy");
     inputs::SdlJoysticks sdl([](const QString& line) { ADD_FAILURE() << line.toStdString(); });
     ASSERT_TRUE(sdl.isAvailable());
@@ -65,14 +26,35 @@ TEST(JoystickPulledOut, OnlyTheChannelsOfThePulledOutJoystickHold) {
     second->tilt(0, 32750 - 32768); // channel 3 reads 50
     Zavok& z = h.start();
     z.channel(1).enable.click();
-    z.channel(3).enable.click();
+    ChannelForm& w = z.channel(3);
+    w.enable.click();
     h.scheduler.advance(1000);
 
+    QStringList shown; // every text and width that the zone label and the value take, in order
+    for (kit::Control* c : {z.zavok->flabel[2], z.zavok->value[2]}) {
+        QObject::connect(c, &kit::Control::changed, [&shown, c](kit::Property property) {
+            if (property == kit::Property::Text || property == kit::Property::Place) {
+                shown << c->name() + u' ' +
+                             (property == kit::Property::Text ? c->text() : u"width %1"_s.arg(c->width()));
+            }
+        });
+    }
+    // Pulled out between two bursts: a trouble, not a sensor without input.
     second.reset();
     first.tilt(0, 13100 - 32768); // reads 20
     h.scheduler.advance(1000);
-    EXPECT_EQ(z.zavok->value[0]->text() + u' ' + z.zavok->value[2]->text(), u"20 50"_s);
+    EXPECT_EQ(shown.join(u','), QString());
+    EXPECT_EQ(z.zavok->value[0]->text() + u' ' + z.zavok->value[2]->text() + u' ' + z.zavok->flabel[2]->text(),
+              u"20 50 Temperature"_s);
+    EXPECT_TRUE(w.disable.isEnabled());
     EXPECT_EQ(z.alerts->trouble.reason(), u"joystick 2 was unplugged"_s);
+
+    // Plugged back in: it takes the place of joystick 2 again, and the channel reads it at its next tick.
+    VirtualPad again(2, 2);
+    again.tilt(0, 13100 - 32768); // reads 20
+    h.scheduler.advance(1000);
+    EXPECT_EQ(z.zavok->value[2]->text() + u' ' + z.zavok->flabel[2]->text(), u"20 Temperature"_s);
+    EXPECT_FALSE(z.alerts->trouble.isOn());
 }
 
 } // namespace
