@@ -130,17 +130,6 @@ TEST_F(Contacts, AStateFileThatGoesAwayAndComesBackIsATroubleThatAlertsAndChanne
         << "saved on, not DIS";
 }
 
-TEST_F(Contacts, AJoystickInTroubleIsATroubleWhereverTheContactsComeFrom) {
-    h.joysticks.faults[1] = QStringLiteral("joystick 2 was unplugged");
-    start();
-    poll();
-    expectTrouble(true);
-    EXPECT_EQ(z->alerts->trouble.reason(), QStringLiteral("joystick 2 was unplugged"));
-    h.joysticks.faults[1].clear();
-    poll();
-    expectTrouble(false);
-}
-
 TEST_F(Contacts, AGamePadPulledOutAndPluggedBackIsATrouble) {
     plugGamePad();
     start();
