@@ -187,6 +187,12 @@ TEST_F(CommandLine, RefusesWhatCannotBeUsedWithOneLineAndTheUsage) {
          "--mqtt-password-file: cannot read /no/such (No such file or directory)"},
         {{"--mqtt=mqtt://broker", "--mqtt-discovery=ha/#"},
          "--mqtt-discovery: 'ha/#' is no topic prefix (and off turns discovery off)"},
+        {{"--mqtt=mqtt://broker", "--device-class1=enum"},
+         "--device-class1: 'enum' is a device class of a sensor that shows text, and channel 1 shows a number"},
+        {{"--mqtt=mqtt://broker", "--unit3=a\tb"},
+         "--unit3: 'a\\tb' is no unit; write at most 16 characters, none of them a control character, as in °C or bar"},
+        {{"--mqtt=mqtt://broker", "--mqtt-birth-topic=ha/#"},
+         "--mqtt-birth-topic: 'ha/#' is no topic to subscribe to; name one topic, without + or #"},
         {{"--history-days=0"}, "--history-days: '0' is no number of days from 1 to 36500"},
         {{"--history-csv=5"}, "--history-csv=5: the channel is 1, 2, 3 or 4"},
         {{"--from=2026-12-01"}, "--from chooses the days of --history-csv, which is not given"},
@@ -200,6 +206,8 @@ TEST_F(CommandLine, RefusesWhatCannotBeUsedWithOneLineAndTheUsage) {
         EXPECT_EQ(o.problem(), u"zavok: "_s + QString::fromStdString(row.line));
         EXPECT_TRUE(o.err.section(u'\n', 1, 1).startsWith(u"Usage: zavok "_s)) << row.line;
     }
+    const Outcome unknown = parse({"--mqtt=mqtt://broker", "--device-class2=speedy"});
+    EXPECT_TRUE(unknown.result == Result(2) && unknown.problem().contains(u"'speedy' is no device class of Home"_s));
     test::Harness::put(surroundings.configFile, "mqtt=mqtt://broker\nheadless=true\n");
     EXPECT_EQ(
         parse({}).problem(),
