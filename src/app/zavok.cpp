@@ -236,13 +236,25 @@ void Zavok::savePhones() {
         return;
     }
     QByteArray content;
-    for (kit::Control* c : phonesLayout(*zavok, zavokform, *zavoktimer)) {
-        content += SettingsFiles::textLine(c->text());
+    for (const kit::Control* c : phonesLayout(*zavok, zavokform, *zavoktimer)) {
+        content += SettingsFiles::textLine(savedText(*c));
     }
     if (!settings.write(SettingsFiles::kPhones, content)) {
         say(QStringLiteral("zavok: could not write %1; the previous settings stay")
                 .arg(kit::printable(settings.path(SettingsFiles::kPhones))));
     }
+}
+
+QString Zavok::savedText(const kit::Control& c) const {
+    // A channel switched on shows "DIS" until its first value, and "DIS" starts a channel switched off: a run that
+    // ends, or loses its power, before that value must not switch monitoring off for the next. Empty, it starts on
+    // and shows nothing until it reads.
+    for (int n = 1; n <= 4; ++n) {
+        if (&c == zavok->value.at(n - 1) && c.text() == channel::kDis && channel(n).disable.isEnabled()) {
+            return {};
+        }
+    }
+    return c.text();
 }
 
 void Zavok::catfile() {

@@ -173,8 +173,7 @@ std::vector<Twin> twinsOf(Zavok& core) {
                          {&channel.disable},
                          switchedBy([&channel] { channel.enable.click(); }, [&channel] { channel.disable.click(); }),
                          kOnOrOff,
-                         true,
-                         {form.value.at(n - 1)}});
+                         true});
         twins.push_back(limitTwin(channel, false));
         twins.push_back(limitTwin(channel, true));
         twins.push_back(periodTwin(timing, n, QStringLiteral("channel_%1_period").arg(n),

@@ -34,9 +34,6 @@ struct Twin {
     std::function<bool(const QString& payload)> command;
     QString takes;        // what its commands may say, for the line that tells of one that says something else
     bool setting = false; // what it changes is kept in phones.zvk
-    // Where the windows write the rest of the setting later: phones.zvk is written again at the next change of one
-    // of these. A channel switched on reads "DIS" in its value label, its saved state, until its first value.
-    std::vector<const QObject*> settledBy = {};
 };
 
 // Every entity of the table, for a core that has started.

@@ -329,14 +329,6 @@ void MqttPublisher::addTwin(std::size_t index) {
         config.insert(QStringLiteral("command_topic"), commands);
     }
     addEntity({twin.object, twin.component, twin.name, config}, twin.renamedBy);
-    for (const QObject* source : twin.settledBy) {
-        connect(qobject_cast<const kit::Control*>(source), &kit::Control::changed, this,
-                [this, source](kit::Property property) {
-                    if (property == kit::Property::Text && unsettled_.erase(source) > 0 && !core_.hasEnded()) {
-                        core_.savePhones();
-                    }
-                });
-    }
 }
 
 void MqttPublisher::addState(State state, const std::vector<const QObject*>& watched) {
@@ -571,7 +563,6 @@ void MqttPublisher::commanded(std::size_t index, const MqttClient::Message& mess
     } else if (twin.setting && !core_.hasEnded()) {
         // A service may lose its power at any moment: what the broker set must not wait for the shutdown.
         core_.savePhones();
-        unsettled_.insert(twin.settledBy.begin(), twin.settledBy.end());
     }
     for (const QString& text : answers.messages()) {
         refused(message.topic, text);

@@ -132,7 +132,6 @@ private:
     std::vector<Twin> twins_;
     std::map<QString, std::size_t> commandTopics_;  // the whole topic of each twin's commands, and the twin
     std::map<std::size_t, std::size_t> twinStates_; // each twin that shows a state, and that state
-    std::set<const QObject*> unsettled_;            // the controls whose next change is saved, after a command
     QSet<QString> strangeCommands_;
     qsizetype strangeBytes_ = 0;
     bool toldLongCommand_ = false;

@@ -71,8 +71,7 @@ TEST_F(Program, AFirstRunCreatesTheDataDirectoryKeepsEveryDesignValueAndSavesItA
 
 TEST(Startup, SavedSettingsComeBackIntoTheirControlsAndAreSavedAgainAsTheyWere) {
     Harness h;
-    putSettings(h, "1440\r\n-120\r\n3\r\n4\r\n5\r\n6\r\n7.5\r\n8\r\n",
-                Harness::phones({{0, u"/pictures/house.bmp"_s},
+    std::map<int, QString> saved{{0, u"/pictures/house.bmp"_s},
                                  {8, u"250"_s},           // mfsd4
                                  {10, u"90"_s},           // zavokform1 sethighl
                                  {25, u"Tank 1,north"_s}, // fname of channel 1
@@ -81,7 +80,8 @@ TEST(Startup, SavedSettingsComeBackIntoTheirControlsAndAreSavedAgainAsTheyWere) 
                                  {38, u"Tank 1,north"_s}, // the zone label of a renamed channel carries its name
                                  {42, u"42"_s},           // value1: channel 1 enabled
                                  {43, u"DIS"_s},          // value2
-                                 {45, u"17"_s}}),         // value4: the last line
+                                 {45, u"17"_s}};          // value4: the last line
+    putSettings(h, "1440\r\n-120\r\n3\r\n4\r\n5\r\n6\r\n7.5\r\n8\r\n", Harness::phones(saved),
                 "\"Front Door\"\r\n\"Garage Door\"\r\n\"T\"\r\n\"F\"\r\n");
     h.pictures.pictures.insert(u"/pictures/house.bmp"_s);
     Zavok& z = h.start();
@@ -100,6 +100,13 @@ TEST(Startup, SavedSettingsComeBackIntoTheirControlsAndAreSavedAgainAsTheyWere) 
     const QByteArray file = h.bytes(h.dataPath(u"phones.zvk"_s));
     z.shutdown();
     EXPECT_EQ(h.bytes(h.dataPath(u"phones.zvk"_s)), file) << "a hand-edited file comes back unchanged";
+
+    // A channel switched on, and the program ended before its first value: it is on again at the next start.
+    h.restart().channel(3).enable.click();
+    h.z().shutdown();
+    saved[44] = QString();
+    EXPECT_EQ(h.bytes(h.dataPath(u"phones.zvk"_s)), Harness::phones(saved));
+    EXPECT_TRUE(h.restart().channel(3).Timer1.isEnabled());
 }
 
 TEST(Startup, EveryZoneSavedOnIsClassifiedBeforeTheFirstTick) {
