@@ -148,6 +148,7 @@ MqttPublisher::MqttPublisher(const MqttOptions& options, Zavok& core, QString ve
     , corrections_(core.platform.scheduler, QStringLiteral("mqttCorrections"), [this] { correct(); }) {
     connect(&client_, &MqttClient::connected, this, &MqttPublisher::connected);
     connect(&client_, &MqttClient::lost, this, [this] { connected_ = false; });
+    connect(&client_, &MqttClient::delivered, this, [this](int id) { announced_.delivered(id); });
     connect(&client_, &MqttClient::received, this, &MqttPublisher::received);
     connect(&client_, &MqttClient::problem, this,
             [this](MqttClient::Problem kind, const QString& line) { problems_.once(int(kind), line); });
@@ -174,8 +175,8 @@ QString MqttPublisher::topic(const QString& below) const {
     return QStringLiteral("zavok/") + options_.site + u'/' + below;
 }
 
-void MqttPublisher::send(const QString& topic, const QByteArray& payload, bool retain) {
-    client_.publish({topic, payload, retain});
+int MqttPublisher::send(const QString& topic, const QByteArray& payload, bool retain) {
+    return client_.publish({topic, payload, retain});
 }
 
 QJsonObject MqttPublisher::availableWhile(const QString& below) const {
@@ -423,7 +424,7 @@ void MqttPublisher::announceAll() {
             now.insert(configTopic(entity));
         }
     }
-    announced_.replace(now, [this](const QString& config) { send(config, {}, true); });
+    announced_.replace(now, [this](const QString& config) { return send(config, {}, true); });
 }
 
 // Entities announced by an earlier run with commands on would command nothing now, and the two bell buttons of

@@ -110,7 +110,8 @@ private:
     QString topic(const QString& below) const;
     // The availability of an entity whose own availability stands on the topic `below` this site's.
     QJsonObject availableWhile(const QString& below) const;
-    void send(const QString& topic, const QByteArray& payload, bool retain);
+    // The id of the message, as delivered() tells it.
+    int send(const QString& topic, const QByteArray& payload, bool retain);
 
     MqttOptions options_;
     Zavok& core_;

@@ -393,10 +393,22 @@ TEST_F(Mqtt, AFloodOfBirthsAnnouncesOnceAtOnceAndOnceAfterTheGap) {
 }
 
 // Home Assistant keeps an entity for as long as its retained config stands: a run under another site name, or with
-// discovery off, takes back what the run before announced; a damaged memory of that costs only the taking back.
+// discovery off, takes back what the run before announced, even where a run ended before the broker had it; a
+// damaged memory of that costs only the taking back.
 TEST_F(Mqtt, ARenamedSiteOrDiscoveryOffLeavesNoConfigOfTheRunBefore) {
     Site site(optionsFor(broker, u"old"_s));
     ASSERT_TRUE(online(broker, u"old"_s));
+    const QString memory = site.h.dataPath(mqtt::AnnouncedConfigs::kFileName);
+    // Renamed on a connection that is gone before the withdrawals reach the broker, and then ended.
+    site.publisher.reset();
+    site.publisher = std::make_unique<mqtt::MqttPublisher>(optionsFor(broker, u"new"_s), site.h.restart(), u"9.9"_s,
+                                                           [&site](const QString& line) { site.told << line; });
+    ASSERT_TRUE(online(broker, u"new"_s));
+    broker.kill();
+    site.publisher->follow();
+    site.publisher.reset();
+    EXPECT_EQ(Harness::bytes(memory).count("/zavok_old/"), 14) << "kept until the broker has their withdrawal";
+    broker.start();
     const Listener live(broker, {u"homeassistant/#"_s});
     const auto retainedConfigs = [&] {
         const Listener late(broker, {u"homeassistant/#"_s});
@@ -413,6 +425,7 @@ TEST_F(Mqtt, ARenamedSiteOrDiscoveryOffLeavesNoConfigOfTheRunBefore) {
         EXPECT_TRUE(eventually([&] { return !live.lines().filter(heard).isEmpty(); })) << last.toStdString();
     };
     runAs(optionsFor(broker, u"new"_s), u"^homeassistant/event/zavok_old/log/config $"_s);
+    EXPECT_TRUE(eventually([&] { return !Harness::bytes(memory).contains("/zavok_old/"); })) << "and then forgotten";
     const QStringList renamed = retainedConfigs();
     EXPECT_EQ(renamed.filter(u"/zavok_new/"_s).size(), 14);
     EXPECT_EQ(renamed.size(), 14) << renamed.join(u'\n').toStdString();
@@ -423,14 +436,13 @@ TEST_F(Mqtt, ARenamedSiteOrDiscoveryOffLeavesNoConfigOfTheRunBefore) {
     EXPECT_EQ(retainedConfigs(), QStringList());
     EXPECT_TRUE(site.told.isEmpty()) << site.toldText();
 
-    Harness::put(site.h.dataPath(mqtt::AnnouncedConfigs::kFileName), "homeassistant/sensor/other_device/x/config\n");
+    Harness::put(memory, "homeassistant/sensor/other_device/x/config\n");
     runAs(optionsFor(broker, u"again"_s), u"^homeassistant/event/zavok_again/log/config \\{"_s);
     site.h.poll(240 - 16);
     EXPECT_EQ(site.told, QStringList{u"zavok: cannot read %1 ('homeassistant/sensor/other_device/x/config' is no "
                                      "discovery topic of ZAVOK's); it is taken as no Home Assistant config announced "
                                      "before, so an entity of an earlier site name or discovery prefix may stay in "
-                                     "Home Assistant until it is deleted there"_s.arg(
-                                         site.h.dataPath(mqtt::AnnouncedConfigs::kFileName))});
+                                     "Home Assistant until it is deleted there"_s.arg(memory)});
     EXPECT_TRUE(site.h.logLines().last().startsWith("\"Alert #1 activated at\"")) << "monitoring goes on";
 }
 
