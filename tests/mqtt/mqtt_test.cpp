@@ -360,12 +360,15 @@ TEST_F(Mqtt, StrangeCommandsAreToldOnceEscapedAndLongOnesAreNeverKept) {
         << "the broker does not send them to the program at all";
 }
 
-// However many times Home Assistant says it is born, ZAVOK announces itself once at once and once more at the end of
-// the gap, and a birth after a quiet gap is answered at once.
+// However many times Home Assistant says it is born, on the birth topic it was given, ZAVOK announces itself once at
+// once and once more at the end of the gap, and a birth after a quiet gap is answered at once; the default birth
+// topic is no longer heard.
 TEST_F(Mqtt, AFloodOfBirthsAnnouncesOnceAtOnceAndOnceAfterTheGap) {
     const QString alert = u"homeassistant/binary_sensor/zavok_plant/alert_1/config"_s;
     const Listener listener(broker, {alert, u"zavok/plant/alert/1"_s});
-    Site site(optionsFor(broker, u"plant"_s, true));
+    mqtt::MqttOptions options = optionsFor(broker, u"plant"_s, true);
+    options.birthTopic = u"ha/born"_s;
+    Site site(options);
     ASSERT_TRUE(online(broker, u"plant"_s));
     const auto configs = [&] { return listener.lines().filter(alert).size(); };
     // Each step ends with an alert change, published after every config that the step made.
@@ -376,20 +379,22 @@ TEST_F(Mqtt, AFloodOfBirthsAnnouncesOnceAtOnceAndOnceAfterTheGap) {
         return configs();
     };
     // Ends once the program has taken them all: a strange command after them, each time another, is told.
-    const auto births = [&](int count) {
-        const QByteArray after = "AFTER " + QByteArray::number(count);
-        broker.publish(u"homeassistant/status"_s, QByteArray("online\n").repeated(count), Broker::Way::EachLine);
+    const auto births = [&](int count, const QString& topic = u"ha/born"_s) {
+        const QByteArray after = "AFTER " + QByteArray::number(count) + topic.toUtf8();
+        broker.publish(topic, QByteArray("online\n").repeated(count), Broker::Way::EachLine);
         broker.publish(u"zavok/plant/command"_s, after);
         EXPECT_TRUE(eventually([&] { return site.told.last().contains(QString::fromLatin1(after)); }));
     };
     EXPECT_EQ(step(240 - 16), 1) << "at the connection";
+    births(1, u"homeassistant/status"_s);
+    EXPECT_EQ(step(240), 1) << "not the default birth topic";
     births(20000);
-    EXPECT_EQ(step(240), 2);
+    EXPECT_EQ(step(240 - 16), 2);
     site.h.scheduler.advance(mqtt::MqttPublisher::kGapMs);
-    EXPECT_EQ(step(240 - 16), 3);
+    EXPECT_EQ(step(240), 3);
     site.h.scheduler.advance(mqtt::MqttPublisher::kGapMs);
     births(1);
-    EXPECT_EQ(step(240), 4);
+    EXPECT_EQ(step(240 - 16), 4);
 }
 
 // Home Assistant keeps an entity for as long as its retained config stands: a run under another site name, or with
