@@ -232,7 +232,7 @@ QString mqttUsage() {
         "  --unitN=UNIT, --device-classN=CLASS\n"
         "                  the unit of channel N (1 to 4) and the kind of thing it measures, as Home Assistant shows\n"
         "                  them: --unit1=°C --device-class1=temperature; CLASS is one of Home Assistant's sensor\n"
-        "                  device classes\n");
+        "                  device classes of a measurement, and UNIT one of the units it takes\n");
 }
 
 std::optional<kit::Refusal> readMqttOptions(const kit::Settings& settings, const QString& password,
