@@ -102,8 +102,8 @@ kit::Button* buttonFor(const QString& command, MainForm& form) {
 
 } // namespace
 
-MqttPublisher::Paced::Paced(kit::Scheduler& scheduler, const QString& name, std::function<void()> work)
-    : gap_(scheduler, name, kGapMs, false)
+MqttPublisher::Paced::Paced(kit::Scheduler& scheduler, const QString& name, int gapMs, std::function<void()> work)
+    : gap_(scheduler, name, gapMs, false)
     , work_(std::move(work)) {
     gap_.onTick = [this] {
         if (!asked_) {
@@ -144,8 +144,14 @@ MqttPublisher::MqttPublisher(const MqttOptions& options, Zavok& core, QString ve
                   return topics;
               }())
     , announced_(core.settings, sink_)
-    , births_(core.platform.scheduler, QStringLiteral("mqttBirths"), [this] { announceAll(); })
-    , corrections_(core.platform.scheduler, QStringLiteral("mqttCorrections"), [this] { correct(); }) {
+    , births_(core.platform.scheduler, QStringLiteral("mqttBirths"), kGapMs, [this] { announceAll(); })
+    , corrections_(core.platform.scheduler, QStringLiteral("mqttCorrections"), kGapMs, [this] { correct(); })
+    // The shutdown saves whatever is still waiting.
+    , saves_(core.platform.scheduler, QStringLiteral("mqttSaves"), kSaveGapMs, [this] {
+        if (!core_.hasEnded()) {
+            core_.savePhones();
+        }
+    }) {
     connect(&client_, &MqttClient::connected, this, &MqttPublisher::connected);
     connect(&client_, &MqttClient::lost, this, [this] { connected_ = false; });
     connect(&client_, &MqttClient::delivered, this, [this](int id) { announced_.delivered(id); });
@@ -571,7 +577,7 @@ void MqttPublisher::commanded(std::size_t index, const MqttClient::Message& mess
         }
     } else if (twin.setting && !core_.hasEnded()) {
         // A service may lose its power at any moment: what the broker set must not wait for the shutdown.
-        core_.savePhones();
+        saves_.request();
         unsettled_.insert(twin.settledBy.begin(), twin.settledBy.end());
     }
     for (const QString& text : answers.messages()) {
