@@ -152,14 +152,13 @@ std::optional<kit::Refusal> readChannel(const kit::Settings& settings, int n, Mq
     const SensorClass* sensor = sensorClass(kind->value);
     if (sensor == nullptr) {
         return kit::Refusal{
-            QStringLiteral("%1: '%2' is no device class of Home Assistant's sensors that a channel "
-                           "may have (%3)")
+            QStringLiteral("%1: '%2' is no device class of Home Assistant's sensors that a channel may have (%3)")
                 .arg(kind->origin, kit::printable(kind->value), measuringClasses().join(QStringLiteral(", ")))};
     }
     if (!measures(*sensor)) {
         return kit::Refusal{
-            QStringLiteral("%1: Home Assistant takes a sensor of device class '%2' only as %3, and "
-                           "channel %4 is a measurement")
+            QStringLiteral("%1: Home Assistant takes a sensor of device class '%2' only as %3, and channel %4 is a "
+                           "measurement")
                 .arg(kind->origin, kind->value, QLatin1String(sensor->stateClasses), QString::number(n))};
     }
     // Without a unit too, Home Assistant warns of a class that wants one.

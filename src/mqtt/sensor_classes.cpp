@@ -85,8 +85,9 @@ QString withGreekMu(QString unit) {
 } // namespace
 
 const SensorClass* sensorClass(const QString& name) {
-    const auto found = std::find_if(kClasses.begin(), kClasses.end(),
-                                    [&name](const SensorClass& sensor) { return name == QLatin1String(sensor.name); });
+    const auto* const found = std::find_if(kClasses.begin(), kClasses.end(), [&name](const SensorClass& sensor) {
+        return name == QLatin1String(sensor.name);
+    });
     return found == kClasses.end() ? nullptr : &*found;
 }
 
