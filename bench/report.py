@@ -50,6 +50,7 @@ def main():
     p.add_argument("--bench", action="append", default=[], help="Google Benchmark JSON output")
     p.add_argument("--whole", help="whole_program.sh output")
     p.add_argument("--latency", help="zavok_alarm_latency output")
+    p.add_argument("--commands", help="zavok_command_bench output")
     p.add_argument("--machine", action="append", default=[], help="KEY=VALUE lines for the machine table")
     p.add_argument("--note", action="append", default=[], help="a line for the notes at the end")
     args = p.parse_args()
@@ -225,6 +226,36 @@ def main():
                             f"≤ the poll period + 20 ms = {limit} ms", verdict(lat["p99_ms"] <= limit)))
         except (OSError, ValueError, KeyError) as e:
             service.append(("Alarm latency", f"not measured ({e})", "", ""))
+    if args.commands:
+        try:
+            with open(args.commands, encoding="utf-8") as f:
+                c = json.load(f)
+            limit = c["echo_p99_ms"] + 20
+            service.append((f"Command to state: circuit 2's switch commanded at the broker to its new state at a "
+                            f"subscriber, median of {c['commands']} commands", f"{c['command_p50_ms']:.1f} ms", "", ""))
+            service.append(("… the 99th percentile", f"{c['command_p99_ms']:.1f} ms",
+                            f"≤ 20 ms + the transport's 99th percentile = {limit:.1f} ms",
+                            verdict(c["command_p99_ms"] <= limit)))
+            service.append(("… the transport: the same round trip through a bare echo client on the same broker and "
+                            "subscriber, taken in turns, median / 99th percentile",
+                            f"{c['echo_p50_ms']:.2f} / {c['echo_p99_ms']:.2f} ms", "", ""))
+            for key, what in (("circuit", "circuit 2's switch, a setting saved at once and then at most every 0.25 s"),
+                              ("bell", "the bell's switch, which saves nothing")):
+                fl = c[key]
+                late = fl["flood_late_p99_ms"]
+                service.append((f"{c['flood_per_second']:,} commands a second for {c['flood_seconds']} s, {what}: how "
+                                f"late a poll tick came after the one before it, 99th percentile "
+                                f"({fl['flood_ticks']} ticks of {10 * c['flood_seconds']})",
+                                f"{late:.1f} ms", "≤ 10 ms", verdict(late <= 10)))
+                service.append(("… the latest tick of the flood; the 99th percentile of the quiet seconds before it "
+                                f"({fl['quiet_ticks']} ticks)", f"{fl['flood_late_max_ms']:.1f} ms; "
+                                f"{fl['quiet_late_p99_ms']:.1f} ms", "", ""))
+                r = fl["rss_last_kb"] / fl["rss_first_kb"]
+                service.append(("… the program's resident memory (VmRSS) at the end of the flood's first second and of "
+                                "its last", f"{fl['rss_first_kb'] / 1024:.1f} → {fl['rss_last_kb'] / 1024:.1f} MiB "
+                                f"({r:.3f})", "flat: ≤ 1.10", verdict(r <= 1.10)))
+        except (OSError, ValueError, KeyError, ZeroDivisionError) as e:
+            service.append(("Commands from the broker", f"not measured ({e})", "", ""))
     if whole:
         h, z = whole.get("zavok_headless", {}), whole.get("zavok", {})
         if "error" in h or not h:

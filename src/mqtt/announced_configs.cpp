@@ -33,12 +33,14 @@ AnnouncedConfigs::AnnouncedConfigs(const SettingsFiles& files, kit::FaultSink te
 
 void AnnouncedConfigs::read() {
     read_ = true;
+    written_ = true;
     const QString path = files_.path(kFileName);
     if (!QFileInfo::exists(path)) {
         return;
     }
     const auto damaged = [this, &path](const QString& why) {
-        before_.clear();
+        remembered_.clear();
+        written_ = false;
         tell_(QStringLiteral("zavok: cannot read %1 (%2); it is taken as no Home Assistant config announced before, so "
                              "an entity of an earlier site name or discovery prefix may stay in Home Assistant until "
                              "it is deleted there")
@@ -58,28 +60,47 @@ void AnnouncedConfigs::read() {
             damaged(QStringLiteral("'%1' is no discovery topic of ZAVOK's").arg(kit::printable(topic)));
             return;
         }
-        before_.insert(topic);
+        remembered_.insert(topic);
     }
 }
 
-void AnnouncedConfigs::replace(const std::set<QString>& now,
-                               const std::function<void(const QString& topic)>& withdraw) {
+void AnnouncedConfigs::replace(const std::set<QString>& now, const std::function<int(const QString& topic)>& withdraw) {
     if (!read_) {
         read();
     }
-    if (now == before_) {
-        return;
-    }
-    for (const QString& topic : before_) {
+    now_ = now;
+    // At every connection anew, for whatever a connection lost before had not yet delivered.
+    for (const QString& topic : remembered_) {
         if (!now.contains(topic)) {
-            withdraw(topic);
+            withdrawing_[withdraw(topic)] = topic;
         }
     }
+    const std::size_t before = remembered_.size();
+    remembered_.insert(now.begin(), now.end());
+    if (remembered_.size() != before || !written_) {
+        write();
+    }
+}
+
+void AnnouncedConfigs::delivered(int id) {
+    const auto found = withdrawing_.find(id);
+    if (found == withdrawing_.end()) {
+        return;
+    }
+    const QString topic = found->second;
+    std::erase_if(withdrawing_, [&topic](const auto& message) { return message.second == topic; });
+    if (!now_.contains(topic) && remembered_.erase(topic) > 0) {
+        write();
+    }
+}
+
+void AnnouncedConfigs::write() {
     QByteArray content;
-    for (const QString& topic : now) {
+    for (const QString& topic : remembered_) {
         content += topic.toUtf8() + '\n';
     }
-    if (files_.write(kFileName, content)) {
+    written_ = files_.write(kFileName, content);
+    if (written_) {
         toldWrite_ = false;
     } else if (!toldWrite_) {
         toldWrite_ = true;
@@ -87,7 +108,6 @@ void AnnouncedConfigs::replace(const std::set<QString>& now,
                              "these Home Assistant entities behind")
                   .arg(kit::printable(files_.path(kFileName))));
     }
-    before_ = now;
 }
 
 } // namespace zavok::mqtt

@@ -2,6 +2,7 @@
 
 #include "kit/printable.h"
 #include "kit/regular_files.h"
+#include "sensor_classes.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -36,76 +37,19 @@ constexpr std::array kRules = {
                     "a topic, as in --mqtt-birth-topic=homeassistant/status"},
     kit::OptionRule{"mqtt-commands", kit::Takes::Nothing, kit::Scope::Broker, nullptr},
     kit::OptionRule{"unit1", kit::Takes::Value, kit::Scope::Broker, "a unit, as in --unit1=bar"},
-    kit::OptionRule{"unit2", kit::Takes::Value, kit::Scope::Broker, "a unit, as in --unit2=bar"},
+    kit::OptionRule{"unit2", kit::Takes::Value, kit::Scope::Broker, "a unit, as in --unit2=L"},
     kit::OptionRule{"unit3", kit::Takes::Value, kit::Scope::Broker, "a unit, as in --unit3=m"},
     kit::OptionRule{"unit4", kit::Takes::Value, kit::Scope::Broker, "a unit, as in --unit4=L/min"},
     kit::OptionRule{"device-class1", kit::Takes::Value, kit::Scope::Broker,
                     "a device class, as in --device-class1=pressure"},
     kit::OptionRule{"device-class2", kit::Takes::Value, kit::Scope::Broker,
-                    "a device class, as in --device-class2=volume"},
+                    "a device class, as in --device-class2=volume_storage"},
     kit::OptionRule{"device-class3", kit::Takes::Value, kit::Scope::Broker,
-                    "a device class, as in --device-class3=temperature"},
+                    "a device class, as in --device-class3=distance"},
     kit::OptionRule{"device-class4", kit::Takes::Value, kit::Scope::Broker,
                     "a device class, as in --device-class4=volume_flow_rate"},
 };
 
-// Home Assistant's device classes of a sensor whose state is a number, as a channel's is. A class that Home Assistant
-// does not know makes it refuse the whole config, and the channel would never show there.
-constexpr std::array kNumericDeviceClasses = {
-    "apparent_power",
-    "aqi",
-    "area",
-    "atmospheric_pressure",
-    "battery",
-    "blood_glucose_concentration",
-    "carbon_dioxide",
-    "carbon_monoxide",
-    "conductivity",
-    "current",
-    "data_rate",
-    "data_size",
-    "distance",
-    "duration",
-    "energy",
-    "energy_distance",
-    "energy_storage",
-    "frequency",
-    "gas",
-    "humidity",
-    "illuminance",
-    "irradiance",
-    "moisture",
-    "monetary",
-    "nitrogen_dioxide",
-    "nitrogen_monoxide",
-    "nitrous_oxide",
-    "ozone",
-    "ph",
-    "pm1",
-    "pm10",
-    "pm25",
-    "power",
-    "power_factor",
-    "precipitation",
-    "precipitation_intensity",
-    "pressure",
-    "reactive_power",
-    "signal_strength",
-    "sound_pressure",
-    "speed",
-    "sulphur_dioxide",
-    "temperature",
-    "volatile_organic_compounds",
-    "volatile_organic_compounds_parts",
-    "voltage",
-    "volume",
-    "volume_flow_rate",
-    "volume_storage",
-    "water",
-    "weight",
-    "wind_direction",
-    "wind_speed",
-};
 // Its device classes of a sensor whose state is text: no channel's.
 constexpr std::array kTextDeviceClasses = {"date", "enum", "timestamp"};
 
@@ -205,13 +149,30 @@ std::optional<kit::Refusal> readChannel(const kit::Settings& settings, int n, Mq
                                            "shows a number")
                                 .arg(kind->origin, kind->value, QString::number(n))};
     }
-    if (std::none_of(kNumericDeviceClasses.begin(), kNumericDeviceClasses.end(), named)) {
-        QStringList known;
-        for (const char* name : kNumericDeviceClasses) {
-            known << QLatin1String(name);
+    const SensorClass* sensor = sensorClass(kind->value);
+    if (sensor == nullptr) {
+        return kit::Refusal{
+            QStringLiteral("%1: '%2' is no device class of Home Assistant's sensors that a channel may have (%3)")
+                .arg(kind->origin, kit::printable(kind->value), measuringClasses().join(QStringLiteral(", ")))};
+    }
+    if (!measures(*sensor)) {
+        return kit::Refusal{
+            QStringLiteral("%1: Home Assistant takes a sensor of device class '%2' only as %3, and channel %4 is a "
+                           "measurement")
+                .arg(kind->origin, kind->value, QLatin1String(sensor->stateClasses), QString::number(n))};
+    }
+    // Without a unit too, Home Assistant warns of a class that wants one.
+    if (!takesUnit(*sensor, mqtt.units.at(i))) {
+        const QString units = unitsOf(*sensor).join(QStringLiteral(", "));
+        if (mqtt.units.at(i).isEmpty()) {
+            return kit::Refusal{QStringLiteral("%1: Home Assistant's device class '%2' wants a unit, and unit%3 is not "
+                                               "given (one of %4)")
+                                    .arg(kind->origin, kind->value, QString::number(n), units)};
         }
-        return kit::Refusal{QStringLiteral("%1: '%2' is no device class of Home Assistant's sensors (%3)")
-                                .arg(kind->origin, kit::printable(kind->value), known.join(QStringLiteral(", ")))};
+        return kit::Refusal{
+            QStringLiteral("%1: '%2' is no unit of Home Assistant's device class '%3' (%4)")
+                .arg(kit::given(settings, QByteArray("unit" + QByteArray::number(n)).constData())->origin,
+                     mqtt.units.at(i), kind->value, units)};
     }
     mqtt.deviceClasses.at(i) = kind->value;
     return std::nullopt;
@@ -270,7 +231,7 @@ QString mqttUsage() {
         "  --unitN=UNIT, --device-classN=CLASS\n"
         "                  the unit of channel N (1 to 4) and the kind of thing it measures, as Home Assistant shows\n"
         "                  them: --unit1=°C --device-class1=temperature; CLASS is one of Home Assistant's sensor\n"
-        "                  device classes\n");
+        "                  device classes of a measurement, and UNIT one of the units it takes\n");
 }
 
 std::optional<kit::Refusal> readMqttOptions(const kit::Settings& settings, const QString& password,

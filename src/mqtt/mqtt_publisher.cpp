@@ -102,8 +102,8 @@ kit::Button* buttonFor(const QString& command, MainForm& form) {
 
 } // namespace
 
-MqttPublisher::Paced::Paced(kit::Scheduler& scheduler, const QString& name, std::function<void()> work)
-    : gap_(scheduler, name, kGapMs, false)
+MqttPublisher::Paced::Paced(kit::Scheduler& scheduler, const QString& name, int gapMs, std::function<void()> work)
+    : gap_(scheduler, name, gapMs, false)
     , work_(std::move(work)) {
     gap_.onTick = [this] {
         if (!asked_) {
@@ -144,10 +144,17 @@ MqttPublisher::MqttPublisher(const MqttOptions& options, Zavok& core, QString ve
                   return topics;
               }())
     , announced_(core.settings, sink_)
-    , births_(core.platform.scheduler, QStringLiteral("mqttBirths"), [this] { announceAll(); })
-    , corrections_(core.platform.scheduler, QStringLiteral("mqttCorrections"), [this] { correct(); }) {
+    , births_(core.platform.scheduler, QStringLiteral("mqttBirths"), kGapMs, [this] { announceAll(); })
+    , corrections_(core.platform.scheduler, QStringLiteral("mqttCorrections"), kGapMs, [this] { correct(); })
+    // The shutdown saves whatever is still waiting.
+    , saves_(core.platform.scheduler, QStringLiteral("mqttSaves"), kSaveGapMs, [this] {
+        if (!core_.hasEnded()) {
+            core_.savePhones();
+        }
+    }) {
     connect(&client_, &MqttClient::connected, this, &MqttPublisher::connected);
     connect(&client_, &MqttClient::lost, this, [this] { connected_ = false; });
+    connect(&client_, &MqttClient::delivered, this, [this](int id) { announced_.delivered(id); });
     connect(&client_, &MqttClient::received, this, &MqttPublisher::received);
     connect(&client_, &MqttClient::problem, this,
             [this](MqttClient::Problem kind, const QString& line) { problems_.once(int(kind), line); });
@@ -174,8 +181,8 @@ QString MqttPublisher::topic(const QString& below) const {
     return QStringLiteral("zavok/") + options_.site + u'/' + below;
 }
 
-void MqttPublisher::send(const QString& topic, const QByteArray& payload, bool retain) {
-    client_.publish({topic, payload, retain});
+int MqttPublisher::send(const QString& topic, const QByteArray& payload, bool retain) {
+    return client_.publish({topic, payload, retain});
 }
 
 QJsonObject MqttPublisher::availableWhile(const QString& below) const {
@@ -415,7 +422,7 @@ void MqttPublisher::announceAll() {
             now.insert(configTopic(entity));
         }
     }
-    announced_.replace(now, [this](const QString& config) { send(config, {}, true); });
+    announced_.replace(now, [this](const QString& config) { return send(config, {}, true); });
 }
 
 // Entities announced by an earlier run with commands on would command nothing now, and the two bell buttons of
@@ -562,7 +569,7 @@ void MqttPublisher::commanded(std::size_t index, const MqttClient::Message& mess
         }
     } else if (twin.setting && !core_.hasEnded()) {
         // A service may lose its power at any moment: what the broker set must not wait for the shutdown.
-        core_.savePhones();
+        saves_.request();
     }
     for (const QString& text : answers.messages()) {
         refused(message.topic, text);

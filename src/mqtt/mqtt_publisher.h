@@ -43,6 +43,9 @@ class MqttPublisher final : public QObject {
 public:
     static constexpr std::size_t kBacklog = 10000;
     static constexpr int kGapMs = 5000;
+    // What the broker sets is saved at once, and while commands keep coming at most once per kSaveGapMs: each save
+    // waits for the disk, and a flood of commands must not hold up the poll cycle behind them.
+    static constexpr int kSaveGapMs = 250;
 
     // Starts hearing the log and connecting at once, so that no record of the start-up is missed.
     MqttPublisher(const MqttOptions& options, Zavok& core, QString version,
@@ -73,11 +76,11 @@ private:
         QJsonObject config;
     };
 
-    // Does its work at once, then at most once per kGapMs: whatever asks for it meanwhile makes one more run at the
+    // Does its work at once, then at most once per gap: whatever asks for it meanwhile makes one more run at the
     // end of the gap, so that a flood of requests costs a run every few seconds and the last request is still met.
     class Paced {
     public:
-        Paced(kit::Scheduler& scheduler, const QString& name, std::function<void()> work);
+        Paced(kit::Scheduler& scheduler, const QString& name, int gapMs, std::function<void()> work);
         void request();
 
     private:
@@ -110,7 +113,8 @@ private:
     QString topic(const QString& below) const;
     // The availability of an entity whose own availability stands on the topic `below` this site's.
     QJsonObject availableWhile(const QString& below) const;
-    void send(const QString& topic, const QByteArray& payload, bool retain);
+    // The id of the message, as delivered() tells it.
+    int send(const QString& topic, const QByteArray& payload, bool retain);
 
     MqttOptions options_;
     Zavok& core_;
@@ -128,6 +132,7 @@ private:
     qint64 dropped_ = 0;
     Paced births_;
     Paced corrections_;
+    Paced saves_;
     std::set<QString> contradicted_; // the state topics that another client wrote since the last correction
     std::vector<Twin> twins_;
     std::map<QString, std::size_t> commandTopics_;  // the whole topic of each twin's commands, and the twin

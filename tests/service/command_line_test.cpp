@@ -125,6 +125,11 @@ TEST_F(CommandLine, TheBrokerItsSiteAndItsPasswordComeFromTheAddressTheFileAndTh
                   .mqtt,
               (mqtt::MqttOptions{true, u"broker.local"_s, 9999, {}, u"s3cret"_s, ca, u"room_1"_s, {}, true}));
     EXPECT_EQ(options({}).mqtt.port, 1884) << "the file alone turns MQTT on";
+    // Home Assistant's micro was the micro sign before it was the Greek mu; a power factor may have no unit.
+    EXPECT_EQ(options({"--unit1=µg/m³", "--device-class1=pm25", "--device-class2=power_factor", "--unit3=L",
+                       "--device-class3=volume_storage"})
+                  .mqtt.deviceClasses,
+              (std::array<QString, 4>{u"pm25"_s, u"power_factor"_s, u"volume_storage"_s, {}}));
     EXPECT_EQ(options({"--mqtt=mqtts://h"}).mqtt.port, 8883);
     // The client takes an IPv6 host without the brackets that the address needs.
     const mqtt::MqttOptions v6 = options({"--mqtt=mqtts://[fe80::1%25eth0]:8884"}).mqtt;
@@ -189,6 +194,14 @@ TEST_F(CommandLine, RefusesWhatCannotBeUsedWithOneLineAndTheUsage) {
          "--mqtt-discovery: 'ha/#' is no topic prefix (and off turns discovery off)"},
         {{"--mqtt=mqtt://broker", "--device-class1=enum"},
          "--device-class1: 'enum' is a device class of a sensor that shows text, and channel 1 shows a number"},
+        {{"--mqtt=mqtt://broker", "--device-class2=gas", "--unit2=m³"},
+         "--device-class2: Home Assistant takes a sensor of device class 'gas' only as total or total_increasing, and "
+         "channel 2 is a measurement"},
+        {{"--mqtt=mqtt://broker", "--device-class4=pressure", "--unit4=°C"},
+         "--unit4: '°C' is no unit of Home Assistant's device class 'pressure' (mPa, Pa, hPa, kPa, bar, cbar, mbar, "
+         "mmHg, inHg, inH₂O, psi)"},
+        {{"--mqtt=mqtt://broker", "--device-class1=battery"},
+         "--device-class1: Home Assistant's device class 'battery' wants a unit, and unit1 is not given (one of %)"},
         {{"--mqtt=mqtt://broker", "--unit3=a\tb"},
          "--unit3: 'a\\tb' is no unit; write at most 16 characters, none of them a control character, as in °C or bar"},
         {{"--mqtt=mqtt://broker", "--mqtt-birth-topic=ha/#"},
