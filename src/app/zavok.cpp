@@ -153,7 +153,7 @@ std::optional<QStringList> Zavok::readMainSettings(SettingsDamage& damage) const
 }
 
 void Zavok::restoreMainSettings(const QStringList& values) {
-    zavok->Label5.setText(values.at(phones::kPicture));
+    zavok->Label5.setText(SettingsFiles::fileName(values.at(phones::kPicture)));
     if (zavok->Label5.text().isEmpty()) {
         platform.bell.beep();
     } else if (platform.pictures.canLoad(zavok->Label5.text())) {
@@ -237,7 +237,7 @@ void Zavok::savePhones() {
     }
     QByteArray content;
     for (kit::Control* c : phonesLayout(*zavok, zavokform, *zavoktimer)) {
-        content += SettingsFiles::textLine(c->text());
+        content += c == &zavok->Label5 ? SettingsFiles::fileNameLine(c->text()) : SettingsFiles::textLine(c->text());
     }
     if (!settings.write(SettingsFiles::kPhones, content)) {
         say(QStringLiteral("zavok: could not write %1; the previous settings stay")
