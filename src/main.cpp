@@ -1,6 +1,8 @@
 #include "service/run.h"
 #include "service/service.h"
+#include "system/end_before_exit.h"
 #include "trend/trend_windows.h"
+#include "ui/on_screen.h"
 #include "ui/qt_bell.h"
 #include "ui/qt_dialogs.h"
 #include "ui/qt_pictures.h"
@@ -14,6 +16,7 @@
 #include <QFileInfo>
 #include <QPoint>
 #include <QPointer>
+#include <QSessionManager>
 
 #include <memory>
 #include <unistd.h>
@@ -39,6 +42,12 @@ QString serviceProgram() {
 
 // The desktop program: the core drawn by the renderer, and the simulator's window when it serves the inputs.
 int runDesktop(int argc, char** argv, const service::Options& options) {
+    // Qt's Wayland plugin ends the process with _exit() when the compositor goes, which leaves nothing a chance to
+    // save the session; its X11 plugin calls exit(), which does. So the program draws through X11 wherever there is
+    // one (Xwayland on a Wayland desktop), unless the user asks for a platform.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zavok"));
     QApplication::setStyle(QStringLiteral("Fusion")); // coloured button faces look the same on every desktop
@@ -62,7 +71,11 @@ int runDesktop(int argc, char** argv, const service::Options& options) {
     trend::TrendWindows trendWindows(run.core(), run.history().store());
     trends = &trendWindows;
     const ui::Renderer renderer(run.core().desktop);
+    const ui::OnScreen onScreen([&renderer, &run] { return renderer.view(*run.core().zavok); });
     run.start();
+    // Log-off: the session manager asks for the data first, and the display's connection breaks at the latest.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, [&run](QSessionManager&) { run.core().shutdown(); });
+    const zavok::system::EndBeforeExit displayGone([&run] { run.core().shutdown(); });
     run.core().zavok->show();
     // Without hardware the simulator drives both inputs; it goes before the sources it reads from.
     std::unique_ptr<ui::SimulatorPanel> panel;

@@ -1,6 +1,7 @@
 #include "circuits.h"
 
 #include "forms/circuit_state.h"
+#include "kit/line_encoding.h"
 
 namespace zavok {
 
@@ -43,10 +44,14 @@ void Circuits::toggle(int circuit) {
 
 void Circuits::rename(int circuit) {
     const int i = circuit - 1;
-    QString name = dialogs_.input(QStringLiteral("Change Label"),
-                                  QStringLiteral("Type in the name of location/appliance"), form_.clabel.at(i)->text());
-    // apnames.zvk has no escape for a double quote: it would cut the name at the next start.
-    name.replace(u'"', u'\'');
+    const QString previous = form_.clabel.at(i)->text();
+    const QString name = dialogs_.input(QStringLiteral("Change Label"),
+                                        QStringLiteral("Type in the name of location/appliance"), previous);
+    // apnames.zvk would not give such a name back as typed; the user hears why, and keeps the name there was.
+    if (const QString refused = kit::unstorable(name); !refused.isEmpty()) {
+        dialogs_.message(kit::kCautionTitle, kit::refusal(refused, QStringLiteral("The name"), previous));
+        return;
+    }
     newname_.at(i) = name;
     form_.clabel.at(i)->setText(name);
     labname_();

@@ -1,4 +1,5 @@
 #include "app/zavok.h"
+#include "kit/line_encoding.h"
 #include "log/log_viewer.h"
 #include "timing/sampling_times.h"
 
@@ -68,6 +69,11 @@ void Zavok::choosePicture() {
     request.initialDirectory = platform.picturesDirectory;
     const auto path = dialogs.openFile(request);
     if (!path) {
+        return;
+    }
+    // phones.zvk keeps the path's own bytes, but no double quote or line break among them.
+    if (const QString refused = kit::unstorable(*path, kit::FieldOf::FileName); !refused.isEmpty()) {
+        dialogs.message(kit::kCautionTitle, kit::refusal(refused, QStringLiteral("The picture"), zavok->Label5.text()));
         return;
     }
     // A file that is no picture keeps the old picture on the screen, but its path is stored all the same.

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace zavok {
@@ -34,6 +35,18 @@ QByteArray SettingsFiles::textLine(const QString& text) {
 
 QByteArray SettingsFiles::numberLine(float number) {
     return kit::line({kit::singleText(number).toLatin1()});
+}
+
+QByteArray SettingsFiles::fileNameLine(const QString& path) {
+    // One Latin-1 character per byte writes the bytes as they are.
+    return textLine(QString::fromLatin1(QFile::encodeName(path)));
+}
+
+QString SettingsFiles::fileName(const QString& field) {
+    const QByteArray bytes = field.toLatin1();
+    const QString named = QFile::decodeName(bytes);
+    const bool isName = QFile::encodeName(named) == bytes; // Latin-1 text beyond ASCII is seldom a name's bytes
+    return isName && (QFileInfo::exists(named) || !QFileInfo::exists(field)) ? named : field;
 }
 
 std::optional<SettingsFiles::Contents> SettingsFiles::read(const QString& file, int count, Fields fields) const {

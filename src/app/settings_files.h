@@ -25,6 +25,11 @@ public:
     // One line of a file, as the writers write it. A text's NULs are written as blanks.
     static QByteArray textLine(const QString& text);
     static QByteArray numberLine(float number);
+    // A file's path as its own bytes, so that any file comes back by its name, and the path that such a line,
+    // read as text, names. Files written before kept the path as Latin-1 text: where that names a file and the
+    // bytes do not, the Latin-1 path it is.
+    static QByteArray fileNameLine(const QString& path);
+    static QString fileName(const QString& field);
 
     struct Contents {
         QStringList values;

@@ -153,7 +153,7 @@ std::optional<QStringList> Zavok::readMainSettings(SettingsDamage& damage) const
 }
 
 void Zavok::restoreMainSettings(const QStringList& values) {
-    zavok->Label5.setText(values.at(phones::kPicture));
+    zavok->Label5.setText(SettingsFiles::fileName(values.at(phones::kPicture)));
     if (zavok->Label5.text().isEmpty()) {
         platform.bell.beep();
     } else if (platform.pictures.canLoad(zavok->Label5.text())) {
@@ -237,7 +237,7 @@ void Zavok::savePhones() {
     }
     QByteArray content;
     for (const kit::Control* c : phonesLayout(*zavok, zavokform, *zavoktimer)) {
-        content += SettingsFiles::textLine(savedText(*c));
+        content += savedLine(*c);
     }
     if (!settings.write(SettingsFiles::kPhones, content)) {
         say(QStringLiteral("zavok: could not write %1; the previous settings stay")
@@ -245,16 +245,19 @@ void Zavok::savePhones() {
     }
 }
 
-QString Zavok::savedText(const kit::Control& c) const {
+QByteArray Zavok::savedLine(const kit::Control& c) const {
+    if (&c == &zavok->Label5) {
+        return SettingsFiles::fileNameLine(c.text());
+    }
     // A channel switched on shows "DIS" until its first value, and "DIS" starts a channel switched off: a run that
     // ends, or loses its power, before that value must not switch monitoring off for the next. Empty, it starts on
     // and shows nothing until it reads.
     for (int n = 1; n <= 4; ++n) {
         if (&c == zavok->value.at(n - 1) && c.text() == channel::kDis && channel(n).disable.isEnabled()) {
-            return {};
+            return SettingsFiles::textLine({});
         }
     }
-    return c.text();
+    return SettingsFiles::textLine(c.text());
 }
 
 void Zavok::catfile() {

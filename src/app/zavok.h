@@ -77,7 +77,7 @@ private:
     void applyChannelStates();
     void reset();
     void say(const QString& line) const;
-    QString savedText(const kit::Control& c) const; // what phones.zvk keeps of one of its controls
+    QByteArray savedLine(const kit::Control& c) const; // phones.zvk's line for one of its controls
 
     // Navigation: the ways from the main window into the other windows, the picture and its indicators.
     void wireNavigation();

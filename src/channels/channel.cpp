@@ -1,5 +1,7 @@
 #include "channel.h"
 
+#include "kit/line_encoding.h"
+
 namespace zavok {
 
 Channel::Channel(ChannelForm& form, MainForm& main, TimerForm& timing, kit::Joysticks& joysticks, kit::Dialogs& dialogs,
@@ -10,7 +12,9 @@ Channel::Channel(ChannelForm& form, MainForm& main, TimerForm& timing, kit::Joys
     , limits(form, main, dialogs)
     , form_(form)
     , flabel_(*main.flabel.at(form.channel() - 1))
-    , time_(*timing.time.at(form.channel())) {
+    , time_(*timing.time.at(form.channel()))
+    , dialogs_(dialogs)
+    , name_(form.fname.text()) {
     form.fname.onChange = [this] { nameChanged(); };
     form.fname.onDoubleClick = [this] {
         form_.fname.setLocked(false);
@@ -25,12 +29,15 @@ Channel::Channel(ChannelForm& form, MainForm& main, TimerForm& timing, kit::Joys
 }
 
 void Channel::nameChanged() {
-    // The settings file cannot hold a double quote inside a name, and the name is the channel's name from the
-    // moment it is typed (the zone shows it before SET NAME), so the box never keeps one.
-    if (form_.fname.text().contains(u'"')) {
-        QString name = form_.fname.text();
-        form_.fname.setText(name.replace(u'"', u'\''));
+    // The name is the channel's from the moment it is typed (the zone shows it before SET NAME), so what phones.zvk
+    // could not give back as typed never stands in the box: the name there was comes back, and the user hears why.
+    const QString refused = kit::unstorable(form_.fname.text());
+    if (refused.isEmpty()) {
+        name_ = form_.fname.text();
+        return;
     }
+    form_.fname.setText(name_);
+    dialogs_.message(kit::kCautionTitle, kit::refusal(refused, QStringLiteral("The name"), name_));
 }
 
 void Channel::setName() {

@@ -33,6 +33,8 @@ private:
     ChannelForm& form_;
     kit::Label& flabel_;
     kit::Button& time_;
+    kit::Dialogs& dialogs_;
+    QString name_; // the name last typed that phones.zvk can keep
 };
 
 } // namespace zavok

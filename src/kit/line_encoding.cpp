@@ -1,5 +1,7 @@
 #include "line_encoding.h"
 
+#include "printable.h"
+
 namespace zavok::kit {
 
 QByteArray quotedField(const QString& text) {
@@ -11,6 +13,28 @@ QByteArray quotedField(const QString& text) {
 QString storedText(const QString& text) {
     const QByteArray field = quotedField(text);
     return QString::fromLatin1(field.constData() + 1, field.size() - 2);
+}
+
+QString unstorable(QStringView text, FieldOf field) {
+    QString found;
+    // By code point, so that a character beyond the 16-bit plane is named whole.
+    for (const char32_t c : text.toUcs4()) {
+        const bool cuts = c == U'"' || c == U'\r' || c == U'\n' || c == U'\0';
+        const QString one = QString::fromUcs4(&c, 1);
+        if ((cuts || (field == FieldOf::Text && c > 0xFF)) && !found.contains(one)) {
+            found += one;
+        }
+    }
+    return found;
+}
+
+QString refusal(const QString& characters, const QString& what, const QString& kept) {
+    QStringList shown;
+    for (const char32_t c : characters.toUcs4()) {
+        shown += printable(QString::fromUcs4(&c, 1));
+    }
+    return QStringLiteral("The settings files cannot keep these characters: %1\n%2 stays \"%3\".")
+        .arg(shown.join(u' '), what, printable(kept));
 }
 
 QByteArray line(const QList<QByteArray>& fields) {

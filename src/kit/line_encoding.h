@@ -16,6 +16,19 @@ QByteArray quotedField(const QString& text);
 // The text that a field written from `text` holds.
 QString storedText(const QString& text);
 
+// What a text field holds: text, one byte per Latin-1 character, or a file name's own bytes, so that any file comes
+// back by its name.
+enum class FieldOf { Text, FileName };
+
+// The characters of `text` that a field cannot hold as they are, each once, in the order they first come: a double
+// quote would end the field, CR, LF and NUL the line, and a text field holds nothing beyond Latin-1. Empty when the
+// field keeps `text` whole.
+QString unstorable(QStringView text, FieldOf field = FieldOf::Text);
+
+// What the user is told when a typed or chosen text holds `characters` that the settings files cannot keep: which
+// ones, and that `what` (a name, a picture) stays `kept`.
+QString refusal(const QString& characters, const QString& what, const QString& kept);
+
 // A line of fields joined by commas, ended by CR LF.
 QByteArray line(const QList<QByteArray>& fields);
 

@@ -112,10 +112,22 @@ void showColours(const Control& control, QWidget& widget) {
     widget.setPalette(palette);
 }
 
+// A caption cut by its label of one line (a long circuit name) is shown whole in the label's tip, above the tip's
+// own text.
+void showTip(const Control& control, QWidget& widget) {
+    const auto* label = qobject_cast<const QLabel*>(&widget);
+    const bool cut = label != nullptr && !label->wordWrap() &&
+                     label->fontMetrics().horizontalAdvance(control.text()) > label->contentsRect().width();
+    widget.setToolTip(!cut                      ? control.tip()
+                      : control.tip().isEmpty() ? control.text()
+                                                : control.text() + u'\n' + control.tip());
+}
+
 void showProperty(Control& control, QWidget& widget, Property property, const Twips& twips) {
     switch (property) {
     case Property::Text:
         showText(control, widget);
+        showTip(control, widget);
         return;
     case Property::Back:
     case Property::Fore:
@@ -127,6 +139,7 @@ void showProperty(Control& control, QWidget& widget, Property property, const Tw
         if (auto* label = qobject_cast<QLabel*>(&widget)) {
             label->setWordWrap(label->contentsRect().height() >= 2 * label->fontMetrics().lineSpacing());
         }
+        showTip(control, widget);
         return;
     case Property::Enabled:
         widget.setEnabled(control.isEnabled());
@@ -142,7 +155,7 @@ void showProperty(Control& control, QWidget& widget, Property property, const Tw
         }
         return;
     case Property::Tip:
-        widget.setToolTip(control.tip());
+        showTip(control, widget);
         return;
     case Property::Picture:
         if (auto* image = qobject_cast<ImageWidget*>(&widget)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "focus_frame.h"
 #include "twips.h"
 
 #include <QObject>
@@ -33,6 +34,7 @@ private:
     void forget(kit::Window* window);
 
     Twips twips_;
+    FocusFrame focusFrame_;
     std::unordered_map<const kit::Window*, QPointer<WindowView>> views_;
 };
 

@@ -152,7 +152,7 @@ TEST_F(AlertTest, EachCircuitSwitchedOffIgnoresItsAlertAndSwitchedOnWritesItsSta
 }
 
 TEST_F(AlertTest, RenameSavesAllFourNamesAndTheStatusLabelSendsItsIndicatorHomeAndSavesEveryPosition) {
-    h.dialogs.answerInput(u"Garage \"Door\""_s);
+    h.dialogs.answerInput(u"Garage 'Door'"_s);
     main().clabel[3]->click();
     EXPECT_EQ(h.dialogs.asked.at(0).proposal, u"Freezer Alarm"_s) << "the name it has";
     EXPECT_EQ(main().clabel[3]->text(), u"Garage 'Door'"_s);

@@ -375,12 +375,12 @@ TEST_F(Program, SettingsWritersReplaceTheirWholeFiles) {
 TEST_F(Program, ActivityLogObserversHearEveryRecordAsWrittenAlsoOneTheFileCouldNotTake) {
     std::vector<QStringList> heard;
     z->log.observe([&](const ActivityLog::Record& r) { heard.push_back({r.message, r.time, r.date}); });
-    channel(2).fname.setText(u"Tank \u03c9"_s);
+    channel(2).fname.setText(u"Tank \u00f6"_s);
     channel(2).setname.setVisible(true);
     channel(2).setname.click();
     ASSERT_TRUE(QDir(h.logDirectory).removeRecursively());
     h.poll(240 - 16);
-    EXPECT_EQ(heard, (std::vector<QStringList>{{u"Tank ? Normal at"_s, u"08:15:20 AM"_s, u"July 13,2001"_s},
+    EXPECT_EQ(heard, (std::vector<QStringList>{{u"Tank \u00f6 Normal at"_s, u"08:15:20 AM"_s, u"July 13,2001"_s},
                                                {u"Alert #1 activated at"_s, u"08:15:20 AM"_s, u"July 13,2001"_s}}));
     h.zavok.reset(); // the program's end is heard too, while `heard` still exists
 }
@@ -439,6 +439,24 @@ TEST_F(Program, ThePictureKeepsEvenThePathOfANonPictureAndAnIndicatorDroppedOnIt
     EXPECT_EQ(choose(u"/notes.txt"_s), u"/notes.txt|"_s + kit::kFloorPlanPicture);
     h.pictures.pictures.insert(u"/house.jpg"_s);
     EXPECT_EQ(choose(u"/house.jpg"_s), u"/house.jpg|/house.jpg"_s);
+    // Saved as its file name's bytes, the path comes back in any script; one that phones.zvk cannot hold is refused.
+    const QString plan = h.picturesDirectory + u"/план.png"_s;
+    EXPECT_EQ(choose(plan), plan + u"|/house.jpg"_s);
+    EXPECT_EQ(choose(u"/a\"b.png"_s), plan + u"|/house.jpg"_s);
+    EXPECT_EQ(h.dialogs.asked.back().text,
+              u"The settings files cannot keep these characters: \"\nThe picture stays \"%1\"."_s.arg(plan));
+    z = &h.restart();
+    EXPECT_EQ(main().Label5.text(), plan);
+    EXPECT_TRUE(h.bytes(h.dataPath(u"phones.zvk"_s)).startsWith(QByteArray('"' + plan.toUtf8() + "\"\r\n")));
+    // The Latin-1 path of an older file reads as it did: a file it names is found, and one that is gone stays.
+    const QString kitchen = h.picturesDirectory + u"/Küche.png"_s;
+    h.put(kitchen, "");
+    for (const QString& old : {kitchen, u"/gone/Küche.png"_s}) {
+        h.zavok.reset();
+        h.put(h.dataPath(u"phones.zvk"_s), Harness::phones({{0, old}}));
+        z = &h.start();
+        EXPECT_EQ(main().Label5.text(), old);
+    }
     main().Image1.dropped(*main().indicator[1], 1000, 500);
     EXPECT_EQ(h.bytes(h.dataPath(u"cat.zvk"_s)), "60\r\n3180\r\n1000\r\n500\r\n60\r\n3780\r\n60\r\n4080\r\n");
     main().enable[2]->click(); // circuit 3 off: its indicator cannot be dragged

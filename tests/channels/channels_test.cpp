@@ -210,7 +210,7 @@ TEST_F(ChannelTest, RenamingReachesTheZoneAndTheCloseImageAbandonsEveryEntryAndK
     EXPECT_EQ(faces({&w.fname, &w.setname}), u"fname+L setname*"_s);
     w.fname.doubleClick();
     w.fname.typed(u"6\" main"_s);
-    EXPECT_EQ(w.fname.text(), u"6' main"_s) << "a double quote could not be saved";
+    EXPECT_EQ(w.fname.text(), u"Tank A"_s) << "a double quote could not be saved";
     w.changealarm.click();
     w.setnewlowt.typed(u"30"_s);
     w.calibrate.click();

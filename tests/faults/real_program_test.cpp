@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
@@ -98,6 +99,32 @@ TEST(RealProgram, AsAServiceWithoutAnyDisplayItPublishesAndSaysOfflineAtTheEnd) 
     program.signal(SIGTERM);
     EXPECT_EQ(program.wait(), 0);
     EXPECT_TRUE(eventually([&] { return listener.lines().endsWith(u"zavok/svc/status offline"_s); }));
+}
+
+// Log-off on a desktop that sends no signal first: the X server ends under the running program, which ends in order
+// all the same: one closing record, and phones.zvk written whole from what the run showed.
+TEST(RealProgram, TheDisplayEndingUnderTheDesktopProgramEndsItInOrder) {
+    QProcess xvfb;
+    xvfb.start(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s, u"-screen"_s, u"0"_s, u"800x600x24"_s});
+    if (!xvfb.waitForStarted() || !xvfb.waitForReadyRead(10000)) {
+        GTEST_SKIP() << "no Xvfb";
+    }
+    Place p("224 0 0 0 0\n");
+    p.environment.removeIf([](const QString& e) { return e.startsWith(u"QT_QPA_PLATFORM="_s); });
+    p.environment << u"QT_QPA_PLATFORM"_s
+                  << u"DISPLAY=:"_s + QString::fromLatin1(xvfb.readAllStandardOutput().trimmed());
+    // Circuit 2 off, and zone 1's text from an earlier run, which start-up replaces by the channel's name.
+    Harness::put(QDir(p.data).filePath(u"phones.zvk"_s), Harness::phones({{30, u"DISABLED"_s}, {38, u"OLD"_s}}));
+    Child program = p.start({u"--logs-in-data-dir"_s});
+    ASSERT_TRUE(eventually([&] { return p.log(p.data).contains("\"Alert #1 activated at\""); }));
+    xvfb.terminate();
+    EXPECT_NE(program.wait(), -SIGKILL);
+    xvfb.waitForFinished();
+    EXPECT_EQ(p.log(p.data).count("\"ZAVOK closed at\""), 1);
+    EXPECT_EQ(
+        Harness::bytes(QDir(p.data).filePath(u"phones.zvk"_s)),
+        Harness::phones(
+            {{30, u"DISABLED"_s}, {38, u"Pressure"_s}, {39, u"Volume"_s}, {40, u"Temperature"_s}, {41, u"Flow"_s}}));
 }
 
 // systemd's side of a notify service with a watchdog: a datagram socket whose path the program finds in

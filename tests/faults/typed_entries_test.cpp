@@ -15,21 +15,24 @@ using namespace Qt::StringLiterals;
 const QString kHuge = QString(10000, u'7');
 const QString kLongFive = QString(9999, u'0') + u'5'; // ten thousand characters that read as 5
 
-// A circuit's name and a channel's name typed alike are shown as typed, but for the double quotes that their files
-// cannot hold and the channel's twelve characters, and come back at the next start as saved.
-TEST(TypedEntries, NamesAreShownAsTypedAndComeBackAsSaved) {
+// A circuit's name and a channel's name typed alike are shown as typed, but for the channel's twelve characters, and
+// come back at the next start as saved. A name with characters that their files cannot give back is refused with a
+// message that names them, and the previous name stays.
+TEST(TypedEntries, NamesAreShownAsTypedAndComeBackAsSavedOrAreRefused) {
     const struct {
         const char* name;
-        QString typed, restored; // and what the next start shows of the circuit's name
+        QString typed;
+        QString refused; // the characters the message names; empty when the name is taken
     } rows[] = {
-        {"empty", u""_s, u""_s},
-        {"blank", u"   "_s, u"   "_s},
-        {"ten thousand characters", kHuge, kHuge},
-        {"a number too large", u"1e999"_s, u"1e999"_s},
-        {"negative zero", u"-0"_s, u"-0"_s},
-        {"quotes and a comma", u"Tank 1, \"north\""_s, u"Tank 1, 'north'"_s},
-        {"a line break", u"two\r\nlines"_s, u"two  lines"_s},
-        {"beyond Latin-1", u"Küche €"_s, u"Küche ?"_s},
+        {"empty", u""_s, {}},
+        {"blank", u"   "_s, {}},
+        {"ten thousand characters", kHuge, {}},
+        {"a number too large", u"1e999"_s, {}},
+        {"negative zero", u"-0"_s, {}},
+        {"a comma and Latin-1", u"Tank 1, Küche"_s, {}},
+        {"quotes", u"Tank 1, \"north\""_s, u"\""_s},
+        {"a line break", u"two\r\nlines"_s, u"\\r \\n"_s},
+        {"beyond Latin-1", u"Küche € 🔥€"_s, u"€ 🔥"_s},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -41,17 +44,28 @@ TEST(TypedEntries, NamesAreShownAsTypedAndComeBackAsSaved) {
         w.fname.doubleClick();
         w.fname.typed(row.typed);
         w.setname.click();
-        const QString shown = QString(row.typed).replace(u'"', u'\'');
-        EXPECT_EQ(z.zavok->clabel[2]->text(), shown);
-        EXPECT_EQ(z.zavoktimer->time[2]->text(), shown.left(12));
-        // The zone's return to its new name is logged under that name, quotes and all inside one field.
-        EXPECT_EQ(h.logLines().last(),
-                  kit::quotedField(shown.left(12) + u" Normal at"_s) + ",\"08:15:20 AM\",\"July 13,2001\"");
+        const QString circuit = row.refused.isEmpty() ? row.typed : u"Tank Overflow"_s;
+        const QString channel = row.refused.isEmpty() ? row.typed.left(12) : u"Volume"_s;
+        QStringList told;
+        for (const auto& asked : h.dialogs.asked) {
+            if (asked.kind == u"message"_s) {
+                told << asked.title + u'|' + asked.text;
+            }
+        }
+        const auto message = [&row](const QString& kept) {
+            return u"Caution|The settings files cannot keep these characters: %1\nThe name stays \"%2\"."_s.arg(
+                row.refused, kept);
+        };
+        EXPECT_EQ(told, row.refused.isEmpty() ? QStringList() : (QStringList{message(circuit), message(channel)}));
+        EXPECT_EQ(z.zavok->clabel[2]->text(), circuit);
+        EXPECT_EQ(z.zavoktimer->time[2]->text(), channel);
+        // The zone's return to its new name is logged under that name, commas and all inside one field.
+        EXPECT_EQ(h.logLines().last().startsWith(kit::quotedField(channel + u" Normal at"_s)), row.refused.isEmpty());
         Zavok& again = h.restart();
-        EXPECT_EQ(again.zavok->clabel[2]->text(), row.restored);
+        EXPECT_EQ(again.zavok->clabel[2]->text(), circuit);
         EXPECT_EQ(again.zavok->clabel[3]->text(), u"Freezer Alarm"_s) << "its neighbours are whole";
-        EXPECT_EQ(again.channel(2).fname.text(), row.restored.left(12));
-        EXPECT_EQ(again.zavok->flabel[1]->text(), row.restored.left(12));
+        EXPECT_EQ(again.channel(2).fname.text(), channel);
+        EXPECT_EQ(again.zavok->flabel[1]->text(), channel);
     }
 }
 

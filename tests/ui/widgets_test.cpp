@@ -8,6 +8,7 @@
 #include "support/qt_environment.h"
 #include "support/watchdog.h"
 #include "ui/file_filter.h"
+#include "ui/focus_frame.h"
 #include "ui/image_widget.h"
 #include "ui/qt_dialogs.h"
 #include "ui/qt_pictures.h"
@@ -170,6 +171,10 @@ TEST_F(RendererTest, EveryControlShowsWhatTheKitHoldsAndFollowsItsChanges) {
     EXPECT_TRUE(label.alignment() & Qt::AlignRight);
     // A caption too long for its label runs on to the next line where there is one, and is cut where there is not.
     EXPECT_TRUE(!label.wordWrap() && widget<QLabel>(u"paragraph"_s).wordWrap());
+    // The tip of a label that cuts its caption shows the caption whole.
+    name->setTip(u"Click to change name"_s);
+    name->setText(u"Garage Side Door, north"_s);
+    EXPECT_EQ(label.toolTip(), u"Garage Side Door, north\nClick to change name"_s);
     name->setText(u"Back Door"_s);
     name->setBack(kBlue);
     name->setLeft(300);
@@ -194,6 +199,15 @@ TEST_F(RendererTest, EveryControlShowsWhatTheKitHoldsAndFollowsItsChanges) {
     EXPECT_TRUE(widget<QLineEdit>(u"entry"_s).alignment() & Qt::AlignHCenter);
     window->setFocus(entry);
     EXPECT_EQ(shown().focusWidget(), &widget(u"entry"_s));
+    // The control that has the focus shows it by a frame over its face.
+    const auto framed = [this](const char* control) {
+        return widget(QString::fromLatin1(control)).grab().toImage().pixelColor(1, 1) == colour(FocusFrame::kColour);
+    };
+    shown().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&shown()));
+    EXPECT_EQ(std::pair(framed("entry"), framed("ok")), std::pair(true, false));
+    window->setFocus(ok);
+    EXPECT_EQ(std::pair(framed("entry"), framed("ok")), std::pair(false, true));
     // An image shows its picture stretched, and keeps it for a file that is none.
     auto centre = [&] {
         const QImage drawn = widget(u"plan"_s).grab().toImage();
