@@ -402,6 +402,27 @@ TEST_F(Program, LogWindowLoadsClearsAndIsDiscardedWhenClosed) {
         return log->Text1.text();
     };
     EXPECT_EQ(load(day), logText(h.bytes(day)));
+    // The day goes on in the window: each record joins the text as it is written, also to a file that another hand
+    // writes to (a CR LF cut in two, a last line without its end) or writes anew.
+    int contacts = 240;
+    const auto record = [&] { h.poll(contacts ^= 16); };
+    record();
+    EXPECT_TRUE(log->Text1.text().endsWith(u"\r\n\"Alert #1 activated at\",\"08:15:20 AM\",\"July 13,2001\""_s));
+    EXPECT_EQ(log->Text1.text(), logText(h.bytes(day)));
+    const QString other = h.root.filePath(u"Jan 05.txt"_s);
+    const std::tuple<QByteArray, QByteArray, bool> grown[] = {
+        {"", "a\r\n", false},     {"a\r\n", "b\r\n", false}, {"a\r", "\nb\r\n", false},         {"a\r", "\n", false},
+        {"a", "b\r\nc\r", false}, {"a\r\n\r\n", "b", false}, {"long\r\nday\r\n", "x\r\n", true}};
+    for (const auto& [before, after, anew] : grown) {
+        h.put(other, before);
+        load(other);
+        h.put(other, anew ? after : before + after);
+        record();
+        EXPECT_EQ(log->Text1.text(), logText(anew ? after : before + after)) << before.toStdString();
+    }
+    log->Command2.click();
+    record();
+    EXPECT_EQ(log->Text1.text(), QString()) << "a cleared window follows no file";
     const kit::OpenFileRequest& asked = h.dialogs.fileRequests.at(0);
     EXPECT_EQ(asked.initialDirectory, h.logDirectory) << "where the logs are written";
     EXPECT_EQ(std::pair(asked.filterIndex, asked.mustExist), std::pair(1, true));
