@@ -1,3 +1,4 @@
+#include "app/alarm_watch.h"
 #include "forms/channel_state.h"
 #include "kit/line_encoding.h"
 #include "log/log_viewer.h"
@@ -389,6 +390,45 @@ TEST_F(Program, ZoneFrameAndZoneLabelOpenTheChannelWindow) {
     channel(4).changealarm.click();
     main().frame[3]->click();
     EXPECT_TRUE(channel(4).isVisible() && channel(4).setnewlowt.hasFocus());
+}
+
+// What the program shows outside its window follows the alarms as the subsystems hold them, and each alarm, zone
+// alarm or calibration error and each fault and its end is told once, in its record's words and time.
+TEST_F(Program, TheAlarmWatchFollowsTheAlarmsAndTellsEachAlarmRecordOnce) {
+    using State = AlarmWatch::State;
+    AlarmWatch watch(*z);
+    QStringList told;
+    QObject::connect(&watch, &AlarmWatch::told, [&](const AlarmWatch::News& news) {
+        const QList<QByteArray> fields = h.logLines().last().split(',');
+        EXPECT_EQ(news.text.toLatin1(), fields.at(0).sliced(1).chopped(1) + ' ' + fields.at(1).sliced(1).chopped(1));
+        told << news.text.section(u" at "_s, 0, 0) + u'|' + news.detail;
+    });
+    const std::tuple<const char*, std::function<void()>, State, QString, QString> steps[] = {
+        {"alert 1", [&] { h.poll(240 - 16); }, State::Alarm, u"Alert #1 active: Front Door"_s,
+         u"Alert #1 activated|Front Door"_s},
+        {"circuit 1 off", [&] { main().enable[0]->click(); }, State::Quiet, AlarmWatch::kQuiet, {}},
+        {"circuit 1 on", [&] { main().enable[0]->click(); }, State::Alarm, u"Alert #1 active: Front Door"_s,
+         u"Alert #1 activated|Front Door"_s},
+        {"alert 1 at rest", [&] { h.poll(240); }, State::Quiet, AlarmWatch::kQuiet, {}},
+        {"zone 2 high", [&] { main().flabel[1]->setText(u"HIGH ALARM"_s); }, State::Alarm, u"Volume High Alarm"_s,
+         u"Volume High Alarm|"_s},
+        {"zone 2 calibration", [&] { main().flabel[1]->setText(u"L.CAL ERROR"_s); }, State::Alarm,
+         u"Volume Low Calibration Error"_s, u"Volume Low Calibration Error|"_s},
+        {"input fault", [&] { h.port.faultText = u"no pad"_s, h.poll(240); }, State::Alarm,
+         u"Volume Low Calibration Error\nInput fault: no pad"_s, u"Input fault|no pad"_s},
+        {"zone 2 normal", [&] { main().flabel[1]->setText(u"Volume"_s); }, State::Fault, u"Input fault: no pad"_s, {}},
+        {"another fault", [&] { h.port.faultText = u"gone"_s, h.poll(240); }, State::Fault, u"Input fault: gone"_s, {}},
+        {"restored", [&] { h.port.faultText.clear(), h.poll(240); }, State::Quiet, AlarmWatch::kQuiet,
+         u"Input restored|"_s},
+    };
+    for (const auto& [step, act, state, standing, news] : steps) {
+        SCOPED_TRACE(step);
+        told.clear();
+        act();
+        EXPECT_EQ(watch.state(), state);
+        EXPECT_EQ(watch.standing().join(u'\n'), standing);
+        EXPECT_EQ(told.join(u'\n'), news);
+    }
 }
 
 TEST_F(Program, LogWindowLoadsClearsAndIsDiscardedWhenClosed) {
