@@ -8,6 +8,7 @@
 #include "ui/qt_pictures.h"
 #include "ui/renderer.h"
 #include "ui/simulator_panel.h"
+#include "ui/tray.h"
 #include "ui/window_view.h"
 
 #include <QApplication>
@@ -87,6 +88,9 @@ int runDesktop(int argc, char** argv, const service::Options& options) {
         }
         panel->show();
     }
+    // Seen outside the window, from the state the start-up left on.
+    zavok::AlarmWatch watch(run.core());
+    const ui::Tray tray(run.core(), watch, renderer, panel.get());
     return run.exec();
 }
 

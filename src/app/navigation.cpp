@@ -49,9 +49,12 @@ void Zavok::openChannel(int zone, bool focusChange) {
 void Zavok::showLog() {
     if (!zavoklog) {
         zavoklog = std::make_unique<LogForm>(desktop);
-        wireLogViewer(*zavoklog, dialogs, platform.logDirectory);
+        logViewer_ = std::make_unique<LogViewer>(*zavoklog, dialogs, platform.logDirectory);
         // Closing the window discards it and the text it shows; LOG makes a fresh, empty one.
-        zavoklog->onCloseRequest = [this] { zavoklog.reset(); };
+        zavoklog->onCloseRequest = [this] {
+            logViewer_.reset();
+            zavoklog.reset();
+        };
     }
     zavoklog->raise();
 }

@@ -25,12 +25,18 @@ Zavok::Zavok(const Platform& platform)
     // Records that the log could not write get another chance at each poll tick, so that they do not wait for the
     // next event once the disk takes them again.
     QObject::connect(&zavok->Timer1, &kit::Timer::ticked, &zavok->Timer1, [this] { log.writeWaiting(); });
+    log.onWritten = [this] {
+        if (logViewer_) {
+            logViewer_->follow();
+        }
+    };
 }
 
 Zavok::~Zavok() {
     shutdown();
     // The windows go before the desktop they are registered with.
     zavokhelp.reset();
+    logViewer_.reset();
     zavoklog.reset();
     zavoktimer.reset();
     for (auto& form : zavokform) {

@@ -14,6 +14,7 @@
 #include "kit/desktop.h"
 #include "kit/dialogs_until_end.h"
 #include "log/activity_log.h"
+#include "log/log_viewer.h"
 #include "meters/meters.h"
 
 #include <array>
@@ -89,6 +90,7 @@ private:
     void dropOnPicture(kit::Control& control, float x, float y);
 
     bool ended_ = false;
+    std::unique_ptr<LogViewer> logViewer_; // the behaviour of zavoklog, while it exists
 };
 
 } // namespace zavok

@@ -57,6 +57,8 @@ void ActivityLog::append(const QString& message, RecordFacts facts) const {
             say(QStringLiteral("zavok: the activity log cannot be written to %1: %2; its records wait in memory until "
                                "it can")
                     .arg(shown(encodedPath()), QString::fromLocal8Bit(std::strerror(done.error))));
+        } else {
+            written();
         }
     } else {
         // Behind the records that wait, and with those of its file in the same write.
@@ -96,6 +98,9 @@ void ActivityLog::writeRuns(qsizetype fresh) const {
         if (stays) {
             ++i;
         }
+    }
+    if (!lastWritten.isEmpty()) {
+        written();
     }
     if (waiting_.isEmpty()) {
         say(QStringLiteral("zavok: the activity log is written to %1 again, with the %2 that waited")

@@ -56,6 +56,10 @@ public:
     // outside (a broker, the history) should not miss an alarm because the disk is full.
     void observe(Observer observer) { observers_.push_back(std::move(observer)); }
 
+    // Runs once records have gone into a file, whether just made or late after waiting: a window that shows the file
+    // reads on then, and never has to look at the disk in between.
+    std::function<void()> onWritten;
+
     static const QString kStarted;
     static const QString kClosed;
 
@@ -67,6 +71,11 @@ private:
     // refused it, which then joins `refused`.
     bool writeLostCount(std::vector<QByteArray>& refused) const;
     void say(const QString& line) const;
+    void written() const {
+        if (onWritten) {
+            onWritten();
+        }
+    }
     void tellObservers(const QString& message, RecordFacts facts) const;
 
     const kit::ClockTexts& clock_;

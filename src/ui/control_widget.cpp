@@ -13,6 +13,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextCursor>
 
 namespace zavok::ui {
 
@@ -27,6 +29,31 @@ QString asEdited(const QString& text) {
     QString edited = text;
     edited.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return edited;
+}
+
+// A text that only grew, such as a day's log read on as it is written, gains the new lines at its end: a long day
+// is not laid out again, the caret and a found word stay where they are, and a view scrolled to the end follows it.
+void showLines(QPlainTextEdit& editor, const QString& text) {
+    const QString shown = editor.toPlainText();
+    if (shown == text) {
+        return;
+    }
+    const QSignalBlocker quiet(&editor);
+    if (shown.isEmpty() || !text.startsWith(shown)) {
+        editor.setPlainText(text);
+        return;
+    }
+    QScrollBar& bar = *editor.verticalScrollBar();
+    const bool atEnd = bar.value() == bar.maximum();
+    QTextCursor end(editor.document());
+    end.movePosition(QTextCursor::End);
+    // What the program writes is no edit of the user's to undo, and a day of it would fill the undo history.
+    editor.document()->setUndoRedoEnabled(false);
+    end.insertText(text.sliced(shown.size()));
+    editor.document()->setUndoRedoEnabled(true);
+    if (atEnd) {
+        bar.setValue(bar.maximum());
+    }
 }
 
 void showText(Control& control, QWidget& widget) {
@@ -50,10 +77,7 @@ void showText(Control& control, QWidget& widget) {
                 edit->setCursorPosition(caret);
             }
         } else if (auto* editor = qobject_cast<QPlainTextEdit*>(&widget)) {
-            if (editor->toPlainText() != asEdited(text)) {
-                const QSignalBlocker quiet(editor);
-                editor->setPlainText(asEdited(text));
-            }
+            showLines(*editor, asEdited(text));
         }
         return;
     case Kind::ComboBox:

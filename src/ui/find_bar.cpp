@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QToolButton>
 
 #include <algorithm>
@@ -62,7 +63,9 @@ FindBar::FindBar(QPlainTextEdit& editor)
     connect(previous, &QToolButton::clicked, this, [this] { find(true); });
     connect(next, &QToolButton::clicked, this, [this] { find(false); });
     connect(done, &QToolButton::clicked, this, &FindBar::close);
-    connect(&editor, &QPlainTextEdit::textChanged, this, [this] {
+    // The document's own signal, since the program's texts (a log read on as it is written) reach the box with its
+    // signals blocked.
+    connect(editor.document(), &QTextDocument::contentsChanged, this, [this] {
         if (isVisible()) {
             search();
         }

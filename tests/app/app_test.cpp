@@ -1,3 +1,4 @@
+#include "app/alarm_watch.h"
 #include "forms/channel_state.h"
 #include "kit/line_encoding.h"
 #include "log/log_viewer.h"
@@ -398,6 +399,45 @@ TEST_F(Program, ZoneFrameAndZoneLabelOpenTheChannelWindow) {
     EXPECT_TRUE(channel(4).isVisible() && channel(4).setnewlowt.hasFocus());
 }
 
+// What the program shows outside its window follows the alarms as the subsystems hold them, and each alarm, zone
+// alarm or calibration error and each fault and its end is told once, in its record's words and time.
+TEST_F(Program, TheAlarmWatchFollowsTheAlarmsAndTellsEachAlarmRecordOnce) {
+    using State = AlarmWatch::State;
+    AlarmWatch watch(*z);
+    QStringList told;
+    QObject::connect(&watch, &AlarmWatch::told, [&](const AlarmWatch::News& news) {
+        const QList<QByteArray> fields = h.logLines().last().split(',');
+        EXPECT_EQ(news.text.toLatin1(), fields.at(0).sliced(1).chopped(1) + ' ' + fields.at(1).sliced(1).chopped(1));
+        told << news.text.section(u" at "_s, 0, 0) + u'|' + news.detail;
+    });
+    const std::tuple<const char*, std::function<void()>, State, QString, QString> steps[] = {
+        {"alert 1", [&] { h.poll(240 - 16); }, State::Alarm, u"Alert #1 active: Front Door"_s,
+         u"Alert #1 activated|Front Door"_s},
+        {"circuit 1 off", [&] { main().enable[0]->click(); }, State::Quiet, AlarmWatch::kQuiet, {}},
+        {"circuit 1 on", [&] { main().enable[0]->click(); }, State::Alarm, u"Alert #1 active: Front Door"_s,
+         u"Alert #1 activated|Front Door"_s},
+        {"alert 1 at rest", [&] { h.poll(240); }, State::Quiet, AlarmWatch::kQuiet, {}},
+        {"zone 2 high", [&] { main().flabel[1]->setText(u"HIGH ALARM"_s); }, State::Alarm, u"Volume High Alarm"_s,
+         u"Volume High Alarm|"_s},
+        {"zone 2 calibration", [&] { main().flabel[1]->setText(u"L.CAL ERROR"_s); }, State::Alarm,
+         u"Volume Low Calibration Error"_s, u"Volume Low Calibration Error|"_s},
+        {"input fault", [&] { h.port.faultText = u"no pad"_s, h.poll(240); }, State::Alarm,
+         u"Volume Low Calibration Error\nInput fault: no pad"_s, u"Input fault|no pad"_s},
+        {"zone 2 normal", [&] { main().flabel[1]->setText(u"Volume"_s); }, State::Fault, u"Input fault: no pad"_s, {}},
+        {"another fault", [&] { h.port.faultText = u"gone"_s, h.poll(240); }, State::Fault, u"Input fault: gone"_s, {}},
+        {"restored", [&] { h.port.faultText.clear(), h.poll(240); }, State::Quiet, AlarmWatch::kQuiet,
+         u"Input restored|"_s},
+    };
+    for (const auto& [step, act, state, standing, news] : steps) {
+        SCOPED_TRACE(step);
+        told.clear();
+        act();
+        EXPECT_EQ(watch.state(), state);
+        EXPECT_EQ(watch.standing().join(u'\n'), standing);
+        EXPECT_EQ(told.join(u'\n'), news);
+    }
+}
+
 TEST_F(Program, LogWindowLoadsClearsAndIsDiscardedWhenClosed) {
     const QString day = h.logPath(u"Jul 13"_s);
     main().log.click();
@@ -409,6 +449,27 @@ TEST_F(Program, LogWindowLoadsClearsAndIsDiscardedWhenClosed) {
         return log->Text1.text();
     };
     EXPECT_EQ(load(day), logText(h.bytes(day)));
+    // The day goes on in the window: each record joins the text as it is written, also to a file that another hand
+    // writes to (a CR LF cut in two, a last line without its end) or writes anew.
+    int contacts = 240;
+    const auto record = [&] { h.poll(contacts ^= 16); };
+    record();
+    EXPECT_TRUE(log->Text1.text().endsWith(u"\r\n\"Alert #1 activated at\",\"08:15:20 AM\",\"July 13,2001\""_s));
+    EXPECT_EQ(log->Text1.text(), logText(h.bytes(day)));
+    const QString other = h.root.filePath(u"Jan 05.txt"_s);
+    const std::tuple<QByteArray, QByteArray, bool> grown[] = {
+        {"", "a\r\n", false},     {"a\r\n", "b\r\n", false}, {"a\r", "\nb\r\n", false},         {"a\r", "\n", false},
+        {"a", "b\r\nc\r", false}, {"a\r\n\r\n", "b", false}, {"long\r\nday\r\n", "x\r\n", true}};
+    for (const auto& [before, after, anew] : grown) {
+        h.put(other, before);
+        load(other);
+        h.put(other, anew ? after : before + after);
+        record();
+        EXPECT_EQ(log->Text1.text(), logText(anew ? after : before + after)) << before.toStdString();
+    }
+    log->Command2.click();
+    record();
+    EXPECT_EQ(log->Text1.text(), QString()) << "a cleared window follows no file";
     const kit::OpenFileRequest& asked = h.dialogs.fileRequests.at(0);
     EXPECT_EQ(asked.initialDirectory, h.logDirectory) << "where the logs are written";
     EXPECT_EQ(std::pair(asked.filterIndex, asked.mustExist), std::pair(1, true));

@@ -329,6 +329,10 @@ TEST(FindBar, FindsEveryMatchOfTheLogForwardAndBackAndLeavesTheLayoutAsDesigned)
     expectMatch(2); // and back round the start
     QTest::keyClick(query, Qt::Key_F3, Qt::ShiftModifier);
     expectMatch(1);
+    // A line the program adds, as the log read on, is found at once, and the match the user is on stays.
+    z.zavoklog->Text1.setText(z.zavoklog->Text1.text() + u"\r\nAlert 3 on"_s);
+    EXPECT_EQ(editor->textCursor().selectionStart(), alerts[1]);
+    EXPECT_EQ(count->text(), u"2 of 4"_s);
     QTest::keyClicks(query, u"s"_s);
     EXPECT_EQ(count->text(), u"No match"_s);
     EXPECT_TRUE(editor->extraSelections().isEmpty());
