@@ -196,8 +196,10 @@ std::variant<kit::Settings, int, kit::Refusal> readArguments(const QStringList& 
 
 std::variant<Options, int> parseCommandLine(const QStringList& args, const QString& version,
                                             const Surroundings& surroundings, QTextStream& out, QTextStream& err) {
+    // The one thing wrong, and where the rest is told: the whole usage would bury the line that matters.
     const auto refuse = [&err](const kit::Refusal& refusal) {
-        err << QStringLiteral("zavok: ") << refusal.line << '\n' << usage();
+        err << QStringLiteral("zavok: ") << refusal.line << '\n'
+            << QStringLiteral("Try 'zavok --help' for more information.\n");
         err.flush();
         return kUsageError;
     };
