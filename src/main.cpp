@@ -1,5 +1,6 @@
 #include "service/run.h"
 #include "service/service.h"
+#include "system/quiet_libraries.h"
 #include "trend/trend_windows.h"
 #include "ui/qt_bell.h"
 #include "ui/qt_dialogs.h"
@@ -81,6 +82,7 @@ int runDesktop(int argc, char** argv, const service::Options& options) {
 
 int main(int argc, char** argv) {
     zavok::system::ignoreWriteSignals();
+    zavok::system::quietLibraries();
     const auto read = service::readOptions(argc, argv);
     if (const int* status = std::get_if<int>(&read)) {
         return *status;
