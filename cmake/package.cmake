@@ -14,13 +14,15 @@ if(NOT newest MATCHES "^zavok \\(${PROJECT_VERSION}\\) ")
 endif()
 
 # zavok(1), from the program's own --help and --version, so that the page and the program never tell different
-# stories; the sections --help has no room for come from packaging/zavok.h2m.
+# stories; the sections --help has no room for come from packaging/zavok.h2m. help2man reads the help in its locale,
+# which would turn every character beyond ASCII (the °C of an example) into a question mark.
 find_program(ZAVOK_HELP2MAN help2man)
 if(ZAVOK_HELP2MAN)
     set(page ${CMAKE_BINARY_DIR}/zavok.1)
     add_custom_command(OUTPUT ${page}.gz
         COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${ZAVOK_RELEASE_EPOCH} ${ZAVOK_HELP2MAN} --no-info
-            --section=1 --source=ZAVOK --include=${PROJECT_SOURCE_DIR}/packaging/zavok.h2m --output=${page}
+            --section=1 --source=ZAVOK --locale=C.UTF-8 --include=${PROJECT_SOURCE_DIR}/packaging/zavok.h2m
+            --output=${page}
             $<TARGET_FILE:zavok>
         COMMAND gzip -n -9 -f ${page}
         DEPENDS zavok ${PROJECT_SOURCE_DIR}/packaging/zavok.h2m

@@ -80,11 +80,10 @@ QString usage() {
                           "\n"
                           "Options:\n") +
            inputs::inputUsage() +
-           QStringLiteral("  --logs-in-data-dir\n"
-                          "                  write the daily activity logs into the data directory, beside the "
-                          "settings, instead of\n"
-                          "                  the working directory (the desktop entry and the service start ZAVOK "
-                          "this way)\n"
+           QStringLiteral("  --logs-in-data-dir  write the daily activity logs into the data directory, beside the "
+                          "settings, instead\n"
+                          "                     of the working directory (the desktop entry and the service start "
+                          "ZAVOK this way)\n"
                           "  --headless      run without any window or display, as a service; no box ever opens\n") +
            mqtt::mqttUsage() + history::historyUsage() +
            QStringLiteral("  --help          show this help and exit\n"
