@@ -29,7 +29,7 @@ if(ZAVOK_HELP2MAN)
         COMMENT "Writing the man page from zavok --help"
         VERBATIM)
     add_custom_target(zavok_man_page ALL DEPENDS ${page}.gz)
-    install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 PERMISSIONS ${ZAVOK_FILE_MODE})
 else()
     message(WARNING "help2man is missing, so there is no man page (scripts/deps installs it)")
 endif()
@@ -41,9 +41,11 @@ add_custom_command(OUTPUT ${changelog}.gz
     DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog
     VERBATIM)
 add_custom_target(zavok_changelog ALL DEPENDS ${changelog}.gz)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${changelog}.gz DESTINATION ${ZAVOK_DOC_DIR})
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${changelog}.gz DESTINATION ${ZAVOK_DOC_DIR}
+    PERMISSIONS ${ZAVOK_FILE_MODE})
 # What the broker must enforce for the alarms it carries to be believed, as a file to start from.
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/mosquitto.acl DESTINATION ${ZAVOK_DOC_DIR}/examples)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/mosquitto.acl DESTINATION ${ZAVOK_DOC_DIR}/examples
+    PERMISSIONS ${ZAVOK_FILE_MODE})
 
 # A stripped program, as Debian ships it, without the compiler's notes either.
 #

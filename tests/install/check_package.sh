@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Builds the .deb and checks it as a Debian user's tools would, without installing it: what it holds, lintian (no
-# error, no warning), its AppStream data and desktop entry, its systemd user unit, that apt could install it here
-# from the archive, that the programs it holds answer, and that its man page lists the options as --help does. A tool
-# that is missing is skipped with the reason; then the whole test reports itself skipped (exit 77), unless something
-# failed.
+# Builds the .deb and checks it as a Debian user's tools would, without installing it: what it holds and with which
+# modes, lintian (no error, no warning), its AppStream data and desktop entry, its systemd user unit, that apt could
+# install it here from the archive, that the programs it holds answer, and that its man page lists the options as
+# --help does. A tool that is missing is skipped with the reason; then the whole test reports itself skipped (exit
+# 77), unless something failed.
 #
 #   check_package.sh BUILD-DIR
 set -u
@@ -28,6 +28,16 @@ for path in usr/bin/zavok usr/libexec/zavok/zavok-headless usr/share/application
     usr/share/systemd/user/zavok.service; do
     [ -f "$root/tree/$path" ] || fail "the package lacks /$path"
 done
+
+# Modes as a package wants them, whatever the modes of the tree it was built from: programs 0755, all else 0644.
+while read -r mode _ _ _ _ path; do
+    case "$mode:$path" in
+        d*) want=drwxr-xr-x ;;
+        *:./usr/bin/zavok | *:./usr/libexec/zavok/zavok-headless) want=-rwxr-xr-x ;;
+        *) want=-rw-r--r-- ;;
+    esac
+    [ "$mode" = "$want" ] || fail "/${path#./} is installed $mode, not $want"
+done < <(dpkg-deb --contents "$deb")
 
 if have lintian; then
     lintian --fail-on error,warning "$deb" || fail "lintian"
