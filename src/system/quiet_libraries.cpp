@@ -31,8 +31,8 @@ void withoutSoundNoise(QtMsgType type, const QMessageLogContext& context, const 
     passOn(type, context, message);
 }
 
-// ALSA hands each error here before it formats it; none is shown.
-void dropAlsaError(const char*, int, const char*, int, const char*, ...) {}
+// ALSA hands each error here before it formats it; none is shown. Variadic because ALSA's handler type is.
+void dropAlsaError(const char*, int, const char*, int, const char*, ...) {} // NOLINT(cert-dcl50-cpp)
 
 } // namespace
 
