@@ -14,20 +14,22 @@ if(NOT newest MATCHES "^zavok \\(${PROJECT_VERSION}\\) ")
 endif()
 
 # zavok(1), from the program's own --help and --version, so that the page and the program never tell different
-# stories; the sections --help has no room for come from packaging/zavok.h2m.
+# stories; the sections --help has no room for come from packaging/zavok.h2m. help2man reads the help in its locale,
+# which would turn every character beyond ASCII (the °C of an example) into a question mark.
 find_program(ZAVOK_HELP2MAN help2man)
 if(ZAVOK_HELP2MAN)
     set(page ${CMAKE_BINARY_DIR}/zavok.1)
     add_custom_command(OUTPUT ${page}.gz
         COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${ZAVOK_RELEASE_EPOCH} ${ZAVOK_HELP2MAN} --no-info
-            --section=1 --source=ZAVOK --include=${PROJECT_SOURCE_DIR}/packaging/zavok.h2m --output=${page}
+            --section=1 --source=ZAVOK --locale=C.UTF-8 --include=${PROJECT_SOURCE_DIR}/packaging/zavok.h2m
+            --output=${page}
             $<TARGET_FILE:zavok>
         COMMAND gzip -n -9 -f ${page}
         DEPENDS zavok ${PROJECT_SOURCE_DIR}/packaging/zavok.h2m
         COMMENT "Writing the man page from zavok --help"
         VERBATIM)
     add_custom_target(zavok_man_page ALL DEPENDS ${page}.gz)
-    install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 PERMISSIONS ${ZAVOK_FILE_MODE})
 else()
     message(WARNING "help2man is missing, so there is no man page (scripts/deps installs it)")
 endif()
@@ -39,9 +41,11 @@ add_custom_command(OUTPUT ${changelog}.gz
     DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog
     VERBATIM)
 add_custom_target(zavok_changelog ALL DEPENDS ${changelog}.gz)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${changelog}.gz DESTINATION ${ZAVOK_DOC_DIR})
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${changelog}.gz DESTINATION ${ZAVOK_DOC_DIR}
+    PERMISSIONS ${ZAVOK_FILE_MODE})
 # What the broker must enforce for the alarms it carries to be believed, as a file to start from.
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/mosquitto.acl DESTINATION ${ZAVOK_DOC_DIR}/examples)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/mosquitto.acl DESTINATION ${ZAVOK_DOC_DIR}/examples
+    PERMISSIONS ${ZAVOK_FILE_MODE})
 
 # A stripped program, as Debian ships it, without the compiler's notes either.
 #

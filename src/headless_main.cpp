@@ -3,9 +3,11 @@
 
 #include "service/run.h"
 #include "service/service.h"
+#include "system/quiet_libraries.h"
 
 int main(int argc, char** argv) {
     zavok::system::ignoreWriteSignals();
+    zavok::system::quietLibraries();
     const auto read = zavok::service::readOptions(argc, argv);
     if (const int* status = std::get_if<int>(&read)) {
         return *status;

@@ -1,6 +1,7 @@
 #include "service/run.h"
 #include "service/service.h"
 #include "system/end_before_exit.h"
+#include "system/quiet_libraries.h"
 #include "trend/trend_windows.h"
 #include "ui/on_screen.h"
 #include "ui/qt_bell.h"
@@ -98,6 +99,7 @@ int runDesktop(int argc, char** argv, const service::Options& options) {
 
 int main(int argc, char** argv) {
     zavok::system::ignoreWriteSignals();
+    zavok::system::quietLibraries();
     const auto read = service::readOptions(argc, argv);
     if (const int* status = std::get_if<int>(&read)) {
         return *status;

@@ -45,6 +45,13 @@ const std::vector<QStringList>& migrations() {
         {
             QStringLiteral("ALTER TABLE records ADD COLUMN kind TEXT"),
         },
+        // The minute as a person reads it, in the reader's local time, beside its number.
+        {
+            QStringLiteral("DROP VIEW minute_rows"),
+            QStringLiteral("CREATE VIEW minute_rows AS SELECT slot >> 2 AS minute, strftime('%Y-%m-%dT%H:%M', "
+                           "(slot >> 2) * 60, 'unixepoch', 'localtime') AS time, (slot & 3) + 1 AS channel, min, "
+                           "mean, max, count FROM minutes"),
+        },
     };
     return steps;
 }

@@ -33,10 +33,11 @@ struct HistoryStatus {
 // version before up to it, so any older file opens; a reader takes a file of an older version as it is. A channel's
 // minute is stored under one integer key, the slot (minute * 4 + channel - 1), which SQLite keeps as the row id: a year
 // of four channels then takes about a fifth less room than with the minute and the channel as columns of their own. The
-// view minute_rows shows them that way for anyone who reads the file with other tools.
+// view minute_rows shows them that way, with the minute also as local time, for anyone who reads the file with other
+// tools.
 class HistoryDatabase {
 public:
-    static constexpr int kVersion = 2;
+    static constexpr int kVersion = 3;
     static const QString kFileName;
 
     enum class Access { ReadWrite, ReadOnly };

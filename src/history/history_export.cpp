@@ -78,9 +78,15 @@ private:
     std::string text_;
 };
 
+// Six significant digits, as many as a reading's scale and calibration carry, in the fewest characters: the value
+// rounded to six digits, then written as the shortest text that reads back as that rounded value (37.7778, 20, 1e-07).
 void putNumber(std::string& out, double value) {
+    constexpr int kSignificant = 6;
     std::array<char, 32> text{};
-    const auto [end, error] = std::to_chars(text.begin(), text.end(), value);
+    const auto rounded = std::to_chars(text.begin(), text.end(), value, std::chars_format::general, kSignificant);
+    double near = value;
+    std::from_chars(text.data(), rounded.ptr, near);
+    const auto [end, error] = std::to_chars(text.begin(), text.end(), near);
     out.append(text.data(), error == std::errc() ? std::size_t(end - text.begin()) : 0);
 }
 

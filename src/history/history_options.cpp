@@ -35,13 +35,12 @@ kit::OptionRules historyRules() {
 }
 
 QString historyUsage() {
-    return QStringLiteral("  --history-days=N\n"
-                          "                  keep N days of history (default: 400)\n"
-                          "  --history-csv[=N]\n"
-                          "                  print the history of channel N, or of every channel, as CSV lines\n"
-                          "                  (time,channel,min,mean,max,count) and exit\n"
-                          "  --from=YYYY-MM-DD, --to=YYYY-MM-DD\n"
-                          "                  the first and the last day that --history-csv prints\n");
+    // A description begins on its option's line: help2man takes one on the next line for a paragraph of its own.
+    return QStringLiteral("  --history-days=N  keep N days of history (default: 400)\n"
+                          "  --history-csv[=N]  print the history of channel N, or of every channel, as CSV lines\n"
+                          "                     (time,channel,min,mean,max,count) and exit\n"
+                          "  --from=YYYY-MM-DD, --to=YYYY-MM-DD  the first and the last day that --history-csv "
+                          "prints\n");
 }
 
 std::optional<kit::Refusal> readHistoryOptions(const kit::Settings& settings, int& days,

@@ -19,16 +19,18 @@ kit::OptionRules inputRules() {
     return kRules;
 }
 
+// Each source as an option of its own, so that the man page made from this text keeps the list as it stands here.
 QString inputUsage() {
     return QStringLiteral(
-        "  --input=SOURCE  where the contacts and sensors are read from:\n"
-        "                    auto       joysticks when one is plugged in at start, else the simulator (the default;\n"
-        "                               with --headless, joysticks only)\n"
-        "                    joystick   joysticks and game pads\n"
-        "                    sim        the built-in input simulator window\n"
-        "                    file:PATH  a state file of five whole numbers: the port byte, then joystick 1 X,\n"
-        "                               joystick 1 Y, joystick 2 X, joystick 2 Y\n"
-        "                    ioport     the game port at 0x201 (x86 Linux; needs root or CAP_SYS_RAWIO)\n");
+        "  --input=SOURCE  where the contacts and sensors are read from, one of these:\n"
+        "  --input=auto    joysticks when one is plugged in at start, else the simulator (the default; with "
+        "--headless,\n"
+        "                  joysticks only)\n"
+        "  --input=joystick  joysticks and game pads\n"
+        "  --input=sim     the built-in input simulator window\n"
+        "  --input=file:PATH  a state file of five whole numbers: the port byte, then joystick 1 X, joystick 1 Y,\n"
+        "                     joystick 2 X, joystick 2 Y\n"
+        "  --input=ioport  the game port at 0x201 (x86 Linux; needs root or CAP_SYS_RAWIO)\n");
 }
 
 std::optional<kit::Refusal> readInputOptions(const kit::Settings& settings, InputOptions& input) {

@@ -23,8 +23,13 @@ public:
 
     // Passes the line on the first time this kind is reported and drops it afterwards.
     void once(int kind, const QString& line);
-    // Every kind may be told once more: what went wrong has been put right in between.
-    void forget() { told_.clear(); }
+    // Every kind may be told once more: what went wrong has been put right in between. True when anything had been
+    // told, so that the caller can say it is put right.
+    bool forget() {
+        const bool told = !told_.isEmpty();
+        told_.clear();
+        return told;
+    }
 
 private:
     FaultSink sink_;

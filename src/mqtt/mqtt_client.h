@@ -67,6 +67,9 @@ public:
     // the thread. Safe to call more than once.
     void stop(const std::optional<Message>& last, std::chrono::milliseconds patience);
 
+    // The broker's address as a URL writes it, for the lines that tell the user about it.
+    QString where() const;
+
 signals:
     void connected();
     void lost();
@@ -87,7 +90,6 @@ private:
     void rest();
     void failed(int rc);
     void take(const QString& topic);
-    QString where() const;
 
     MqttOptions options_;
     mosquitto* mosq_ = nullptr;

@@ -227,7 +227,7 @@ QString mqttUsage() {
         "  --mqtt-birth-topic=TOPIC\n"
         "                  where Home Assistant says it has started and wants the site announced again (default:\n"
         "                  homeassistant/status)\n"
-        "  --mqtt-commands take every press and entry of the windows from the broker (off by default)\n"
+        "  --mqtt-commands  take every press and entry of the windows from the broker (off by default)\n"
         "  --unitN=UNIT, --device-classN=CLASS\n"
         "                  the unit of channel N (1 to 4) and the kind of thing it measures, as Home Assistant shows\n"
         "                  them: --unit1=°C --device-class1=temperature; CLASS is one of Home Assistant's sensor\n"

@@ -282,12 +282,14 @@ void MqttPublisher::follow() {
 
     const Trouble& trouble = core_.alerts->trouble;
     addState({QStringLiteral("trouble"), [&trouble] { return trouble.isOn() ? kOn : kOff; }}, {&form});
-    addState({QStringLiteral("trouble/reason"), [&trouble] { return trouble.reason().toUtf8(); }}, {&form});
+    // The reason follows the fault at every tick, also where one fault gives way to another and the caption stays.
+    addState({QStringLiteral("trouble/reason"), [&trouble] { return trouble.reason().toUtf8(); }},
+             {&form, &form.Timer1});
     addState({QStringLiteral("trouble/attributes"),
               [&trouble] {
                   return compact({{QStringLiteral("reason"), trouble.reason()}});
               }},
-             {&form});
+             {&form, &form.Timer1});
     addEntity({QStringLiteral("trouble"), QStringLiteral("binary_sensor"), [] { return QStringLiteral("Input fault"); },
                QJsonObject{{QStringLiteral("state_topic"), topic(QStringLiteral("trouble"))},
                            {QStringLiteral("device_class"), QStringLiteral("problem")},
@@ -447,7 +449,10 @@ void MqttPublisher::clearButtons() {
 
 void MqttPublisher::connected() {
     connected_ = true;
-    problems_.forget();
+    // Whoever read that the broker was lost or could not be reached learns that the alarms reach it again.
+    if (problems_.forget()) {
+        sink_(QStringLiteral("zavok: reached the MQTT broker at %1 again").arg(client_.where()));
+    }
     published_.clear();
     send(topic(QStringLiteral("status")), kOnline, true);
     announceAll();

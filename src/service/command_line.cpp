@@ -80,11 +80,10 @@ QString usage() {
                           "\n"
                           "Options:\n") +
            inputs::inputUsage() +
-           QStringLiteral("  --logs-in-data-dir\n"
-                          "                  write the daily activity logs into the data directory, beside the "
-                          "settings, instead of\n"
-                          "                  the working directory (the desktop entry and the service start ZAVOK "
-                          "this way)\n"
+           QStringLiteral("  --logs-in-data-dir  write the daily activity logs into the data directory, beside the "
+                          "settings, instead\n"
+                          "                     of the working directory (the desktop entry and the service start "
+                          "ZAVOK this way)\n"
                           "  --headless      run without any window or display, as a service; no box ever opens\n") +
            mqtt::mqttUsage() + history::historyUsage() +
            QStringLiteral("  --help          show this help and exit\n"
@@ -196,8 +195,10 @@ std::variant<kit::Settings, int, kit::Refusal> readArguments(const QStringList& 
 
 std::variant<Options, int> parseCommandLine(const QStringList& args, const QString& version,
                                             const Surroundings& surroundings, QTextStream& out, QTextStream& err) {
+    // The one thing wrong, and where the rest is told: the whole usage would bury the line that matters.
     const auto refuse = [&err](const kit::Refusal& refusal) {
-        err << QStringLiteral("zavok: ") << refusal.line << '\n' << usage();
+        err << QStringLiteral("zavok: ") << refusal.line << '\n'
+            << QStringLiteral("Try 'zavok --help' for more information.\n");
         err.flush();
         return kUsageError;
     };

@@ -44,10 +44,11 @@ struct Surroundings {
 // usage.
 // --help and --version write to `out` and give exit status 0; anything wrong (an unknown option, a stray argument,
 // a value that cannot be used, a password in the broker's address, a file named by a setting that is no regular file
-// of a sensible size) writes one line saying what and why, then the usage, to `err` and gives exit status 2. What
-// goes on but is worth putting right (a password file that others can read, a setting of zavok.conf that does nothing
-// without a broker) is written to `err`, a line each, along with the options. Nothing else happens on the way, and
-// nothing waits on the files it reads, so the caller can run this before it creates or logs anything.
+// of a sensible size) writes one line saying what and why, then "Try 'zavok --help' for more information.", to `err`
+// and gives exit status 2. What goes on but is worth putting right (a password file that others can read, a setting of
+// zavok.conf that does nothing without a broker) is written to `err`, a line each, along with the options. Nothing else
+// happens on the way, and nothing waits on the files it reads, so the caller can run this before it creates or logs
+// anything.
 std::variant<Options, int> parseCommandLine(const QStringList& args, const QString& version,
                                             const Surroundings& surroundings, QTextStream& out, QTextStream& err);
 

@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QSqlRecord>
 #include <QTest>
 #include <QTextStream>
 
@@ -142,19 +143,23 @@ TEST(History, AFileOfVersionOneIsReadAsItIsAndAWriterGivesItsRecordsTheirKinds) 
         {0, "LowAlarm at", std::nullopt},
         {0, "3 records lost at", std::nullopt},
     };
-    const auto version = [&path] {
-        int found = -1;
+    // The first row of a query, as another program reading the file sees it.
+    const auto first = [&path](const QString& query) {
+        QString found;
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"version"_s);
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"another"_s);
             db.setDatabaseName(path);
             QSqlQuery q(db);
-            if (db.open() && q.exec(u"PRAGMA user_version"_s) && q.next()) {
-                found = q.value(0).toInt();
+            if (db.open() && q.exec(query) && q.next()) {
+                for (int i = 0; i < q.record().count(); ++i) {
+                    found += (i > 0 ? u","_s : QString()) + q.value(i).toString();
+                }
             }
         }
-        QSqlDatabase::removeDatabase(u"version"_s);
+        QSqlDatabase::removeDatabase(u"another"_s);
         return found;
     };
+    const auto version = [&first] { return first(u"PRAGMA user_version"_s).toInt(); };
     {
         QSqlDatabase old = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"version 1"_s);
         old.setDatabaseName(path);
@@ -199,7 +204,10 @@ TEST(History, AFileOfVersionOneIsReadAsItIsAndAWriterGivesItsRecordsTheirKinds) 
 
     HistoryDatabase writer;
     ASSERT_TRUE(writer.open(path, HistoryDatabase::Access::ReadWrite).ok());
-    EXPECT_EQ(version(), 2);
+    EXPECT_EQ(version(), 3);
+    EXPECT_EQ(first(u"SELECT * FROM minute_rows"_s),
+              QDateTime::fromSecsSinceEpoch(6000).toString(u"'100,'yyyy-MM-dd'T'HH:mm',1,1,2,3,60'"_s))
+        << "the view shows the minute in local time too";
     const std::vector<RecordRow> records = recordsIn(path);
     ASSERT_EQ(records.size(), std::size(rows));
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -303,7 +311,7 @@ protected:
         ASSERT_TRUE(db.write({0,
                               {{minuteAt({day.addDays(-1), QTime(23, 59)}), 1, 20.5, 20.75, 21, 4},
                                {minuteAt({day, QTime(14, 5)}), 2, -3, 1 / 3.0, 7, 600},
-                               {minuteAt({day, QTime(14, 5)}), 1, 10, 12.5, 15, 600},
+                               {minuteAt({day, QTime(14, 5)}), 1, 10, 340 / 9.0, 15, 600},
                                {minuteAt({day, QTime(14, 6)}), 2, 0.1, 0.2, 0.3, 599},
                                {minuteAt({day.addDays(1), QTime(0, 0)}), 4, 1e-7, 12345678.9, 1e21, 1}},
                               {}})
@@ -327,9 +335,9 @@ protected:
 TEST_F(HistoryExportTest, PrintsTheMinutesOfTheChosenChannelsAndDaysByteForByte) {
     const QByteArray heading = "time,channel,min,mean,max,count\n";
     const QByteArray lastEvening = "2026-12-05T23:59,1,20.5,20.75,21,4\n";
-    const QByteArray channel2 = "2026-12-06T14:05,2,-3,0.3333333333333333,7,600\n2026-12-06T14:06,2,0.1,0.2,0.3,599\n";
-    const QByteArray afternoon = "2026-12-06T14:05,1,10,12.5,15,600\n" + channel2;
-    const QByteArray midnight = "2026-12-07T00:00,4,1e-07,12345678.9,1e+21,1\n";
+    const QByteArray channel2 = "2026-12-06T14:05,2,-3,0.333333,7,600\n2026-12-06T14:06,2,0.1,0.2,0.3,599\n";
+    const QByteArray afternoon = "2026-12-06T14:05,1,10,37.7778,15,600\n" + channel2;
+    const QByteArray midnight = "2026-12-07T00:00,4,1e-07,12345700,1e+21,1\n";
     const struct {
         const char* what;
         history::HistoryExport request;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the .deb and checks it as a Debian user's tools would, without installing it: what it holds, lintian (no
-# error, no warning), its AppStream data and desktop entry, its systemd user unit, that apt could install it here
-# from the archive, and that the programs it holds answer. A tool that is missing is skipped with the reason; then
-# the whole test reports itself skipped (exit 77), unless something failed.
+# Builds the .deb and checks it as a Debian user's tools would, without installing it: what it holds and with which
+# modes, lintian (no error, no warning), its AppStream data and desktop entry, its systemd user unit, that apt could
+# install it here from the archive, that the programs it holds answer, and that its man page lists the options as
+# --help does. A tool that is missing is skipped with the reason; then the whole test reports itself skipped (exit
+# 77), unless something failed.
 #
 #   check_package.sh BUILD-DIR
 set -u
@@ -27,6 +28,16 @@ for path in usr/bin/zavok usr/libexec/zavok/zavok-headless usr/share/application
     usr/share/systemd/user/zavok.service; do
     [ -f "$root/tree/$path" ] || fail "the package lacks /$path"
 done
+
+# Modes as a package wants them, whatever the modes of the tree it was built from: programs 0755, all else 0644.
+while read -r mode _ _ _ _ path; do
+    case "$mode:$path" in
+        d*) want=drwxr-xr-x ;;
+        *:./usr/bin/zavok | *:./usr/libexec/zavok/zavok-headless) want=-rwxr-xr-x ;;
+        *) want=-rw-r--r-- ;;
+    esac
+    [ "$mode" = "$want" ] || fail "/${path#./} is installed $mode, not $want"
+done < <(dpkg-deb --contents "$deb")
 
 if have lintian; then
     lintian --fail-on error,warning "$deb" || fail "lintian"
@@ -54,6 +65,31 @@ version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/tree/usr/bin/zavok" --version
 [ "$version" = "zavok $(dpkg-deb --field "$deb" Version)" ] || fail "zavok --version says '$version'"
 env -u DISPLAY -u WAYLAND_DISPLAY "$root/tree/usr/bin/zavok" --headless --help | grep -q -- '--headless' ||
     fail "zavok --headless --help"
+
+# The man page lists every option as --help does: the same entries, none run into another and no continuation line
+# taken for an entry of its own. Each side as one line per entry, rendered wide enough that man breaks no line.
+if have man; then
+    entries_of_help() {
+        awk '/^Options:/ { on = 1; next } on && /^$/ { exit } on && /^  -/ { if (e != "") print e; e = $0; next }
+            on { e = e " " $0 } END { if (e != "") print e }' | tr -s ' ' | sed 's/^ //'
+    }
+    entries_of_page() {
+        awk '/^OPTIONS/ { on = 1; next } on && /^[^ ]/ { exit }
+            on && /^       -/ { if (e != "") print e; e = $0; next } on && /^       [^ ]/ { exit }
+            on && /^        / { e = e " " $0 } END { if (e != "") print e }' | tr -s ' ' | sed 's/^ //'
+    }
+    env -u DISPLAY -u WAYLAND_DISPLAY "$root/tree/usr/bin/zavok" --help | entries_of_help >"$root/help.entries"
+    LC_ALL=C.UTF-8 MANWIDTH=1000 man -l "$root/tree/usr/share/man/man1/zavok.1.gz" 2>&1 | entries_of_page \
+        >"$root/page.entries"
+    if [ ! -s "$root/help.entries" ]; then
+        fail "zavok --help lists no option"
+    elif out=$(grep -vxFf "$root/page.entries" "$root/help.entries"); then
+        fail "the man page does not list these options as --help does:
+$out
+it lists:
+$(cat "$root/page.entries")"
+    fi
+fi
 
 [ $failed -eq 0 ] || exit 1
 if [ ${#skipped[@]} -gt 0 ]; then

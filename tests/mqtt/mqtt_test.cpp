@@ -139,6 +139,10 @@ TEST_F(Mqtt, DiscoveryStatesRecordsAndTroubleReachTheBroker) {
           R"(zavok/plant/channel/1/available online)", R"(zavok/plant/zone/1 Normal)"}) {
         EXPECT_TRUE(eventually([&] { return listener.hears(QString::fromUtf8(line)); })) << line;
     }
+    // Another fault while the first one lasts: the caption stays, and the reason follows.
+    site.h.port.faultText = u"the port is malformed"_s;
+    site.h.poll(240 - 16);
+    EXPECT_TRUE(eventually([&] { return listener.hears(u"zavok/plant/trouble/reason the port is malformed"_s); }));
     const QString log = listener.lines().filter(u"zavok/plant/log "_s).value(0).section(u' ', 1);
     const QDateTime at =
         QDateTime::fromString(QJsonDocument::fromJson(log.toUtf8()).object().value("at"_L1).toString(), Qt::ISODate);
@@ -205,6 +209,8 @@ TEST_F(Mqtt, EveryRecordMadeWhileTheBrokerIsDownArrivesOnceAndInOrder) {
         heard << QJsonDocument::fromJson(line.mid(16).toUtf8()).object().value("message"_L1).toString();
     }
     EXPECT_EQ(heard, expected);
+    EXPECT_EQ(site.told.filter(u"reached"_s),
+              QStringList{u"zavok: reached the MQTT broker at mqtt://127.0.0.1:%1 again"_s.arg(broker.port())});
 }
 
 TEST_F(Mqtt, ARefusedLoginIsToldOnceWhileMonitoringGoesOn) {

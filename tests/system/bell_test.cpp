@@ -1,11 +1,14 @@
+#include "system/quiet_libraries.h"
 #include "system/sdl_bell.h"
 #include "system/tone.h"
 
+#include <QTemporaryFile>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <unistd.h>
 
 // The service's bell through SDL's real audio code, on its dummy driver: no sound card needed.
 namespace zavok::system {
@@ -23,6 +26,42 @@ TEST(SdlBellTest, RingsWhereThereIsAnOutputAndSaysOnceWhereThereIsNone) {
         EXPECT_EQ(told.size(), qstrcmp(driver, "dummy") == 0 ? 0 : 1) << driver;
     }
     qunsetenv("SDL_AUDIODRIVER");
+}
+
+// What the sound libraries say of a missing sound server or card never reaches standard error; every other line, the
+// program's own above all, does. ALSA is the output SDL falls back on, and where there is no card it has much to say.
+TEST(QuietLibraries, KeepTheSoundLibrariesNoiseAwayAndPassEverythingElseOn) {
+    static QStringList passed;
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& line) { passed << line; });
+    quietLibraries();
+    const struct {
+        const char* line;
+        bool passes;
+    } rows[] = {
+        {"PulseAudioService: pa_context_connect() failed", false},
+        {"No audio device detected", false},
+        {"QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '/tmp/runtime-1000'", false},
+        {"zavok: the termination signals are already taken", true},
+    };
+    for (const auto& row : rows) {
+        passed.clear();
+        qWarning("%s", row.line);
+        EXPECT_EQ(passed.size(), row.passes ? 1 : 0) << row.line;
+    }
+    qInstallMessageHandler(nullptr);
+
+    QTemporaryFile caught;
+    ASSERT_TRUE(caught.open());
+    const int standardError = ::dup(STDERR_FILENO);
+    ::dup2(caught.handle(), STDERR_FILENO);
+    {
+        SdlBell bell([](const QString&) {});
+        bell.beep();
+    }
+    ::dup2(standardError, STDERR_FILENO);
+    ::close(standardError);
+    ASSERT_TRUE(caught.seek(0)); // standard error wrote through the file's own offset
+    EXPECT_EQ(caught.readAll(), QByteArray());
 }
 
 qint16 sample(const QByteArray& wav, int i) {

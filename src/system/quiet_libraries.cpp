@@ -1,0 +1,45 @@
+#include "quiet_libraries.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <alsa/asoundlib.h>
+#include <array>
+
+namespace zavok::system {
+
+namespace {
+
+// How Qt's sound side begins what it says of a missing sound server or device. They come in Qt's default category,
+// as any warning does, so their words are all there is to know them by.
+constexpr std::array kSoundNoise = {
+    QLatin1StringView("PulseAudioService: "),
+    QLatin1StringView("No audio device detected"),
+    QLatin1StringView("QStandardPaths: XDG_RUNTIME_DIR not set"),
+};
+
+QtMessageHandler passOn = nullptr;
+
+void withoutSoundNoise(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtCriticalMsg && type != QtFatalMsg) {
+        for (const QLatin1StringView noise : kSoundNoise) {
+            if (message.startsWith(noise)) {
+                return;
+            }
+        }
+    }
+    passOn(type, context, message);
+}
+
+// ALSA hands each error here before it formats it; none is shown. Variadic because ALSA's handler type is.
+void dropAlsaError(const char*, int, const char*, int, const char*, ...) {} // NOLINT(cert-dcl50-cpp)
+
+} // namespace
+
+void quietLibraries() {
+    // SDL opens the same libasound when it looks for an output, so its errors go here too.
+    snd_lib_error_set_handler(&dropAlsaError);
+    passOn = qInstallMessageHandler(&withoutSoundNoise);
+}
+
+} // namespace zavok::system

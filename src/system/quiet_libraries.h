@@ -1,0 +1,12 @@
+#pragma once
+
+namespace zavok::system {
+
+// The sound libraries tell standard error what they cannot find (no sound card, no sound server, no runtime
+// directory to look for one in) in lines that read as the program's own errors: ALSA's through its error handler,
+// Qt's and its sound plugin's as plain warnings. This keeps those quiet for the whole process; every other message,
+// the program's own above all, goes where it went. The bells say once, in the program's words, that there is no
+// sound output. Called first thing, before any library is set up.
+void quietLibraries();
+
+} // namespace zavok::system
