@@ -39,10 +39,11 @@ QString counted(std::size_t n, const char* one, const char* many) {
 // Lives on the store's thread, with the connection that thread owns.
 class HistoryStore::Worker final : public QObject {
 public:
-    Worker(QString path, int retentionDays, QDate today, kit::FaultSink report, const std::atomic<bool>& stopping,
-           HistoryStore& store)
+    Worker(QString path, int retentionDays, QDate today, kit::FaultSink report, MostWaiting most,
+           const std::atomic<bool>& stopping, HistoryStore& store)
         : path_(std::move(path))
         , retentionDays_(retentionDays)
+        , most_(most)
         , report_(std::move(report))
         , stopping_(stopping)
         , store_(store)
@@ -56,8 +57,8 @@ public:
     }
 
     void write(HistoryBatch& batch) {
-        bool dropped = appendBounded(minutes_, std::move(batch.minutes), kMaxWaitingMinutes);
-        dropped = appendBounded(records_, std::move(batch.records), kMaxWaitingRecords) || dropped;
+        bool dropped = appendBounded(minutes_, std::move(batch.minutes), most_.minutes);
+        dropped = appendBounded(records_, std::move(batch.records), most_.records) || dropped;
         if (dropped && !toldDropping_) {
             toldDropping_ = true;
             report_(QStringLiteral("zavok: the history has waited too long to be written; its oldest unsaved rows "
@@ -177,6 +178,7 @@ private:
     HistoryDatabase db_;
     QString path_;
     int retentionDays_;
+    MostWaiting most_;
     kit::FaultSink report_;
     const std::atomic<bool>& stopping_;
     HistoryStore& store_;
@@ -189,8 +191,8 @@ private:
     QDate retainedOn_;
 };
 
-HistoryStore::HistoryStore(QString path, int retentionDays, QDate today, kit::FaultSink report)
-    : worker_(new Worker(std::move(path), retentionDays, today, std::move(report), stopping_, *this)) {
+HistoryStore::HistoryStore(QString path, int retentionDays, QDate today, kit::FaultSink report, MostWaiting most)
+    : worker_(new Worker(std::move(path), retentionDays, today, std::move(report), most, stopping_, *this)) {
     thread_.setObjectName(QStringLiteral("history"));
     worker_->moveToThread(&thread_);
     thread_.start();

@@ -12,6 +12,13 @@
 
 namespace zavok::history {
 
+// What the history keeps in memory while it cannot be written; beyond it the oldest unsaved rows are dropped: a week
+// of the four channels' minutes, and the records of a busy week.
+struct MostWaiting {
+    std::size_t minutes = std::size_t(4) * 24 * 60 * 7;
+    std::size_t records = 100'000;
+};
+
 // Writes the history on a thread of its own, so that no tick and no click ever waits for the disk: batches are
 // handed over and the call returns at once. A batch that cannot be written (a read-only or full disk, another
 // program's lock) stays in memory, up to a week of rows, and goes with the next one; the program says once that
@@ -21,13 +28,10 @@ class HistoryStore final : public QObject {
     Q_OBJECT
 
 public:
-    // The oldest unsaved rows are dropped beyond these many.
-    static constexpr std::size_t kMaxWaitingMinutes = std::size_t(4) * 24 * 60 * 7;
-    static constexpr std::size_t kMaxWaitingRecords = 100'000;
-
     // Writes into `path` (history.sqlite), which it opens when told or first needed. `today` names a damaged file moved
     // aside until the batches tell the day.
-    HistoryStore(QString path, int retentionDays, QDate today, kit::FaultSink report = kit::writeToStandardError);
+    HistoryStore(QString path, int retentionDays, QDate today, kit::FaultSink report = kit::writeToStandardError,
+                 MostWaiting most = {});
     ~HistoryStore() override;
     HistoryStore(const HistoryStore&) = delete;
     HistoryStore& operator=(const HistoryStore&) = delete;

@@ -99,12 +99,17 @@ void ActivityLog::writeRuns(qsizetype fresh) const {
             ++i;
         }
     }
+    // The newest records were just made: if they went in now, they did not wait. They are the last of their file's
+    // run, so they went in exactly when no run of their file is left at the end of the queue.
+    if (fresh > 0 && (waiting_.runs().empty() || waiting_.runs().back().path != encodedPath())) {
+        writtenLate_ -= fresh;
+    }
     if (!lastWritten.isEmpty()) {
         written();
     }
     if (waiting_.isEmpty()) {
         say(QStringLiteral("zavok: the activity log is written to %1 again, with the %2 that waited")
-                .arg(shown(lastWritten), records(writtenLate_ - fresh)));
+                .arg(shown(lastWritten), records(writtenLate_)));
         writtenLate_ = 0;
     }
 }

@@ -33,10 +33,9 @@ public:
     const QByteArray& lastLostPath() const { return lastLostPath_; }
     void forgetLost() { lost_ = 0; }
 
-    // Puts the line at the end of the queue. The bound holds again only with keepWithinBound(), so that a record can
-    // join the queue for a try at the file without pushing out the oldest.
+    // Puts the line at the end of the queue. The bound holds again only with bound(), so that a record can join the
+    // queue for a try at the file without pushing out the oldest.
     void push(const QByteArray& path, QByteArrayView line);
-    void keepWithinBound();
     // Drops the oldest records beyond `most`.
     void bound();
     const std::deque<Run>& runs() const { return runs_; }

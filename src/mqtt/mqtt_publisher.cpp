@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QPointer>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace zavok::mqtt {
@@ -124,7 +125,8 @@ void MqttPublisher::Paced::request() {
     work_();
 }
 
-MqttPublisher::MqttPublisher(const MqttOptions& options, Zavok& core, QString version, kit::FaultSink sink)
+MqttPublisher::MqttPublisher(const MqttOptions& options, Zavok& core, QString version, kit::FaultSink sink,
+                             std::size_t backlog)
     : options_(options)
     , core_(core)
     , version_(std::move(version))
@@ -144,6 +146,7 @@ MqttPublisher::MqttPublisher(const MqttOptions& options, Zavok& core, QString ve
                   return topics;
               }())
     , announced_(core.settings, sink_)
+    , mostWaiting_(std::max<std::size_t>(backlog, 1))
     , births_(core.platform.scheduler, QStringLiteral("mqttBirths"), kGapMs, [this] { announceAll(); })
     , corrections_(core.platform.scheduler, QStringLiteral("mqttCorrections"), kGapMs, [this] { correct(); })
     // The shutdown saves whatever is still waiting.
@@ -461,7 +464,7 @@ void MqttPublisher::connected() {
         sink_(QStringLiteral("zavok: %1 activity-log records made while the MQTT broker could not be reached were "
                              "dropped, the oldest first; the last %2 follow")
                   .arg(dropped_)
-                  .arg(kBacklog));
+                  .arg(mostWaiting_));
         dropped_ = 0;
     }
     while (!backlog_.empty()) {
@@ -493,7 +496,7 @@ void MqttPublisher::record(const ActivityLog::Record& record) {
         send(topic(QStringLiteral("log")), payload, false);
         return;
     }
-    if (backlog_.size() == kBacklog) {
+    if (backlog_.size() == mostWaiting_) {
         backlog_.pop_front();
         ++dropped_;
     }

@@ -47,9 +47,10 @@ public:
     // waits for the disk, and a flood of commands must not hold up the poll cycle behind them.
     static constexpr int kSaveGapMs = 250;
 
-    // Starts hearing the log and connecting at once, so that no record of the start-up is missed.
+    // Starts hearing the log and connecting at once, so that no record of the start-up is missed. `backlog` (at
+    // least 1) bounds the records that wait for the broker.
     MqttPublisher(const MqttOptions& options, Zavok& core, QString version,
-                  kit::FaultSink sink = kit::writeToStandardError);
+                  kit::FaultSink sink = kit::writeToStandardError, std::size_t backlog = kBacklog);
     // Says "offline" on the status topic, waiting a short while for the broker to have it.
     ~MqttPublisher() override;
 
@@ -128,6 +129,7 @@ private:
     std::vector<Entity> entities_;
     std::map<QString, QByteArray> current_;   // every state as the core shows it now
     std::map<QString, QByteArray> published_; // what the broker holds from this connection
+    std::size_t mostWaiting_;
     std::deque<QByteArray> backlog_;
     qint64 dropped_ = 0;
     Paced births_;

@@ -163,10 +163,10 @@ TEST_F(AlertTest, RenameSavesAllFourNamesAndTheStatusLabelSendsItsIndicatorHomeA
     EXPECT_EQ(h.bytes(h.dataPath(u"apnames.zvk"_s)),
               "\"Front Door\"\r\n\"\"\r\n\"Tank Overflow\"\r\n\"Garage 'Door'\"\r\n");
     main().indicator[0]->setLeft(1000);
-    main().indicator[0]->setTop(500);
-    main().indicator[3]->setLeft(2000);
-    main().alabel[0]->click(); // indicator 1 goes home, onto its marker
-    EXPECT_EQ(h.bytes(h.dataPath(u"cat.zvk"_s)), "60\r\n3180\r\n60\r\n3480\r\n60\r\n3780\r\n2000\r\n4080\r\n");
+    main().indicator[2]->setLeft(2000);
+    main().indicator[2]->setTop(500);
+    main().alabel[2]->click(); // indicator 3 goes home, onto its marker, and indicator 1 stays where it was
+    EXPECT_EQ(h.bytes(h.dataPath(u"cat.zvk"_s)), "1000\r\n3180\r\n60\r\n3480\r\n60\r\n3780\r\n60\r\n4080\r\n");
 }
 
 } // namespace

@@ -54,28 +54,28 @@ protected:
         form(n).setcom.click();
     }
     QString limits(int n = 1) { return form(n).setlowl.text() + u'/' + form(n).sethighl.text(); }
-    QString stored() { return form().calzvall.text() + u'/' + form().calfvall.text(); }
+    QString stored(int n = 1) { return form(n).calzvall.text() + u'/' + form(n).calfvall.text(); }
     QString entryFaces(int n = 1) {
         const ChannelForm& w = form(n);
         return faces({&w.changealarm, &w.setcom, &w.setclosecom, &w.setnewlowt, &w.setnewhight});
     }
     // The calibration frame's controls, named without their common "cal".
-    QString calibrationFaces() {
-        const ChannelForm& w = form();
+    QString calibrationFaces(int n = 1) {
+        const ChannelForm& w = form(n);
         return faces({&w.calibrate, &w.calfincom, &w.calsetzerocom, &w.calsetfsdcom, &w.auto_, &w.manual, &w.calzerot,
                       &w.calfsdt})
             .replace(u" cal"_s, u" "_s); // short enough for one line
     }
     // AUTO mode on a sampling channel: each step takes the live reading.
-    void autoReadings(quint32 zero, quint32 fullScale) {
-        axis(1, zero);
-        tick();
-        form().calsetzerocom.click();
-        axis(1, fullScale);
-        tick();
-        EXPECT_EQ(form().calzerot.text(), QString::number(zero)) << "the accepted zero no longer follows the input";
-        EXPECT_EQ(form().calfsdt.text(), QString::number(fullScale));
-        form().calsetfsdcom.click();
+    void autoReadings(int n, quint32 zero, quint32 fullScale) {
+        axis(n, zero);
+        tick(n);
+        form(n).calsetzerocom.click();
+        axis(n, fullScale);
+        tick(n);
+        EXPECT_EQ(form(n).calzerot.text(), QString::number(zero)) << "the accepted zero no longer follows the input";
+        EXPECT_EQ(form(n).calfsdt.text(), QString::number(fullScale));
+        form(n).calsetfsdcom.click();
     }
 };
 
@@ -99,13 +99,18 @@ TEST_F(ChannelTest, TheDocumentedExampleScalesTo50EachChannelItsOwnAxisAndANarro
     tick();
     EXPECT_TRUE(form().isVisible());
     EXPECT_EQ(shown(*z), u"50 3100 1020"_s);
-    // The period follows the channel's own sampling time from each tick on.
-    z->zavoktimer->secs[1]->setText(u"2"_s);
+    // The period follows each channel's own sampling time from its next tick on.
+    for (int n = 1; n <= 4; ++n) {
+        z->zavoktimer->secs[n]->setText(QString::number(n + 1));
+    }
     tick();
-    EXPECT_EQ(form().Timer1.interval(), 2000);
+    for (int n = 1; n <= 4; ++n) {
+        EXPECT_EQ(form(n).Timer1.interval(), 1000 * (n + 1)) << n;
+    }
 }
 
-// One channel runs through the rows, whose readings lie too far apart for a held average to stand in.
+// The rows take the four channels in turn; each channel's readings lie too far apart for a held average to stand in.
+// A meter whose low mark is not 0 tells its span from its full-scale mark.
 TEST_F(ChannelTest, ValueAndBarsFollowCalibrationAndMeter) {
     const struct {
         const char *name, *calzvall, *calfvall, *mzero, *mfsd;
@@ -119,28 +124,47 @@ TEST_F(ChannelTest, ValueAndBarsFollowCalibrationAndMeter) {
         {"the meter's low value is added", "0", "65500", "20", "120", 32750, u"70 3100 1020"_s},
         {"a half rounds up to even", "0", "200", "0", "100", 7, u"4 340 100"_s},
         {"beyond 16 bits saturates", "0", "100", "0", "100", 40000, u"32767 6100 2020"_s},
+        {"over the span, not the full-scale mark", "0", "65500", "50", "100", 32750, u"75 3100 1020"_s},
+        {"a calibration as wide as the span", "100", "160", "50", "110", 130, u"80 3100 1020"_s},
+        {"a bar from the low mark", "0", "80", "60", "100", 60, u"90 4600 1520"_s},
     };
-    form().enable.click();
+    for (int n = 1; n <= 4; ++n) {
+        axis(n, 32750); // a burst of zeros would switch a channel off before its row
+        form(n).enable.click();
+    }
+    int n = 0;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        form().calzvall.setText(QString::fromLatin1(row.calzvall));
-        form().calfvall.setText(QString::fromLatin1(row.calfvall));
-        main().mzero[0]->setText(QString::fromLatin1(row.mzero));
-        main().mfsd[0]->setText(QString::fromLatin1(row.mfsd));
-        axis(1, row.reading);
-        tick();
-        EXPECT_EQ(shown(*z), row.shown);
+        n = n % 4 + 1;
+        form(n).calzvall.setText(QString::fromLatin1(row.calzvall));
+        form(n).calfvall.setText(QString::fromLatin1(row.calfvall));
+        main().mzero[n - 1]->setText(QString::fromLatin1(row.mzero));
+        main().mfsd[n - 1]->setText(QString::fromLatin1(row.mfsd));
+        axis(n, row.reading);
+        tick(n);
+        EXPECT_EQ(shown(*z, n), row.shown) << n;
     }
 }
 
+// The held average outlives a stop and a restart of its channel.
 TEST_F(ChannelTest, SmallChangesOfTheAverageAreHeldAndTheSampleFileHoldsTheBurstInReadingOrder) {
-    form().enable.click();
-    for (const auto& [reading, held] :
-         {std::pair(30000u, "30000"), {30014u, "30000"}, {30015u, "30015"}, {30001u, "30015"}}) {
-        axis(1, reading);
-        tick();
-        EXPECT_EQ(form().Text5.text(), QString::fromLatin1(held)) << reading;
+    const struct {
+        quint32 reading;
+        const char* held;
+        bool restarted;
+    } rows[] = {{30000, "30000", false}, {30014, "30000", false}, {30015, "30015", false},
+                {30001, "30015", false}, {30029, "30015", true},  {30030, "30030", true}};
+    form(3).enable.click();
+    for (const auto& row : rows) {
+        if (row.restarted) {
+            form(3).disable.click();
+            form(3).enable.click();
+        }
+        axis(3, row.reading);
+        tick(3);
+        EXPECT_EQ(form(3).Text5.text(), QString::fromLatin1(row.held)) << row.reading;
     }
+    form(3).disable.click(); // the burst below is channel 1's alone
     // A longer file from an earlier run must leave no tail behind.
     Harness::put(h.dataPath(u"x1values.zvk"_s), QByteArray("4294967295\r\n").repeated(150));
     int call = 0;
@@ -218,6 +242,7 @@ TEST_F(ChannelTest, RenamingReachesTheZoneAndTheCloseImageAbandonsEveryEntryAndK
     w.calsetzerocom.click(); // the full-scale step in MANUAL mode
     w.fclose.click();
     EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(main().flabel[0]->text() + u' ' + shown(*z), u"Tank A 50 3100 1020"_s) << "the zone keeps what it showed";
     EXPECT_EQ(faces({&w.fname, &w.setname}), u"fname+L setname*"_s);
     EXPECT_EQ(entryFaces(), u"changealarm+ setcom. setclosecom- setnewlowt-L setnewhight-L"_s);
     EXPECT_EQ(calibrationFaces() + u' ' + faces({&w.calclosecom}),
@@ -305,31 +330,35 @@ TEST_F(ChannelTest, ATickWhileALimitRefusalIsOpenSeesTheOldLimitsAndCloseServesO
 }
 
 TEST_F(ChannelTest, CalibrationInAutoModeTakesTheLiveReadingsAndFinalizeNeedsMoreThanTenCountsPerUnit) {
-    switchOn();
-    form().calibrate.click();
-    EXPECT_EQ(calibrationFaces(), u"calibrate. fincom- setzerocom+ setfsdcom- auto+ manual* zerot+ fsdt-"_s);
-    EXPECT_EQ(form().calzerot.text(), u"0"_s);
-    EXPECT_EQ(form().Label3.text(), u"MOVE SENSOR TO MINIMUM AND CLICK SET ZERO"_s);
-    autoReadings(1000, 2000);
-    EXPECT_EQ(calibrationFaces(), u"calibrate. fincom+ setzerocom- setfsdcom- auto- manual. zerot-L fsdt-"_s);
-    EXPECT_EQ(form().Label3.text(), u"PRESS FINALIZE CALIBRATION TO SET VALUES"_s);
-    form().calfincom.click(); // D = 1000 is not more than 10 x 100: back to the zero step
-    EXPECT_EQ(calibrationFaces(), u"calibrate. fincom- setzerocom+ setfsdcom- auto+ manual. zerot+L fsdt-"_s);
-    EXPECT_EQ(form().Label3.text(), u"ERROR : CAL F.S.D > CAL ZERO VALUE BY (10 * METER F.S.D)"_s);
-    EXPECT_EQ(form().calzerot.text() + u'/' + form().calfsdt.text() + u' ' + stored(), u"0/ 0/65500"_s);
-    autoReadings(1000, 2001);
-    form().calfincom.click();
-    EXPECT_EQ(calibrationFaces(), u"calibrate+ fincom. setzerocom- setfsdcom- auto- manual. zerot-L fsdt-"_s);
-    EXPECT_EQ(stored(), u"1000/2001"_s);
-    EXPECT_EQ(form().Label3.text(), channel::kPressCalibrate);
-    EXPECT_EQ(form().calzerot.text() + form().calfsdt.text(), QString());
-    EXPECT_TRUE(form().calclosecom.hasFocus());
-    tick(); // the new calibration serves from the next tick: (2001 - 1000) x 100 / 1001
-    EXPECT_EQ(main().value[0]->text(), u"100"_s);
-    form().show();
-    form().calclosecom.click();
-    EXPECT_FALSE(form().isVisible());
-    EXPECT_FALSE(form().calclosecom.isEnabled()) << "CLOSE serves once per completed calibration";
+    // Channel 2's meter from 50 to 100: FINALIZE measures against its full-scale mark, not its span or another's.
+    const int n = 2;
+    main().mzero[n - 1]->setText(u"50"_s);
+    main().mfsd[0]->setText(u"50"_s);
+    switchOn(n);
+    form(n).calibrate.click();
+    EXPECT_EQ(calibrationFaces(n), u"calibrate. fincom- setzerocom+ setfsdcom- auto+ manual* zerot+ fsdt-"_s);
+    EXPECT_EQ(form(n).calzerot.text(), u"0"_s);
+    EXPECT_EQ(form(n).Label3.text(), u"MOVE SENSOR TO MINIMUM AND CLICK SET ZERO"_s);
+    autoReadings(n, 1000, 2000);
+    EXPECT_EQ(calibrationFaces(n), u"calibrate. fincom+ setzerocom- setfsdcom- auto- manual. zerot-L fsdt-"_s);
+    EXPECT_EQ(form(n).Label3.text(), u"PRESS FINALIZE CALIBRATION TO SET VALUES"_s);
+    form(n).calfincom.click(); // D = 1000 is not more than 10 x 100: back to the zero step
+    EXPECT_EQ(calibrationFaces(n), u"calibrate. fincom- setzerocom+ setfsdcom- auto+ manual. zerot+L fsdt-"_s);
+    EXPECT_EQ(form(n).Label3.text(), u"ERROR : CAL F.S.D > CAL ZERO VALUE BY (10 * METER F.S.D)"_s);
+    EXPECT_EQ(form(n).calzerot.text() + u'/' + form(n).calfsdt.text() + u' ' + stored(n), u"0/ 0/65500"_s);
+    autoReadings(n, 1000, 2001);
+    form(n).calfincom.click();
+    EXPECT_EQ(calibrationFaces(n), u"calibrate+ fincom. setzerocom- setfsdcom- auto- manual. zerot-L fsdt-"_s);
+    EXPECT_EQ(stored(n), u"1000/2001"_s);
+    EXPECT_EQ(form(n).Label3.text(), channel::kPressCalibrate);
+    EXPECT_EQ(form(n).calzerot.text() + form(n).calfsdt.text(), QString());
+    EXPECT_TRUE(form(n).calclosecom.hasFocus());
+    tick(n); // the new calibration serves from the next tick: 50 + (2001 - 1000) x 50 / 1001
+    EXPECT_EQ(main().value[n - 1]->text(), u"100"_s);
+    form(n).show();
+    form(n).calclosecom.click();
+    EXPECT_FALSE(form(n).isVisible());
+    EXPECT_FALSE(form(n).calclosecom.isEnabled()) << "CLOSE serves once per completed calibration";
 }
 
 TEST_F(ChannelTest, CalibrationInManualModePrefillsTheEndsOfTheAxisAndWarnsOfNonNumbers) {

@@ -379,20 +379,28 @@ TEST(ActivityLogBacklog, BeyondItsBoundTheOldestRecordsAreCountedAndTheCountStan
 }
 
 // A record that waits keeps the file of its day, which takes it when it can; the next day's file takes its own records
-// meanwhile.
-TEST(ActivityLogBacklog, AWaitingRecordGoesToTheFileOfItsDay) {
+// meanwhile. So does the count of those dropped: until its file takes it, it is neither told nor forgotten.
+TEST(ActivityLogBacklog, AWaitingRecordAndTheCountOfTheDroppedGoToTheFileOfTheirDay) {
     const QTemporaryDir dir;
-    kit::ClockTexts clock{u"11:59:59 PM"_s, u"July 13,2001"_s, u"Jul 13"_s};
-    const ActivityLog log(clock, dir.path(), [](const QString&) {});
+    kit::ClockTexts clock{u"11:59:58 PM"_s, u"July 13,2001"_s, u"Jul 13"_s};
+    QStringList told;
+    const ActivityLog log(
+        clock, dir.path(), [&told](const QString& line) { told << line; }, 1);
     const QString july13 = log.fileName();
     ASSERT_EQ(::symlink("/dev/full", QFile::encodeName(july13).constData()), 0);
+    log.append(u"Alert #2 activated at"_s, {RecordKind::AlertActivated, 2});
+    clock.nowtime = u"11:59:59 PM"_s;
     log.append(u"Alert #1 activated at"_s, {RecordKind::AlertActivated, 1});
     clock = {u"12:00:00 AM"_s, u"July 14,2001"_s, u"Jul 14"_s};
     log.append(u"Alert #1 deactivated at"_s, {RecordKind::AlertDeactivated, 1});
     EXPECT_EQ(Harness::bytes(log.fileName()), "\"Alert #1 deactivated at\",\"12:00:00 AM\",\"July 14,2001\"\r\n");
+    EXPECT_EQ(told.filter(u"lost"_s), QStringList()) << "the count is not in its file yet";
     ASSERT_TRUE(QFile::remove(july13));
     log.writeWaiting();
-    EXPECT_EQ(Harness::bytes(july13), "\"Alert #1 activated at\",\"11:59:59 PM\",\"July 13,2001\"\r\n");
+    EXPECT_EQ(Harness::bytes(july13), "\"1 record lost at\",\"11:59:58 PM\",\"July 13,2001\"\r\n"
+                                      "\"Alert #1 activated at\",\"11:59:59 PM\",\"July 13,2001\"\r\n");
+    EXPECT_EQ(told.filter(u"lost 1 record"_s).size(), 1) << told.join(u'\n').toStdString();
+    EXPECT_TRUE(told.last().endsWith(u"again, with the 1 record that waited"_s)) << told.join(u'\n').toStdString();
 }
 
 // Every reader and writer of a file returns at once, goes without what it could not read or write, and the program

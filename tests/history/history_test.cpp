@@ -302,6 +302,48 @@ TEST(History, WhatCouldNotBeWrittenByTheEndIsToldAsLostAndNothingWaitsOnAFifo) {
     }
 }
 
+// While the file cannot be written, rows and records wait up to their bounds (here three rows and two records): at
+// the bound nothing is lost; one past it the oldest goes, which is said once. The file then takes what waited.
+TEST(History, WhatWaitsWhileTheFileCannotBeWrittenIsBoundedAndTheOldestGoesFirst) {
+    for (const bool past : {false, true}) {
+        SCOPED_TRACE(past);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(HistoryDatabase::kFileName);
+        ASSERT_TRUE(QDir().mkpath(path)); // a directory where the file should be
+        QStringList told;
+        history::HistoryStore writer(path, 400, QDate(2026, 12, 6), [&told](const QString& line) { told << line; },
+                                     {3, 2});
+        writer.write({99, {{97, 1, 1, 1, 1, 60}, {98, 2, 2, 2, 2, 60}}, {{5880, 0, u"a"_s, {}, {}, {}}}});
+        writer.write({100, {{99, 3, 3, 3, 3, 60}}, {{5940, 0, u"b"_s, {}, {}, {}}}});
+        if (past) {
+            writer.write({101, {{100, 4, 4, 4, 4, 60}}, {{6000, 0, u"c"_s, {}, {}, {}}}});
+        }
+        // The answer comes once the store has taken every batch before it.
+        bool answered = false;
+        QObject receiver;
+        writer.trend({1, 0, 1, 1}, &receiver, [&answered](const history::TrendData&) { answered = true; });
+        ASSERT_TRUE(QTest::qWaitFor([&answered] { return answered; }, 10000));
+        ASSERT_TRUE(QDir().rmdir(path));
+        writer.write({102, {}, {}});
+        writer.finish();
+        std::vector<int> channels;
+        HistoryDatabase db;
+        ASSERT_TRUE(db.open(path, HistoryDatabase::Access::ReadOnly).ok());
+        db.forEachMinute(std::nullopt, 0, 1000, [&channels](const MinuteRow& row) {
+            channels.push_back(row.channel);
+            return true;
+        });
+        QString messages;
+        for (const RecordRow& record : recordsIn(path)) {
+            messages += record.message;
+        }
+        EXPECT_EQ(channels, (past ? std::vector{2, 3, 4} : std::vector{1, 2, 3}));
+        EXPECT_EQ(messages, past ? u"bc"_s : u"ab"_s);
+        EXPECT_EQ(told.filter(u"dropped"_s).size(), past ? 1 : 0) << told.join(u'\n').toStdString();
+        EXPECT_EQ(told.filter(u"written to %1 again"_s.arg(path)).size(), 1) << told.join(u'\n').toStdString();
+    }
+}
+
 class HistoryExportTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -22,9 +22,9 @@ mqtt::MqttOptions optionsFor(const Broker& broker, const QString& site, bool com
 }
 
 struct Site {
-    explicit Site(const mqtt::MqttOptions& options) {
-        publisher = std::make_unique<mqtt::MqttPublisher>(options, h.start(), u"9.9"_s,
-                                                          [this](const QString& line) { told << line; });
+    explicit Site(const mqtt::MqttOptions& options, std::size_t backlog = mqtt::MqttPublisher::kBacklog) {
+        publisher = std::make_unique<mqtt::MqttPublisher>(
+            options, h.start(), u"9.9"_s, [this](const QString& line) { told << line; }, backlog);
         publisher->follow();
     }
     std::string toldText() const { return told.join(u'\n').toStdString(); }
@@ -186,31 +186,42 @@ TEST_F(Mqtt, TwoChannelsOfOneNameKeepTheirOwnZoneAndChannelTopics) {
         << listener.lines().join(u'\n').toStdString();
 }
 
-TEST_F(Mqtt, EveryRecordMadeWhileTheBrokerIsDownArrivesOnceAndInOrder) {
-    Site site(optionsFor(broker, u"plant"_s));
-    ASSERT_TRUE(online(broker, u"plant"_s));
-    broker.kill();
-    ASSERT_TRUE(eventually([&] { return !site.told.isEmpty(); })) << "the loss is told";
-    QStringList expected;
-    for (int round = 0; round < 3; ++round) {
-        site.h.poll(240 - 16);
-        site.h.poll(240);
-        expected << u"Alert #1 activated at"_s << u"Alert #1 deactivated at"_s;
+// Six records are made while the broker is away: a backlog of six keeps them all, one of four the last four.
+TEST_F(Mqtt, TheLastRecordsMadeWhileTheBrokerIsDownArriveOnceAndInOrderAndTheRestAreCounted) {
+    for (const std::size_t backlog : {6u, 4u}) {
+        SCOPED_TRACE(backlog);
+        const QString name = u"plant%1"_s.arg(backlog);
+        Site site(optionsFor(broker, name), backlog);
+        ASSERT_TRUE(online(broker, name));
+        broker.kill();
+        ASSERT_TRUE(eventually([&] { return !site.told.isEmpty(); })) << "the loss is told";
+        QStringList made;
+        for (int alert = 1; alert <= 3; ++alert) {
+            site.h.poll(qint16(240 - (8 << alert)));
+            site.h.poll(240);
+            made << u"Alert #%1 activated at"_s.arg(alert) << u"Alert #%1 deactivated at"_s.arg(alert);
+        }
+        // The records are not retained: the program may come back only once the listener is there.
+        broker.admitProgram(false);
+        broker.start();
+        const Listener listener(broker, {u"zavok/"_s + name + u"/#"_s});
+        broker.admitProgram(true);
+        // The states come after the records the connection's loss held back.
+        ASSERT_TRUE(eventually([&] { return listener.hears(u"zavok/"_s + name + u"/trouble OFF"_s); }));
+        QStringList heard;
+        const QString logTopic = u"zavok/"_s + name + u"/log "_s;
+        for (const QString& line : listener.lines().filter(logTopic)) {
+            heard
+                << QJsonDocument::fromJson(line.mid(logTopic.size()).toUtf8()).object().value("message"_L1).toString();
+        }
+        EXPECT_EQ(heard, made.mid(made.size() - qsizetype(backlog)));
+        EXPECT_EQ(site.told.filter(u"zavok: reached"_s),
+                  QStringList{u"zavok: reached the MQTT broker at mqtt://127.0.0.1:%1 again"_s.arg(broker.port())});
+        EXPECT_EQ(site.told.filter(u"dropped"_s),
+                  backlog == 6 ? QStringList()
+                               : QStringList{u"zavok: 2 activity-log records made while the MQTT broker could not be "
+                                             "reached were dropped, the oldest first; the last 4 follow"_s});
     }
-    // The records are not retained: the program may come back only once the listener is there.
-    broker.admitProgram(false);
-    broker.start();
-    const Listener listener(broker, {u"zavok/plant/#"_s});
-    broker.admitProgram(true);
-    // The states come after the records the connection's loss held back.
-    ASSERT_TRUE(eventually([&] { return listener.hears(u"zavok/plant/trouble OFF"_s); }));
-    QStringList heard;
-    for (const QString& line : listener.lines().filter(u"zavok/plant/log "_s)) {
-        heard << QJsonDocument::fromJson(line.mid(16).toUtf8()).object().value("message"_L1).toString();
-    }
-    EXPECT_EQ(heard, expected);
-    EXPECT_EQ(site.told.filter(u"reached"_s),
-              QStringList{u"zavok: reached the MQTT broker at mqtt://127.0.0.1:%1 again"_s.arg(broker.port())});
 }
 
 TEST_F(Mqtt, ARefusedLoginIsToldOnceWhileMonitoringGoesOn) {

@@ -27,6 +27,13 @@ TEST_F(Program, SamplingTimesCarryTheChannelNamesAndApplyOnlyAChosenEntry) {
     EXPECT_TRUE(t.sec[0]->isVisible() && !t.secs[0]->isVisible());
     t.fclose.click(); // abandons the choice in progress
     EXPECT_TRUE(!t.isVisible() && !t.sec[0]->isVisible() && t.secs[0]->isVisible());
+    EXPECT_EQ(t.secs[0]->text(), u"0.1"_s);
+    // Opened again, each box shows what was last chosen in it, whatever its label reads now.
+    t.secs[3]->setText(u"5"_s);
+    main().timerset.click();
+    t.time[3]->click();
+    t.time[4]->click();
+    EXPECT_EQ(t.sec[3]->text() + u'/' + t.secs[3]->text() + u' ' + t.sec[4]->text(), u"2/5 0.5"_s);
 }
 
 } // namespace
