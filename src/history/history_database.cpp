@@ -126,6 +126,11 @@ HistoryStatus HistoryDatabase::open(const QString& path, Access access) {
                                      .arg(version)
                                      .arg(kVersion)};
         }
+        // SQLite's default cache of 2 MB would fill with the whole file as the check below reads it, and stay: one
+        // batch of rows or one trend query needs a few pages.
+        if (!q.exec(QStringLiteral("PRAGMA cache_size=-256"))) {
+            return failure(q.lastError());
+        }
         if (access == Access::ReadOnly) {
             return ok(); // a reader takes the file as it is, and a file never written to has no tables yet
         }

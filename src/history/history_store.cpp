@@ -195,6 +195,8 @@ HistoryStore::HistoryStore(QString path, int retentionDays, QDate today, kit::Fa
     : worker_(new Worker(std::move(path), retentionDays, today, std::move(report), most, stopping_, *this)) {
     thread_.setObjectName(QStringLiteral("history"));
     worker_->moveToThread(&thread_);
+    // The default 8 MiB is reserved for a thread whose deepest call is an SQLite statement.
+    thread_.setStackSize(1024 * 1024);
     thread_.start();
 }
 
