@@ -2,15 +2,23 @@
 
 #include "forms/circuit_state.h"
 
+#include <array>
+
 namespace zavok {
 
 namespace {
 
-const QString kActivated = QStringLiteral("activated");
-const QString kDeactivated = QStringLiteral("deactivated");
-
-QString record(int alert, bool activated) {
-    return QStringLiteral("Alert #%1 %2 at").arg(alert).arg(activated ? kActivated : kDeactivated);
+// Made once: a record's text is the same at every activation, and the poll tick may make ten a second.
+const QString& record(int alert, bool activated) {
+    static const std::array<QString, 8> texts = [] {
+        std::array<QString, 8> made;
+        for (int n = 1; n <= 4; ++n) {
+            made.at(2 * (n - 1)) = QStringLiteral("Alert #%1 activated at").arg(n);
+            made.at(2 * (n - 1) + 1) = QStringLiteral("Alert #%1 deactivated at").arg(n);
+        }
+        return made;
+    }();
+    return texts.at(2 * (alert - 1) + (activated ? 0 : 1));
 }
 
 } // namespace

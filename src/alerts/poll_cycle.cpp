@@ -33,7 +33,13 @@ PollCycle::PollCycle(MainForm& form, const TimerForm& timing, kit::GamePort& por
 
 void PollCycle::tick() {
     ++ticks_;
-    form_.Timer1.setInterval(kit::samplingPeriod(timing_.secs.at(0)->text()));
+    // The text changes only when the user chooses another time; parsed at every tick it would cost more than the
+    // rest of a quiet tick.
+    if (const QString& period = timing_.secs.at(0)->text(); period != periodText_) {
+        periodText_ = period;
+        period_ = kit::samplingPeriod(period);
+    }
+    form_.Timer1.setInterval(period_);
     portvalue_ = port_.Inzavok(kGamePort);
     form_.Text9.setText(QString::number(portvalue_));
     kit::refresh(clockTexts_, clock_, locale_);

@@ -10,6 +10,8 @@
 
 #include <QLocale>
 
+#include <optional>
+
 namespace zavok {
 
 // The main window's heartbeat: each tick of its Timer1 reads the game port once, refreshes the clock texts, tells
@@ -44,6 +46,8 @@ private:
     qint16 portvalue_ = 0;
     quint8 portbyte_ = 0;
     quint64 ticks_ = 0;
+    std::optional<QString> periodText_; // the sampling time last parsed, and what it gave
+    int period_ = 0;
 };
 
 } // namespace zavok

@@ -5,9 +5,15 @@
 namespace zavok::kit {
 
 QByteArray quotedField(const QString& text) {
-    QString safe = text;
-    safe.replace(u'"', u'\'').replace(u'\r', u' ').replace(u'\n', u' ');
-    return '"' + safe.toLatin1() + '"';
+    // One pass, as every record of the activity log goes through here: what toLatin1 would make of the text once
+    // the quotes and line ends that would cut the field are replaced.
+    QByteArray field(text.size() + 2, '"');
+    char* out = field.data() + 1;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        *out++ = u == u'"' ? '\'' : u == u'\r' || u == u'\n' ? ' ' : u > 0xFF ? '?' : char(u);
+    }
+    return field;
 }
 
 QString storedText(const QString& text) {
