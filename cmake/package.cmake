@@ -47,14 +47,15 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${changelog}.gz DESTINAT
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/mosquitto.acl DESTINATION ${ZAVOK_DOC_DIR}/examples
     PERMISSIONS ${ZAVOK_FILE_MODE})
 
-# A stripped program, as Debian ships it, without the compiler's notes either.
+# Stripped programs and library, as Debian ships them, without the compiler's notes either.
 #
 # lintian says (for information) that the programs call no fortified libc function. They are built with
 # _FORTIFY_SOURCE=2; the compiler has proved the few reads and copies they make safe at build time, and left them
 # plain, which is the case the tag allows for.
 install(CODE "
     if(CMAKE_INSTALL_DO_STRIP)
-        foreach(program \"${CMAKE_INSTALL_BINDIR}/zavok\" \"${CMAKE_INSTALL_LIBEXECDIR}/zavok/zavok-headless\")
+        foreach(program \"${CMAKE_INSTALL_BINDIR}/zavok\" \"${CMAKE_INSTALL_LIBEXECDIR}/zavok/zavok-headless\"
+                \"${CMAKE_INSTALL_LIBDIR}/zavok/plugins/zavok-trend.so\")
             execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment --remove-section=.note
                 \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${program}\" COMMAND_ERROR_IS_FATAL ANY)
         endforeach()

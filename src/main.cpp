@@ -2,7 +2,7 @@
 #include "service/service.h"
 #include "system/end_before_exit.h"
 #include "system/quiet_libraries.h"
-#include "trend/trend_windows.h"
+#include "trend/trend_library.h"
 #include "ui/on_screen.h"
 #include "ui/qt_bell.h"
 #include "ui/qt_dialogs.h"
@@ -17,7 +17,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPoint>
-#include <QPointer>
 #include <QSessionManager>
 
 #include <memory>
@@ -63,15 +62,15 @@ int runDesktop(int argc, char** argv, const service::Options& options) {
     ui::QtBell bell([] { QApplication::beep(); });
     const ui::QtPictures pictures;
     // A click on a meter opens its trend; the windows go before the history they read.
-    QPointer<trend::TrendWindows> trends;
+    trend::TrendLibrary* trends = nullptr;
     service::Run run(options, std::move(std::get<std::unique_ptr<inputs::InputSources>>(inputs)), dialogs, bell,
                      pictures, [&trends](int channel) {
                          if (trends != nullptr) {
                              trends->show(channel);
                          }
                      });
-    trend::TrendWindows trendWindows(run.core(), run.history().store());
-    trends = &trendWindows;
+    trend::TrendLibrary trendLibrary(run.core(), run.history().store(), dialogs, trend::TrendLibrary::besideProgram());
+    trends = &trendLibrary;
     const ui::Renderer renderer(run.core().desktop);
     const ui::OnScreen onScreen([&renderer, &run] { return renderer.view(*run.core().zavok); });
     run.start();

@@ -28,6 +28,9 @@ for path in usr/bin/zavok usr/libexec/zavok/zavok-headless usr/share/application
     usr/share/systemd/user/zavok.service; do
     [ -f "$root/tree/$path" ] || fail "the package lacks /$path"
 done
+# In /usr/lib, or in its multiarch folder where the build was configured for /usr.
+[ -n "$(find "$root/tree/usr/lib" -path '*/zavok/plugins/zavok-trend.so' -type f)" ] ||
+    fail "the package lacks the trend windows' library"
 
 # Modes as a package wants them, whatever the modes of the tree it was built from: programs 0755, all else 0644.
 while read -r mode _ _ _ _ path; do
