@@ -264,6 +264,13 @@ def main():
             share = 100 * h["cpu_steady_s"] / h["seconds"]
             service.append((f"The headless program with MQTT on, all sampling at 0.1 s: CPU share of one core over "
                             f"{h['seconds']} s after warm-up", f"{share:.2f} %", "≤ 0.3 %", verdict(share <= 0.3)))
+            # Its baseline: the same bare work on the same (precise) timers, in the same run, with no broker.
+            b = whole.get("bare_work_precise", {})
+            if "error" not in b and b.get("cpu_steady_s", 0) > 0:
+                r = h["cpu_steady_s"] / b["cpu_steady_s"]
+                service.append((f"… its CPU time against the bare work with precise timers, the same {h['seconds']} s "
+                                f"({b['cpu_steady_s']:.2f} s)", f"{h['cpu_steady_s']:.2f} s ({r:.2f})", "≤ 1.2 of it",
+                                verdict(r <= 1.2)))
             if "error" not in z and z.get("peak_rss_kb"):
                 r = h["peak_rss_kb"] / z["peak_rss_kb"]
                 service.append(("… its peak RSS (VmHWM), against the desktop program's "
