@@ -461,9 +461,11 @@ void MqttPublisher::connected() {
     announceAll();
     clearButtons();
     if (dropped_ > 0) {
-        sink_(QStringLiteral("zavok: %1 activity-log records made while the MQTT broker could not be reached were "
-                             "dropped, the oldest first; the last %2 follow")
-                  .arg(dropped_)
+        sink_((dropped_ == 1 ? QStringLiteral("zavok: 1 activity-log record made while the MQTT broker could not be "
+                                              "reached was dropped, the oldest; the last %2 follow")
+                             : QStringLiteral("zavok: %1 activity-log records made while the MQTT broker could not be "
+                                              "reached were dropped, the oldest first; the last %2 follow")
+                                   .arg(dropped_))
                   .arg(mostWaiting_));
         dropped_ = 0;
     }
