@@ -403,6 +403,32 @@ TEST(ActivityLogBacklog, AWaitingRecordAndTheCountOfTheDroppedGoToTheFileOfTheir
     EXPECT_TRUE(told.last().endsWith(u"again, with the 1 record that waited"_s)) << told.join(u'\n').toStdString();
 }
 
+// A clock set back past midnight while neither day's file takes records leaves one day's records waiting in two runs,
+// with the other day's between them: once the files take them, each run goes to its file at the first write, in order.
+TEST(ActivityLogBacklog, ADayWhoseRecordsWaitInTwoRunsTakesBothAtOnce) {
+    const QTemporaryDir dir;
+    kit::ClockTexts clock{u"12:00:01 AM"_s, u"July 14,2001"_s, u"Jul 14"_s};
+    const ActivityLog log(clock, dir.path(), {});
+    const QString july14 = log.fileName();
+    clock = {u"11:59:59 PM"_s, u"July 13,2001"_s, u"Jul 13"_s};
+    const QString july13 = log.fileName();
+    for (const QString& file : {july13, july14}) {
+        ASSERT_EQ(::symlink("/dev/full", QFile::encodeName(file).constData()), 0);
+    }
+    log.append(u"Alert #1 activated at"_s, {RecordKind::AlertActivated, 1});
+    clock = {u"12:00:01 AM"_s, u"July 14,2001"_s, u"Jul 14"_s};
+    log.append(u"Alert #2 activated at"_s, {RecordKind::AlertActivated, 2});
+    clock = {u"11:59:59 PM"_s, u"July 13,2001"_s, u"Jul 13"_s};
+    log.append(u"Alert #3 activated at"_s, {RecordKind::AlertActivated, 3});
+    for (const QString& file : {july13, july14}) {
+        ASSERT_TRUE(QFile::remove(file));
+    }
+    log.writeWaiting();
+    EXPECT_EQ(Harness::bytes(july13), "\"Alert #1 activated at\",\"11:59:59 PM\",\"July 13,2001\"\r\n"
+                                      "\"Alert #3 activated at\",\"11:59:59 PM\",\"July 13,2001\"\r\n");
+    EXPECT_EQ(Harness::bytes(july14), "\"Alert #2 activated at\",\"12:00:01 AM\",\"July 14,2001\"\r\n");
+}
+
 // Every reader and writer of a file returns at once, goes without what it could not read or write, and the program
 // goes on monitoring.
 TEST(UnusualFiles, NothingWaitsOnAFifoOrStumblesOnADirectoryWhereAFileShouldBe) {
