@@ -340,6 +340,7 @@ TEST_F(Mqtt, EachEntityIsOperatedFromTheBrokerAsTheWindowsAre) {
     EXPECT_EQ(alerts, QList<QByteArray>{"\"Alert #2 deactivated at\""}) << "off writes none, on one";
     EXPECT_EQ(z.channel(1).sethighl.text(), u"90"_s) << "a refusal changes nothing";
     EXPECT_EQ(site.told.filter(refusal).size(), 1) << site.toldText();
+    EXPECT_EQ(site.told.filter(u"ignored"_s).size(), 1) << "only the choice that is none: " << site.toldText();
     site.h.scheduler.advance(1000);
     EXPECT_TRUE(eventually([&] { return listener.hears(u"zavok/plant/channel/1 50"_s); })) << "channel 1 reads";
     EXPECT_TRUE(eventually([&] { return saved(42) != u"\"DIS\""_s; })) << "and is saved as on";
