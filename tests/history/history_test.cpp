@@ -407,6 +407,25 @@ TEST_F(HistoryExportTest, PrintsTheMinutesOfTheChosenChannelsAndDaysByteForByte)
     QSqlDatabase::removeDatabase(u"writer"_s);
 }
 
+// Printed in chunks of a megabyte: a history longer than one goes out whole, in order.
+TEST_F(HistoryExportTest, AHistoryLongerThanOneWriteIsPrintedWhole) {
+    constexpr int kMinutes = 40'000;
+    const qint64 first = minuteAt({QDate(2026, 11, 1), QTime(0, 0)});
+    std::vector<history::MinuteRow> rows;
+    for (int i = 0; i < kMinutes; ++i) {
+        rows.push_back({first + i, 3, 1, 2, 3, 600});
+    }
+    HistoryDatabase db;
+    ASSERT_TRUE(db.open(path, HistoryDatabase::Access::ReadWrite).ok());
+    ASSERT_TRUE(db.write({0, rows, {}}).ok());
+    db.close();
+    const auto [out, told, status] = exported({3, {}, {}});
+    EXPECT_EQ(status, 0) << told.toStdString();
+    ASSERT_GT(out.size(), qsizetype(1) << 20);
+    EXPECT_EQ(out.count('\n'), kMinutes + 1);
+    EXPECT_TRUE(out.startsWith("time,channel,min,mean,max,count\n2026-11-01T00:00,3,1,2,3,600\n"));
+}
+
 TEST_F(HistoryExportTest, WhatCannotBeReadOrPrintedIsToldWithStatusOne) {
     const auto expectTold = [this](const QString& start, QIODevice* device = nullptr) {
         const auto [out, told, status] = exported({}, device);
