@@ -312,6 +312,7 @@ TEST_F(Mqtt, EachEntityIsOperatedFromTheBrokerAsTheWindowsAre) {
         {"text/zavok_plant/circuit_4_name", "Garage", u"Garage"_s,
          [&] { return z.zavok->clabel[3]->text() == u"Garage"_s; }},
         {"switch/zavok_plant/bell", "ON", u"ON"_s, [&] { return z.zavok->soundon.isVisible(); }},
+        {"button/zavok_plant/reset", "PUSH", {}, [&] { return site.told.last().contains(u"'PUSH'"_s); }},
         {"button/zavok_plant/reset",
          "PRESS",
          {},
@@ -340,7 +341,8 @@ TEST_F(Mqtt, EachEntityIsOperatedFromTheBrokerAsTheWindowsAre) {
     EXPECT_EQ(alerts, QList<QByteArray>{"\"Alert #2 deactivated at\""}) << "off writes none, on one";
     EXPECT_EQ(z.channel(1).sethighl.text(), u"90"_s) << "a refusal changes nothing";
     EXPECT_EQ(site.told.filter(refusal).size(), 1) << site.toldText();
-    EXPECT_EQ(site.told.filter(u"ignored"_s).size(), 1) << "only the choice that is none: " << site.toldText();
+    EXPECT_EQ(site.told.filter(u"ignored"_s).size(), 2)
+        << "only the choice and the press that are none: " << site.toldText();
     site.h.scheduler.advance(1000);
     EXPECT_TRUE(eventually([&] { return listener.hears(u"zavok/plant/channel/1 50"_s); })) << "channel 1 reads";
     EXPECT_TRUE(eventually([&] { return saved(42) != u"\"DIS\""_s; })) << "and is saved as on";
