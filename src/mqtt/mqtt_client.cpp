@@ -98,7 +98,7 @@ QString MqttClient::where() const {
         .arg(options_.port);
 }
 
-bool MqttClient::start() {
+void MqttClient::start() {
     if (options_.tls) {
         const QByteArray ca = options_.caFile.toLocal8Bit();
         const int rc = mosquitto_tls_set(mosq_, ca.isEmpty() ? nullptr : ca.constData(),
@@ -107,11 +107,10 @@ bool MqttClient::start() {
             emit problem(Problem::Unreachable,
                          QStringLiteral("zavok: cannot set up TLS for the MQTT broker at %1 (%2); nothing is published")
                              .arg(where(), errorText(rc)));
-            return false;
+            return;
         }
     }
     thread_ = std::thread([this] { run(); });
-    return true;
 }
 
 int MqttClient::publish(const Message& message) {

@@ -52,9 +52,9 @@ public:
     MqttClient(const MqttClient&) = delete;
     MqttClient& operator=(const MqttClient&) = delete;
 
-    // Starts the connection's thread. False, with the reason told through problem(), when TLS cannot be set up: the
-    // client then never connects rather than talk to the broker in the clear.
-    bool start();
+    // Starts the connection's thread. Where TLS cannot be set up it tells why through problem() and never connects,
+    // rather than talk to the broker in the clear.
+    void start();
 
     // Hands a message to the connection at QoS 1; its id, which delivered() tells once the broker has it. A message
     // handed over while the connection is failing is kept and sent again once it is back.

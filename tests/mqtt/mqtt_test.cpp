@@ -240,6 +240,26 @@ TEST_F(Mqtt, TheLastRecordsMadeWhileTheBrokerIsDownArriveOnceAndInOrderAndTheRes
     }
 }
 
+// A client whose TLS cannot be set up never connects: it would send the password in the clear. On the broker's plain
+// port such a connection would be taken and logged with the program's user.
+TEST_F(Mqtt, ATlsThatCannotBeSetUpIsToldAndNothingGoesOutInTheClear) {
+    mqtt::MqttOptions options = optionsFor(broker, u"plant"_s);
+    options.tls = true;
+    options.caFile = u"/nonexistent/ca.pem"_s;
+    Site site(options);
+    ASSERT_TRUE(eventually([&] { return !site.told.isEmpty(); }));
+    EXPECT_TRUE(site.told.first().startsWith(
+        u"zavok: cannot set up TLS for the MQTT broker at mqtts://127.0.0.1:%1 ("_s.arg(broker.port())))
+        << site.toldText();
+    EXPECT_TRUE(site.told.first().endsWith(u"); nothing is published"_s)) << site.toldText();
+    // Far longer than a connection on the loopback takes; a slow machine can only miss the fault here.
+    for (const QDeadlineTimer wait(1000); !wait.hasExpired();) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_FALSE(broker.log().contains(u"u'"_s + Broker::kUser + u"'"_s)) << broker.log().toStdString();
+    EXPECT_EQ(site.told.size(), 1) << site.toldText();
+}
+
 TEST_F(Mqtt, ARefusedLoginIsToldOnceWhileMonitoringGoesOn) {
     Site site(optionsFor(broker, u"plant"_s, false, u"wrong"_s));
     ASSERT_TRUE(eventually([&] { return broker.log().count(u"not authorised"_s) >= 2; })) << "tried again";
