@@ -85,6 +85,7 @@ TEST_F(CommandLine, ChoosesTheSourceWhereTheLogsGoAndTheDaysOfTheHistoryAndItsEx
         {.args = {"--history-days=1"}, .historyDays = 1},
         {.args = {"--history-days=36500"}, .historyDays = 36500},
         {.args = {"--history-csv"}, .historyCsv = history::HistoryExport{}},
+        {.args = {"--history-csv=1"}, .historyCsv = history::HistoryExport{1, {}, {}}},
         {.args = {"--history-csv=3", "--from=2026-12-01", "--to", "2026-12-06"},
          .historyCsv = history::HistoryExport{3, QDate(2026, 12, 1), QDate(2026, 12, 6)}},
     };
