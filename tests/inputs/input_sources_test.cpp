@@ -102,6 +102,15 @@ TEST_F(StateFileSourceTest, ARewrittenFileShowsAtThePortsNextReadAndAtTheJoystic
     EXPECT_EQ(channels(source), (Channels{0, 0, 0, 0}));
     write("240 11 22 33 44");
     EXPECT_EQ(channels(source), (Channels{11, 22, 33, 44}));
+    // Up to 4 KiB is read, padding included; a longer file is none that this source writes.
+    QByteArray padded = "208 9 8 7 6";
+    padded.resize(4096, ' ');
+    write(padded);
+    now += StateFileSource::kSnapshotMs;
+    EXPECT_EQ(channels(source), (Channels{9, 8, 7, 6}));
+    write(padded + ' ');
+    now += StateFileSource::kSnapshotMs;
+    EXPECT_EQ(channels(source), (Channels{0, 0, 0, 0}));
 }
 
 TEST_F(StateFileSourceTest, AnUnusableFileKeepsTheContactsAndIsToldOnceForEachKindOfFault) {

@@ -94,6 +94,12 @@ TEST_F(SdlJoysticksTest, DevicesPluggedInAndPulledOutWhileRunningKeepTheirPlaces
     third.press(1, true);
     EXPECT_EQ(read(), State(0x9F, {32768, 32768, 32768, 65535}, QString()));
     EXPECT_TRUE(told.isEmpty());
+    // With every pad gone, each joystick's channels say so in the same words as the port.
+    second.unplug();
+    third.unplug();
+    EXPECT_EQ(std::get<QString>(read()), u"no joystick is plugged in"_s);
+    EXPECT_EQ(sdl.fault(0), u"no joystick is plugged in"_s);
+    EXPECT_EQ(sdl.fault(1), u"no joystick is plugged in"_s);
 }
 
 volatile std::sig_atomic_t terminations = 0;
