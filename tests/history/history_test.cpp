@@ -426,6 +426,22 @@ TEST_F(HistoryExportTest, AHistoryLongerThanOneWriteIsPrintedWhole) {
     EXPECT_TRUE(out.startsWith("time,channel,min,mean,max,count\n2026-11-01T00:00,3,1,2,3,600\n"));
 }
 
+// Minutes before 1970 are negative: a day's first minute is still that day's, at 00:00, and the day before is not in
+// it.
+TEST_F(HistoryExportTest, AMinuteBefore1970IsTheDayItFallsOn) {
+    HistoryDatabase db;
+    ASSERT_TRUE(db.open(path, HistoryDatabase::Access::ReadWrite).ok());
+    const QDate day(1969, 12, 31);
+    ASSERT_TRUE(db.write({0,
+                          {{minuteAt({day.addDays(-1), QTime(23, 59)}), 3, 1, 1, 1, 1},
+                           {minuteAt({day, QTime(0, 0)}), 3, 2, 2, 2, 1}},
+                          {}})
+                    .ok());
+    db.close();
+    EXPECT_EQ(exported({3, day, day}),
+              Exported("time,channel,min,mean,max,count\n1969-12-31T00:00,3,2,2,2,1\n", QString(), 0));
+}
+
 TEST_F(HistoryExportTest, WhatCannotBeReadOrPrintedIsToldWithStatusOne) {
     const auto expectTold = [this](const QString& start, QIODevice* device = nullptr) {
         const auto [out, told, status] = exported({}, device);

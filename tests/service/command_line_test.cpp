@@ -119,13 +119,13 @@ TEST_F(CommandLine, TheBrokerItsSiteAndItsPasswordComeFromTheAddressTheFileAndTh
     const QString secret = file("secret", "s3cret\nsecond line\n");
     const QString ca = file("ca.pem", "the plant's own CA\n" + kCertificate, kPrivate | QFile::ReadOther);
     test::Harness::put(surroundings.configFile,
-                       "# the broker of the plant room\n[General]\nmqtt = mqtt://10.0.0.2:1884\nsite=room_1\n"
+                       "# the broker of the plant room\n[General]\nmqtt = mqtt://10.0.0.2:1884\nsite=az_09-room\n"
                        "mqtt-discovery=off\nmqtt-commands=yes\n");
     // The command line wins over the file, and the password file over the environment.
     EXPECT_EQ(options({"--mqtt=mqtts://broker.local:9999", "--mqtt-password-file", secret.toUtf8().constData(),
                        "--mqtt-ca", ca.toUtf8().constData()})
                   .mqtt,
-              (mqtt::MqttOptions{true, u"broker.local"_s, 9999, {}, u"s3cret"_s, ca, u"room_1"_s, {}, true}));
+              (mqtt::MqttOptions{true, u"broker.local"_s, 9999, {}, u"s3cret"_s, ca, u"az_09-room"_s, {}, true}));
     EXPECT_EQ(options({}).mqtt.port, 1884) << "the file alone turns MQTT on";
     // Home Assistant's micro was the micro sign before it was the Greek mu; a power factor may have no unit.
     EXPECT_EQ(options({"--unit1=µg/m³", "--device-class1=pm25", "--device-class2=power_factor", "--unit3=L",
