@@ -60,7 +60,7 @@ protected:
     static inline const QByteArray kCertificate =
         "-----BEGIN CERTIFICATE-----\nMIIBszCCAVmgAwIBAgIUJq4l\nQ2NBIGJ5IHRoZSB0ZXN0\n-----END CERTIFICATE-----\n";
     QTemporaryDir dir;
-    Surroundings surroundings{dir.filePath(u"zavok.conf"_s), {}, u"Plant.Room 2"_s};
+    Surroundings surroundings{dir.filePath(u"zavok.conf"_s), {}, u"Plant.Room_09z"_s};
 };
 
 TEST_F(CommandLine, ChoosesTheSourceWhereTheLogsGoAndTheDaysOfTheHistoryAndItsExport) {
@@ -112,9 +112,15 @@ TEST_F(CommandLine, HelpAndVersionGoToStandardOutputAndSucceed) {
 
 TEST_F(CommandLine, TheBrokerItsSiteAndItsPasswordComeFromTheAddressTheFileAndTheEnvironment) {
     surroundings.mqttPassword = u"from the environment"_s;
-    const mqtt::MqttOptions fromTheAddress{
-        false, u"broker.local"_s, 1883, u"ann"_s, u"from the environment"_s, {}, u"plant-room-2"_s, u"homeassistant"_s,
-        false};
+    const mqtt::MqttOptions fromTheAddress{false,
+                                           u"broker.local"_s,
+                                           1883,
+                                           u"ann"_s,
+                                           u"from the environment"_s,
+                                           {},
+                                           u"plant-room_09z"_s,
+                                           u"homeassistant"_s,
+                                           false};
     EXPECT_EQ(options({"--mqtt=mqtt://ann@broker.local"}).mqtt, fromTheAddress);
     const QString secret = file("secret", "s3cret\nsecond line\n");
     const QString ca = file("ca.pem", "the plant's own CA\n" + kCertificate, kPrivate | QFile::ReadOther);
