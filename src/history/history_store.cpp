@@ -84,11 +84,19 @@ public:
             }
         }
         // What waits now is gone with the program; a history with a hole in it should not look whole.
-        if (!minutes_.empty() || !records_.empty()) {
-            report_(QStringLiteral("zavok: the history could not be written to %1 before the end (%2); %3 and %4 "
-                                   "that waited in memory are lost")
-                        .arg(kit::printable(path_), why_, counted(minutes_.size(), "minute row", "minute rows"),
-                             counted(records_.size(), "record", "records")));
+        QStringList lost;
+        if (!minutes_.empty()) {
+            lost << counted(minutes_.size(), "minute row", "minute rows");
+        }
+        if (!records_.empty()) {
+            lost << counted(records_.size(), "record", "records");
+        }
+        if (!lost.isEmpty()) {
+            const bool one = minutes_.size() + records_.size() == 1;
+            report_(QStringLiteral("zavok: the history could not be written to %1 before the end (%2); %3 that waited "
+                                   "in memory %4 lost")
+                        .arg(kit::printable(path_), why_, lost.join(QStringLiteral(" and ")),
+                             one ? QStringLiteral("is") : QStringLiteral("are")));
         }
         db_.close();
     }
