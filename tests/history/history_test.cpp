@@ -309,8 +309,9 @@ TEST(History, WhatCouldNotBeWrittenByTheEndIsToldAsLostAndNothingWaitsOnAFifo) {
 // While the file cannot be written, rows and records wait up to their bounds (here three rows and two records): at
 // the bound nothing is lost; one past it the oldest goes, which is said once. The file then takes what waited.
 TEST(History, WhatWaitsWhileTheFileCannotBeWrittenIsBoundedAndTheOldestGoesFirst) {
-    for (const bool past : {false, true}) {
-        SCOPED_TRACE(past);
+    // At the bounds; one row and one record past them; one record past and the rows at theirs.
+    for (const auto& [past, rowPast] : {std::pair{false, false}, {true, true}, {true, false}}) {
+        SCOPED_TRACE(testing::Message() << past << rowPast);
         QTemporaryDir dir;
         const QString path = dir.filePath(HistoryDatabase::kFileName);
         ASSERT_TRUE(QDir().mkpath(path)); // a directory where the file should be
@@ -320,7 +321,9 @@ TEST(History, WhatWaitsWhileTheFileCannotBeWrittenIsBoundedAndTheOldestGoesFirst
         writer.write({99, {{97, 1, 1, 1, 1, 60}, {98, 2, 2, 2, 2, 60}}, {{5880, 0, u"a"_s, {}, {}, {}}}});
         writer.write({100, {{99, 3, 3, 3, 3, 60}}, {{5940, 0, u"b"_s, {}, {}, {}}}});
         if (past) {
-            writer.write({101, {{100, 4, 4, 4, 4, 60}}, {{6000, 0, u"c"_s, {}, {}, {}}}});
+            writer.write({101,
+                          rowPast ? std::vector<MinuteRow>{{100, 4, 4, 4, 4, 60}} : std::vector<MinuteRow>{},
+                          {{6000, 0, u"c"_s, {}, {}, {}}}});
         }
         // The answer comes once the store has taken every batch before it.
         bool answered = false;
@@ -341,7 +344,7 @@ TEST(History, WhatWaitsWhileTheFileCannotBeWrittenIsBoundedAndTheOldestGoesFirst
         for (const RecordRow& record : recordsIn(path)) {
             messages += record.message;
         }
-        EXPECT_EQ(channels, (past ? std::vector{2, 3, 4} : std::vector{1, 2, 3}));
+        EXPECT_EQ(channels, (rowPast ? std::vector{2, 3, 4} : std::vector{1, 2, 3}));
         EXPECT_EQ(messages, past ? u"bc"_s : u"ab"_s);
         EXPECT_EQ(told.filter(u"dropped"_s).size(), past ? 1 : 0) << told.join(u'\n').toStdString();
         EXPECT_EQ(told.filter(u"written to %1 again"_s.arg(path)).size(), 1) << told.join(u'\n').toStdString();
