@@ -328,6 +328,7 @@ TEST_F(Mqtt, EachEntityIsOperatedFromTheBrokerAsTheWindowsAre) {
         {"number/zavok_plant/channel_1_low", "-5", u"0"_s, [&] { return z.channel(1).setlowl.text() == u"0"_s; }},
         {"number/zavok_plant/channel_1_high", "90", u"90"_s, [&] { return saved(10) == u"\"90\""_s; }},
         {"select/zavok_plant/channel_3_period", "2", u"2"_s, [&] { return saved(36) == u"\"2\""_s; }},
+        {"select/zavok_plant/channel_3_period", "0.1", u"0.1"_s, [&] { return saved(36) == u"\"0.1\""_s; }},
         {"select/zavok_plant/alerts_period", "0.7", u"0.1"_s, [&] { return site.told.last().contains(u"'0.7'"_s); }},
         {"text/zavok_plant/circuit_4_name", "Garage", u"Garage"_s,
          [&] { return z.zavok->clabel[3]->text() == u"Garage"_s; }},
