@@ -248,10 +248,8 @@ TEST_F(Mqtt, ATlsThatCannotBeSetUpIsToldAndNothingGoesOutInTheClear) {
     options.caFile = u"/nonexistent/ca.pem"_s;
     Site site(options);
     ASSERT_TRUE(eventually([&] { return !site.told.isEmpty(); }));
-    EXPECT_TRUE(site.told.first().startsWith(
-        u"zavok: cannot set up TLS for the MQTT broker at mqtts://127.0.0.1:%1 ("_s.arg(broker.port())))
-        << site.toldText();
-    EXPECT_TRUE(site.told.first().endsWith(u"); nothing is published"_s)) << site.toldText();
+    EXPECT_EQ(site.told.first(), u"zavok: cannot set up TLS for the MQTT broker at mqtts://127.0.0.1:%1 (Invalid "
+                                 "function arguments provided.); nothing is published"_s.arg(broker.port()));
     // Far longer than a connection on the loopback takes; a slow machine can only miss the fault here.
     for (const QDeadlineTimer wait(1000); !wait.hasExpired();) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
