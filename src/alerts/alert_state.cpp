@@ -12,13 +12,13 @@ namespace {
 const QString& record(int alert, bool activated) {
     static const std::array<QString, 8> texts = [] {
         std::array<QString, 8> made;
-        for (int n = 1; n <= 4; ++n) {
-            made.at(2 * (n - 1)) = QStringLiteral("Alert #%1 activated at").arg(n);
-            made.at(2 * (n - 1) + 1) = QStringLiteral("Alert #%1 deactivated at").arg(n);
+        for (std::size_t i = 0; i < 4; ++i) {
+            made.at(2 * i) = QStringLiteral("Alert #%1 activated at").arg(i + 1);
+            made.at(2 * i + 1) = QStringLiteral("Alert #%1 deactivated at").arg(i + 1);
         }
         return made;
     }();
-    return texts.at(2 * (alert - 1) + (activated ? 0 : 1));
+    return texts.at(2 * std::size_t(alert - 1) + (activated ? 0 : 1));
 }
 
 } // namespace

@@ -119,7 +119,7 @@ std::variant<QString, kit::Refusal> passwordIn(const kit::Setting& file, QString
     if (const auto* why = std::get_if<QString>(&read)) {
         return kit::Refusal{QStringLiteral("%1: cannot read %2 (%3)").arg(file.origin, path, *why)};
     }
-    const kit::SmallFile& secret = std::get<kit::SmallFile>(read);
+    const auto& secret = std::get<kit::SmallFile>(read);
     if ((secret.permissions & 077) != 0) {
         warnings << QStringLiteral("%1: %2 is open to other users of this machine (mode %3); a password should be "
                                    "readable by its owner alone (chmod 600)")
@@ -236,7 +236,7 @@ QString mqttUsage() {
 
 std::optional<kit::Refusal> readMqttOptions(const kit::Settings& settings, const QString& password,
                                             const QString& hostName, MqttOptions& mqtt, QStringList& warnings) {
-    if (const auto refusal = withoutBroker(settings, warnings)) {
+    if (auto refusal = withoutBroker(settings, warnings)) {
         return refusal;
     }
     const kit::Setting* address = kit::given(settings, "mqtt");
@@ -278,7 +278,7 @@ std::optional<kit::Refusal> readMqttOptions(const kit::Settings& settings, const
         if (!mqtt.tls) {
             return kit::Refusal{QStringLiteral("%1 serves a TLS broker only, an mqtts:// address").arg(ca->origin)};
         }
-        if (const auto refusal = caFile(*ca)) {
+        if (auto refusal = caFile(*ca)) {
             return refusal;
         }
         mqtt.caFile = ca->value;
@@ -313,7 +313,7 @@ std::optional<kit::Refusal> readMqttOptions(const kit::Settings& settings, const
         mqtt.birthTopic = birth->value;
     }
     for (int n = 1; n <= 4; ++n) {
-        if (const auto refusal = readChannel(settings, n, mqtt)) {
+        if (auto refusal = readChannel(settings, n, mqtt)) {
             return refusal;
         }
     }

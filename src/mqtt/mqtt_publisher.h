@@ -103,7 +103,7 @@ private:
     void record(const ActivityLog::Record& record);
     void received(const MqttClient::Message& message, bool whole);
     void command(const MqttClient::Message& message, bool whole);
-    void commanded(std::size_t twin, const MqttClient::Message& message, bool whole);
+    void commanded(std::size_t index, const MqttClient::Message& message, bool whole);
     void refused(const QString& commandTopic, const QString& text);
     // Whether a command ignored for `key` is told: once each, and only so many of them.
     bool firstStrange(const QString& key, qsizetype bytes);

@@ -24,7 +24,11 @@ TrendLibrary::~TrendLibrary() = default;
 
 void TrendLibrary::show(int channel) {
     if (trends_ == nullptr) {
-        const auto make = library_.load() ? reinterpret_cast<MakeTrends>(library_.resolve(kMakeTrends)) : nullptr;
+        // A symbol's address comes back as a function pointer of no type; the library's entry has this one.
+        const auto make = library_.load()
+                              ? reinterpret_cast<MakeTrends>( // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
+                                    library_.resolve(kMakeTrends))
+                              : nullptr;
         if (make == nullptr) {
             dialogs_.message(kit::kCautionTitle,
                              QStringLiteral("The trend window cannot be opened: ") + library_.errorString());
