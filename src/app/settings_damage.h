@@ -11,12 +11,12 @@ class SettingsDamage {
 public:
     static const QString kRecord; // the activity-log record of a start on damaged settings
 
-    // `file` is not as the program writes it from line `line` (from 1) on.
-    void notAsWritten(const QString& file, int line);
-    // Line `line` (from 1) of `file` held `found`; `done` says what start-up made of it.
-    void damagedLine(const QString& file, int line, const QString& found, const QString& done);
+    // The file `name` is not as the program writes it from line `line` (from 1) on.
+    void notAsWritten(const QString& name, int line);
+    // Line `line` (from 1) of the file `name` held `found`; `done` says what start-up made of it.
+    void damagedLine(const QString& name, int line, const QString& found, const QString& done);
     // The same, for a line that start-up read as `used` instead.
-    void readAs(const QString& file, int line, const QString& found, const QString& used);
+    void readAs(const QString& name, int line, const QString& found, const QString& used);
 
     bool isEmpty() const { return files_.isEmpty(); }
     // One line for standard error: each damaged file in `directory`, its damaged lines and what was done.
