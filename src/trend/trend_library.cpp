@@ -1,7 +1,5 @@
 #include "trend_library.h"
 
-#include "kit/dialogs.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
