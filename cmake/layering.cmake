@@ -1,8 +1,8 @@
 # The core libraries link QtCore alone, but Qt's include root would still let them reach
-# <QtWidgets/...>, <QtGui/...>, <QtMultimedia/...> or <QtCharts/...>. Each core target gets a directory in front
+# <QtWidgets/...>, <QtGui/...> or <QtCharts/...>. Each core target gets a directory in front
 # of Qt's that holds a trap for every header of those modules, so such an include fails the build at once.
 set(ZAVOK_TRAP_DIR ${CMAKE_BINARY_DIR}/core-include-trap)
-foreach(module Widgets Gui Multimedia Charts)
+foreach(module Widgets Gui Charts)
     get_target_property(dirs Qt6::${module} INTERFACE_INCLUDE_DIRECTORIES)
     foreach(dir ${dirs})
         get_filename_component(leaf ${dir} NAME)

@@ -13,7 +13,9 @@ constexpr int kIdleMs = 2000;
 
 } // namespace
 
-SdlBell::SdlBell(kit::FaultSink sink) : silence_(std::move(sink)) {
+SdlBell::SdlBell(kit::FaultSink sink, std::function<void()> fallback)
+    : silence_(std::move(sink))
+    , fallback_(std::move(fallback)) {
     idle_.setSingleShot(true);
     idle_.setInterval(kIdleMs);
     idle_.callOnTimeout([this] { close(); });
@@ -29,6 +31,9 @@ SdlBell::~SdlBell() {
 
 void SdlBell::beep() {
     if (!ready()) {
+        if (fallback_) {
+            fallback_();
+        }
         return;
     }
     // A beep still playing is not queued again: bells that ring together ring as one.
@@ -36,6 +41,12 @@ void SdlBell::beep() {
         SDL_QueueAudio(device_, tone_, toneBytes_);
     }
     idle_.start();
+}
+
+void SdlBell::prepare() {
+    if (ready()) {
+        idle_.start();
+    }
 }
 
 bool SdlBell::ready() {
@@ -86,7 +97,15 @@ bool SdlBell::ready() {
 void SdlBell::missing(const QString& why) {
     sound_ = Sound::Missing;
     tone_ = nullptr;
-    silence_.once(0, QStringLiteral("zavok: the bell has no sound output to ring on (%1); it stays silent").arg(why));
+    // The sound server is found through the runtime directory: without one there is none to find.
+    const QString unfound =
+        qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")
+            ? QStringLiteral(", and XDG_RUNTIME_DIR, where a sound server is looked for, is not set")
+            : QString();
+    silence_.once(0,
+                  QStringLiteral("zavok: the bell has no sound output to ring on (%1%2); it %3")
+                      .arg(why, unfound,
+                           fallback_ ? QStringLiteral("rings as the desktop's beep") : QStringLiteral("stays silent")));
 }
 
 void SdlBell::close() {

@@ -5,20 +5,26 @@
 
 #include <QTimer>
 
+#include <functional>
+
 namespace zavok::system {
 
-// The bell of the service, which has no desktop to beep: the beep through SDL's audio, on the machine's sound output
-// where there is one, and silence with a word on standard error where there is none. The output is opened when the
-// bell first rings and let go a while after it has stopped, so that a quiet program keeps no audio thread busy.
+// The bell of both programs: the beep through SDL's audio, which the joysticks already load, on the machine's sound
+// output. The output is opened when the bell first rings (or is prepared) and let go a while after it has stopped,
+// so that a quiet program keeps no audio thread busy. Where there is no output, that is told once and `fallback`
+// rings in its place: the desktop's beep for the desktop program, nothing for the service, which has no desktop.
 class SdlBell final : public kit::Bell {
 public:
-    explicit SdlBell(kit::FaultSink sink = kit::writeToStandardError);
+    explicit SdlBell(kit::FaultSink sink = kit::writeToStandardError, std::function<void()> fallback = {});
     ~SdlBell() override;
 
     SdlBell(const SdlBell&) = delete;
     SdlBell& operator=(const SdlBell&) = delete;
 
     void beep() override;
+    // Opens the output as a first beep would, without ringing, so that a missing one is told now rather than at the
+    // first alarm.
+    void prepare();
 
 private:
     // Whether the bell can ring: not tried before the first beep, ready, or without a sound output for good.
@@ -29,6 +35,7 @@ private:
     void missing(const QString& why);
 
     kit::FaultReport silence_;
+    std::function<void()> fallback_;
     Sound sound_ = Sound::Untried;
     quint32 device_ = 0; // the open output, 0 while none is
     // The beep, as SDL read it from its WAV: the samples and their format.

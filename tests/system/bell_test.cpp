@@ -8,22 +8,43 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <unistd.h>
 
-// The service's bell through SDL's real audio code, on its dummy driver: no sound card needed.
+// The bell through SDL's real audio code, on its dummy driver: no sound card needed.
 namespace zavok::system {
 namespace {
 
-TEST(SdlBellTest, RingsWhereThereIsAnOutputAndSaysOnceWhereThereIsNone) {
-    for (const char* driver : {"dummy", "no-such-driver"}) {
-        qputenv("SDL_AUDIODRIVER", driver);
+TEST(SdlBellTest, RingsWhereThereIsAnOutputAndElseSaysSoOnceAndRingsItsFallback) {
+    const struct {
+        const char* driver;
+        bool fallback;
+        bool prepared;
+        const char* told; // what the bell says of its output once it has tried it, empty for nothing
+    } rows[] = {
+        {"dummy", true, true, ""},
+        {"no-such-driver", false, false, "it stays silent"},
+        {"no-such-driver", true, true, "it rings as the desktop's beep"},
+    };
+    for (const auto& row : rows) {
+        qputenv("SDL_AUDIODRIVER", row.driver);
         QStringList told;
+        int fallbacks = 0;
         {
-            SdlBell bell([&told](const QString& line) { told << line; });
+            SdlBell bell([&told](const QString& line) { told << line; },
+                         row.fallback ? std::function<void()>([&fallbacks] { ++fallbacks; }) : nullptr);
+            if (row.prepared) {
+                bell.prepare();
+                EXPECT_EQ(told.size(), *row.told == '\0' ? 0 : 1) << row.driver << ": told before the first beep";
+            }
             bell.beep();
             bell.beep();
         }
-        EXPECT_EQ(told.size(), qstrcmp(driver, "dummy") == 0 ? 0 : 1) << driver;
+        ASSERT_EQ(told.size(), *row.told == '\0' ? 0 : 1) << row.driver;
+        if (!told.isEmpty()) {
+            EXPECT_TRUE(told.front().endsWith(QLatin1String(row.told))) << told.front().toStdString();
+        }
+        EXPECT_EQ(fallbacks, row.fallback && !told.isEmpty() ? 2 : 0) << row.driver;
     }
     qunsetenv("SDL_AUDIODRIVER");
 }
