@@ -175,10 +175,10 @@ TEST(Startup, DamagedOrUnusualSettingsFilesAreSkippedValueByValue) {
              EXPECT_EQ(z.zavok->clabel[3]->text() + u'/' + z.zavok->mfsd[3]->text(), u"D/250"_s);
          }},
         {"NUL bytes: inside a text they are blanks, a number with one is skipped", QByteArray("1\0\r\n2\r\n", 7),
-         Harness::phones({{25, QString::fromLatin1("Tank\0A", 6)}}), QByteArray("\"Front\0Door\"\r\n", 14),
+         Harness::phones({{25, QString::fromLatin1("Tank\0A", 6)}}), QByteArray("\"Side\0Door\"\r\n", 13),
          [](const Harness&, Zavok& z) {
              EXPECT_EQ(place(z.zavok->indicator[0]), QPointF(60, 2)) << "not a number: the design position stays";
-             EXPECT_EQ(z.zavok->clabel[0]->text(), u"Front Door"_s);
+             EXPECT_EQ(z.zavok->clabel[0]->text(), u"Side Door"_s) << "not circuit 1's design name";
              EXPECT_EQ(z.channel(1).fname.text(), u"Tank A"_s);
          }},
     };
