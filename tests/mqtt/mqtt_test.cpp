@@ -132,6 +132,11 @@ TEST_F(Mqtt, DiscoveryStatesRecordsAndTroubleReachTheBroker) {
     site.h.z().channel(1).enable.click();
     site.h.scheduler.advance(1000);
     site.h.z().zavok->clabel[0]->setText(u"Garage"_s);
+    // A channel renamed as its user does it: the box opened, the name typed, SET NAME.
+    ChannelForm& third = site.h.z().channel(3);
+    third.fname.doubleClick();
+    third.fname.typed(u"Boiler"_s);
+    third.setname.click();
     for (const char* line :
          {R"(zavok/plant/alert/1 ON)",
           R"(zavok/plant/log {"message":"Alert #1 activated at","time":"01:05:09 AM","date":"December 07,2026",)"
@@ -155,6 +160,10 @@ TEST_F(Mqtt, DiscoveryStatesRecordsAndTroubleReachTheBroker) {
     site.h.z().zavok->enable[1]->setText(u"DISABLED"_s);
     EXPECT_TRUE(eventually([&] { return listener.hears(u"zavok/plant/alert/2/available offline"_s); }))
         << "an alert on a disabled circuit is not watched";
+    // The renamed channel is announced again once, with its new name; opening and closing its box sends nothing.
+    EXPECT_TRUE(
+        eventually([&] { return config(listener, "sensor/zavok_plant/channel_3").value("name"_L1) == u"Boiler"_s; }));
+    EXPECT_EQ(listener.lines().filter(u"homeassistant/sensor/zavok_plant/channel_3/config "_s).size(), 2);
     const Listener late(broker, {u"zavok/plant/alert/1"_s});
     EXPECT_TRUE(eventually([&] { return late.hears(u"retained zavok/plant/alert/1 ON"_s); }));
 
