@@ -513,6 +513,14 @@ TEST_F(Mqtt, ARenamedSiteOrDiscoveryOffLeavesNoConfigOfTheRunBefore) {
                                      "before, so an entity of an earlier site name or discovery prefix may stay in "
                                      "Home Assistant until it is deleted there"_s.arg(memory)});
     EXPECT_TRUE(site.h.logLines().last().startsWith("\"Alert #1 activated at\"")) << "monitoring goes on";
+
+    // With discovery off nothing new is remembered, and still the damaged memory is written again as sound.
+    Harness::put(memory, "homeassistant/sensor/other_device/x/config\n");
+    site.publisher.reset();
+    site.publisher = std::make_unique<mqtt::MqttPublisher>(off, site.h.restart(), u"9.9"_s,
+                                                           [&site](const QString& line) { site.told << line; });
+    site.publisher->follow();
+    EXPECT_TRUE(eventually([&] { return !Harness::bytes(memory).contains("other_device"); }));
 }
 
 // A message of another client on a state topic is answered by the state as it is, retained, so that Home Assistant
