@@ -352,6 +352,10 @@ TEST_F(Mqtt, EachEntityIsOperatedFromTheBrokerAsTheWindowsAre) {
          }},
     };
     ASSERT_TRUE(eventually([&] { return !config(listener, "button/zavok_plant/reset").isEmpty(); }));
+    // Beside the fourteen: per circuit its switch, name and reminder, per channel its switch, limits and sampling
+    // time, and the alerts' sampling time, the bell and RESET.
+    EXPECT_TRUE(eventually([&] { return listener.lines().filter(u"/config {"_s).size() == 14 + 4 * 3 + 4 * 4 + 3; }))
+        << listener.lines().filter(u"/config {"_s).join(u'\n').toStdString();
     for (const auto& row : rows) {
         const QJsonObject c = config(listener, row.entity);
         const QString heard = c.value("state_topic"_L1).toString() + u' ' + row.state;
