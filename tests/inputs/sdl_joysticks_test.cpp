@@ -1,5 +1,6 @@
 #include "inputs/input_sources.h"
 #include "inputs/sdl_joysticks.h"
+#include "support/child_process.h"
 #include "support/game_port.h"
 
 #include <SDL.h>
@@ -148,6 +149,20 @@ TEST(SdlInputSources, AutoTakesTheJoysticksWhenOneIsPluggedInElseTheSimulator) {
     const auto withPad = make(Auto, false);
     ASSERT_TRUE(withPad);
     EXPECT_EQ(withPad->port().Inzavok(kGamePort), 0xEF);
+}
+
+// The sources pump SDL's events between the reads of the poll cycle, so that a press that ends between two reads is
+// read once.
+TEST(SdlInputSources, APressThatEndsBetweenTwoReadsIsReadOnce) {
+    auto made = InputSources::create({InputOptions::Source::Joystick, {}}, false, [](const QString&) {});
+    auto& sources = std::get<std::unique_ptr<InputSources>>(made);
+    VirtualPad pad(2, 2);
+    EXPECT_EQ(sources->port().Inzavok(kGamePort), 0xFF);
+    pad.press(1, true);
+    ASSERT_TRUE(test::eventually([&pad] { return pad.reads(1); }));
+    pad.press(1, false);
+    EXPECT_EQ(sources->port().Inzavok(kGamePort), 0xDF);
+    EXPECT_EQ(sources->port().Inzavok(kGamePort), 0xFF);
 }
 
 } // namespace

@@ -36,6 +36,8 @@ public:
 
     void press(int button, bool down) { SDL_JoystickSetVirtualButton(handle_, button, down ? SDL_PRESSED : 0); }
     void tilt(int axis, Sint16 value) { SDL_JoystickSetVirtualAxis(handle_, axis, value); }
+    // As SDL read the button at its last update, which only a pump of its events makes.
+    bool reads(int button) const { return SDL_JoystickGetButton(handle_, button) == SDL_PRESSED; }
     void unplug() {
         if (handle_ == nullptr) {
             return;
