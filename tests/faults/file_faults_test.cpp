@@ -493,21 +493,6 @@ struct HistoryFaultRig {
     std::unique_ptr<Mount> mount;
 };
 
-// Another program's connection to the history file, for as long as the object lives.
-struct OtherProgram {
-    explicit OtherProgram(const QString& path) {
-        db.setDatabaseName(path);
-        EXPECT_TRUE(db.open());
-    }
-    ~OtherProgram() {
-        db.close(); // which ends its transaction, if any
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(u"other"_s);
-    }
-    bool exec(const char* statement) { return QSqlQuery(db).exec(QString::fromLatin1(statement)); }
-    QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other"_s);
-};
-
 // Each fault comes, stays for two minutes and goes. Meanwhile monitoring goes on, the program says once that the
 // history waits and once that it is written again, and when the program ends every reading is in the history: 539
 // of each channel, one every 500 ms from 1 s after the start to the end 270 s later.

@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
 #include <QTextStream>
@@ -339,15 +338,12 @@ TEST(History, WhatWaitsWhileTheFileCannotBeWrittenIsBoundedAndTheOldestGoesFirst
         writer.write({102, {}, {}});
         ASSERT_TRUE(taken());
         {
-            QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other"_s);
-            other.setDatabaseName(path);
-            ASSERT_TRUE(other.open() && QSqlQuery(other).exec(u"BEGIN EXCLUSIVE"_s));
+            OtherProgram other(path);
+            ASSERT_TRUE(other.exec("BEGIN EXCLUSIVE"));
             writer.write({103, {}, {{6120, 0, u"d"_s, {}, {}, {}}, {6121, 0, u"e"_s, {}, {}, {}}}});
             writer.write({104, {}, {{6180, 0, u"f"_s, {}, {}, {}}}});
             ASSERT_TRUE(taken());
-            other.close();
         }
-        QSqlDatabase::removeDatabase(u"other"_s);
         writer.finish();
         std::vector<int> channels;
         HistoryDatabase db;

@@ -15,6 +15,23 @@
 
 namespace zavok::test {
 
+// Another program's connection to the history file, for as long as the object lives.
+struct OtherProgram {
+    explicit OtherProgram(const QString& path) {
+        db.setDatabaseName(path);
+        EXPECT_TRUE(db.open());
+    }
+    ~OtherProgram() {
+        db.close(); // which ends its transaction, if any
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    }
+    OtherProgram(const OtherProgram&) = delete;
+    OtherProgram& operator=(const OtherProgram&) = delete;
+    bool exec(const char* statement) { return QSqlQuery(db).exec(QString::fromLatin1(statement)); }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+};
+
 // Every record of the history file at `path`, in the order stored.
 inline std::vector<history::RecordRow> recordsIn(const QString& path) {
     std::vector<history::RecordRow> records;
