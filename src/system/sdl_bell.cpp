@@ -27,6 +27,9 @@ SdlBell::~SdlBell() {
         SDL_FreeWAV(tone_);
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
+    if (lettingGo_.joinable()) {
+        lettingGo_.join();
+    }
 }
 
 void SdlBell::beep() {
@@ -64,7 +67,7 @@ bool SdlBell::ready() {
         SDL_AudioSpec audio{};
         if (SDL_LoadWAV_RW(SDL_RWFromConstMem(wav.constData(), int(wav.size())), 1, &audio, &tone_, &toneBytes_) ==
             nullptr) {
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            letGo();
             missing(QString::fromUtf8(SDL_GetError()));
             return false;
         }
@@ -85,13 +88,20 @@ bool SdlBell::ready() {
             // sound output now will hardly have one soon.
             const QString why = QString::fromUtf8(SDL_GetError());
             SDL_FreeWAV(tone_);
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            letGo();
             missing(why);
             return false;
         }
         SDL_PauseAudioDevice(device_, 0);
     }
     return true;
+}
+
+void SdlBell::letGo() {
+    // Letting go of the audio joins the thread SDL watches the sound cards on, which sleeps a tenth of a second at a
+    // time: the window just painted, or the tick that rang, does not wait for it. Nothing else of this bell touches
+    // the audio again once it has none, and the destructor waits for it before the joysticks' SDL may end.
+    lettingGo_ = std::thread([] { SDL_QuitSubSystem(SDL_INIT_AUDIO); });
 }
 
 void SdlBell::missing(const QString& why) {

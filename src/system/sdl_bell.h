@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <thread>
 
 namespace zavok::system {
 
@@ -32,6 +33,7 @@ private:
 
     bool ready();
     void close();
+    void letGo();
     void missing(const QString& why);
 
     kit::FaultReport silence_;
@@ -45,6 +47,7 @@ private:
     quint16 format_ = 0;
     quint8 channels_ = 0;
     QTimer idle_;
+    std::thread lettingGo_;
 };
 
 } // namespace zavok::system
