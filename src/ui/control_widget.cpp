@@ -147,11 +147,16 @@ void showTip(const Control& control, QWidget& widget) {
                                                 : control.text() + u'\n' + control.tip());
 }
 
+// Whether the tip may show otherwise after a change of `property`. Measuring the caption is the dearest part of
+// showing a label, so a new window measures each of its labels once, with every property in place.
+bool movesTip(Property property) {
+    return property == Property::Text || property == Property::Place || property == Property::Tip;
+}
+
 void showProperty(Control& control, QWidget& widget, Property property, const Twips& twips) {
     switch (property) {
     case Property::Text:
         showText(control, widget);
-        showTip(control, widget);
         return;
     case Property::Back:
     case Property::Fore:
@@ -163,7 +168,6 @@ void showProperty(Control& control, QWidget& widget, Property property, const Tw
         if (auto* label = qobject_cast<QLabel*>(&widget)) {
             label->setWordWrap(label->contentsRect().height() >= 2 * label->fontMetrics().lineSpacing());
         }
-        showTip(control, widget);
         return;
     case Property::Enabled:
         widget.setEnabled(control.isEnabled());
@@ -179,8 +183,7 @@ void showProperty(Control& control, QWidget& widget, Property property, const Tw
         }
         return;
     case Property::Tip:
-        showTip(control, widget);
-        return;
+        return; // with every property that moves it, below
     case Property::Picture:
         if (auto* image = qobject_cast<ImageWidget*>(&widget)) {
             image->showPicture();
@@ -309,12 +312,17 @@ QWidget* makeControlWidget(Control& control, QWidget& parent, const Twips& twips
     QWidget* widget = makeWidget(control, parent, twips);
     widget->setObjectName(control.name());
     widget->setFont(toFont(control.font()));
-    for (const Property property : {Property::Text, Property::Back, Property::Place, Property::Enabled,
-                                    Property::Visible, Property::Locked, Property::Tip}) {
+    for (const Property property :
+         {Property::Text, Property::Back, Property::Place, Property::Enabled, Property::Visible, Property::Locked}) {
         showProperty(control, *widget, property, twips);
     }
-    QObject::connect(&control, &Control::changed, widget,
-                     [&control, widget, twips](Property property) { showProperty(control, *widget, property, twips); });
+    showTip(control, *widget);
+    QObject::connect(&control, &Control::changed, widget, [&control, widget, twips](Property property) {
+        showProperty(control, *widget, property, twips);
+        if (movesTip(property)) {
+            showTip(control, *widget);
+        }
+    });
     return widget;
 }
 
