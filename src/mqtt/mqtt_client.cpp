@@ -1,10 +1,10 @@
 #include "mqtt_client.h"
 
 #include "kit/printable.h"
+#include "mosquitto_library.h"
 
 #include <cerrno>
 #include <cstring>
-#include <mosquitto.h>
 #include <mqtt_protocol.h>
 #include <string_view>
 
@@ -33,16 +33,9 @@ constexpr std::string_view kTlsLibraryError = "OpenSSL Error[";
 constexpr std::string_view kWrongName = "Error: host name verification failed.";
 constexpr std::string_view kUnverified = "certificate verify failed";
 
-// libmosquitto keeps process-wide state that must be set up once before any client and torn down after the last.
-class Library {
-public:
-    Library() { mosquitto_lib_init(); }
-    ~Library() { mosquitto_lib_cleanup(); }
-};
-
-QString errorText(int rc) {
+QString errorText(const MosquittoLibrary& library, int rc) {
     return rc == MOSQ_ERR_ERRNO ? QString::fromLocal8Bit(std::strerror(errno))
-                                : QString::fromUtf8(mosquitto_strerror(rc));
+                                : QString::fromUtf8(library.strerror_(rc));
 }
 
 const QString kGoesOn = QStringLiteral("; monitoring goes on and ZAVOK keeps trying");
@@ -50,11 +43,11 @@ const QString kGoesOn = QStringLiteral("; monitoring goes on and ZAVOK keeps try
 // libmosquitto has no asynchronous connect that takes MQTT 5 properties. Its blocking one keeps them for every later
 // connection and takes them before it looks at the host, so a call without a host hands them over and connects
 // nowhere. The broker log of the tests shows the limit at work.
-void limitPackets(mosquitto* mosq) {
+void limitPackets(const MosquittoLibrary& library, mosquitto* mosq) {
     mosquitto_property* properties = nullptr;
-    mosquitto_property_add_int32(&properties, MQTT_PROP_MAXIMUM_PACKET_SIZE, kLargestPacket);
-    mosquitto_connect_bind_v5(mosq, nullptr, 0, kKeepAliveSeconds, nullptr, properties);
-    mosquitto_property_free_all(&properties);
+    library.property_add_int32_(&properties, MQTT_PROP_MAXIMUM_PACKET_SIZE, kLargestPacket);
+    library.connect_bind_v5_(mosq, nullptr, 0, kKeepAliveSeconds, nullptr, properties);
+    library.property_free_all_(&properties);
 }
 
 } // namespace
@@ -64,29 +57,34 @@ MqttClient::MqttClient(MqttOptions options, const QString& clientId, const Messa
     : QObject(parent)
     , options_(std::move(options))
     , subscriptions_(std::move(subscriptions)) {
-    static const Library library;
-    mosq_ = mosquitto_new(clientId.toUtf8().constData(), true, this);
-    mosquitto_int_option(mosq_, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V5);
-    limitPackets(mosq_);
-    // Published from the program's thread while this one runs the connection.
-    mosquitto_threaded_set(mosq_, true);
-    mosquitto_int_option(mosq_, MOSQ_OPT_TCP_NODELAY, 1);
-    mosquitto_will_set(mosq_, will.topic.toUtf8().constData(), int(will.payload.size()), will.payload.constData(), kQos,
-                       will.retain);
-    if (!options_.user.isEmpty() || !options_.password.isEmpty()) {
-        mosquitto_username_pw_set(mosq_, options_.user.toUtf8().constData(),
-                                  options_.password.isEmpty() ? nullptr : options_.password.toUtf8().constData());
+    lib_ = mosquittoLibrary(unloaded_);
+    if (lib_ == nullptr) {
+        return;
     }
-    mosquitto_connect_callback_set(mosq_, &MqttClient::onConnect);
-    mosquitto_disconnect_callback_set(mosq_, &MqttClient::onDisconnect);
-    mosquitto_publish_callback_set(mosq_, &MqttClient::onPublish);
-    mosquitto_message_callback_set(mosq_, &MqttClient::onMessage);
-    mosquitto_log_callback_set(mosq_, &MqttClient::onLog);
+    mosq_ = lib_->new_(clientId.toUtf8().constData(), true, this);
+    lib_->int_option_(mosq_, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V5);
+    limitPackets(*lib_, mosq_);
+    // Published from the program's thread while this one runs the connection.
+    lib_->threaded_set_(mosq_, true);
+    lib_->int_option_(mosq_, MOSQ_OPT_TCP_NODELAY, 1);
+    lib_->will_set_(mosq_, will.topic.toUtf8().constData(), int(will.payload.size()), will.payload.constData(), kQos,
+                    will.retain);
+    if (!options_.user.isEmpty() || !options_.password.isEmpty()) {
+        lib_->username_pw_set_(mosq_, options_.user.toUtf8().constData(),
+                               options_.password.isEmpty() ? nullptr : options_.password.toUtf8().constData());
+    }
+    lib_->connect_callback_set_(mosq_, &MqttClient::onConnect);
+    lib_->disconnect_callback_set_(mosq_, &MqttClient::onDisconnect);
+    lib_->publish_callback_set_(mosq_, &MqttClient::onPublish);
+    lib_->message_callback_set_(mosq_, &MqttClient::onMessage);
+    lib_->log_callback_set_(mosq_, &MqttClient::onLog);
 }
 
 MqttClient::~MqttClient() {
     stop(std::nullopt, {});
-    mosquitto_destroy(mosq_);
+    if (mosq_ != nullptr) {
+        lib_->destroy_(mosq_);
+    }
 }
 
 QString MqttClient::where() const {
@@ -99,14 +97,21 @@ QString MqttClient::where() const {
 }
 
 void MqttClient::start() {
+    if (lib_ == nullptr) {
+        emit problem(
+            Problem::Unreachable,
+            QStringLiteral("zavok: cannot load libmosquitto for the MQTT broker at %1 (%2); nothing is published")
+                .arg(where(), unloaded_));
+        return;
+    }
     if (options_.tls) {
         const QByteArray ca = options_.caFile.toLocal8Bit();
-        const int rc = mosquitto_tls_set(mosq_, ca.isEmpty() ? nullptr : ca.constData(),
-                                         ca.isEmpty() ? kSystemCas : nullptr, nullptr, nullptr, nullptr);
+        const int rc = lib_->tls_set_(mosq_, ca.isEmpty() ? nullptr : ca.constData(),
+                                      ca.isEmpty() ? kSystemCas : nullptr, nullptr, nullptr, nullptr);
         if (rc != MOSQ_ERR_SUCCESS) {
             emit problem(Problem::Unreachable,
                          QStringLiteral("zavok: cannot set up TLS for the MQTT broker at %1 (%2); nothing is published")
-                             .arg(where(), errorText(rc)));
+                             .arg(where(), errorText(*lib_, rc)));
             return;
         }
     }
@@ -115,9 +120,12 @@ void MqttClient::start() {
 
 int MqttClient::publish(const Message& message) {
     int id = -1;
+    if (mosq_ == nullptr) {
+        return id;
+    }
     const QByteArray topic = message.topic.toUtf8();
-    mosquitto_publish(mosq_, &id, topic.constData(), int(message.payload.size()), message.payload.constData(), kQos,
-                      message.retain);
+    lib_->publish_(mosq_, &id, topic.constData(), int(message.payload.size()), message.payload.constData(), kQos,
+                   message.retain);
     return id;
 }
 
@@ -132,7 +140,7 @@ void MqttClient::subscribe(const QStringList& topics) {
 }
 
 void MqttClient::take(const QString& topic) {
-    mosquitto_subscribe_v5(mosq_, nullptr, topic.toUtf8().constData(), kQos, kSubscriptionOptions, nullptr);
+    lib_->subscribe_v5_(mosq_, nullptr, topic.toUtf8().constData(), kQos, kSubscriptionOptions, nullptr);
 }
 
 void MqttClient::stop(const std::optional<Message>& last, std::chrono::milliseconds patience) {
@@ -145,7 +153,7 @@ void MqttClient::stop(const std::optional<Message>& last, std::chrono::milliseco
         wake_.wait_for(lock, patience, [this, id] { return lastDelivered_ == id; });
     }
     stopping_ = true;
-    mosquitto_disconnect(mosq_);
+    lib_->disconnect_(mosq_);
     wake_.notify_all();
     thread_.join();
     connected_ = false;
@@ -169,8 +177,8 @@ void MqttClient::run() {
             tlsError_.clear();
             wrongName_ = false;
             answerBy = std::chrono::steady_clock::now() + kAnswerPatience;
-            const int rc = first ? mosquitto_connect_async(mosq_, host.constData(), options_.port, kKeepAliveSeconds)
-                                 : mosquitto_reconnect_async(mosq_);
+            const int rc = first ? lib_->connect_async_(mosq_, host.constData(), options_.port, kKeepAliveSeconds)
+                                 : lib_->reconnect_async_(mosq_);
             first = false;
             if (rc != MOSQ_ERR_SUCCESS) {
                 failed(rc);
@@ -179,7 +187,7 @@ void MqttClient::run() {
             }
             connecting = false;
         }
-        const int rc = mosquitto_loop(mosq_, kLoopMs, 1);
+        const int rc = lib_->loop_(mosq_, kLoopMs, 1);
         if (stopping_) {
             break;
         }
@@ -221,9 +229,10 @@ void MqttClient::failed(int rc) {
                                            .arg(where(), QString::fromStdString(tlsError_)) +
                                        kGoesOn);
     } else {
-        emit problem(Problem::Unreachable,
-                     QStringLiteral("zavok: cannot reach the MQTT broker at %1 (%2)").arg(where(), errorText(rc)) +
-                         kGoesOn);
+        emit problem(
+            Problem::Unreachable,
+            QStringLiteral("zavok: cannot reach the MQTT broker at %1 (%2)").arg(where(), errorText(*lib_, rc)) +
+                kGoesOn);
     }
 }
 
@@ -240,7 +249,7 @@ void MqttClient::onConnect(mosquitto*, void* self, int rc) {
         // The broker closes the connection next, and the loop tries again after its pause.
         emit client->problem(Problem::Refused,
                              QStringLiteral("zavok: the MQTT broker at %1 refused ZAVOK (%2)")
-                                     .arg(client->where(), QString::fromUtf8(mosquitto_reason_string(rc))) +
+                                     .arg(client->where(), QString::fromUtf8(client->lib_->reason_string_(rc))) +
                                  kGoesOn);
         return;
     }

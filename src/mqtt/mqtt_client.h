@@ -20,6 +20,8 @@ struct mosquitto_message;
 
 namespace zavok::mqtt {
 
+struct MosquittoLibrary;
+
 // A connection to an MQTT broker through libmosquitto, run on a thread of its own, so that nothing the network does
 // can hold up the program's one thread. It speaks MQTT 5, connects, and after any failure or loss connects again,
 // with a pause that grows from one second to thirty. Its signals arrive on the thread that made it.
@@ -92,6 +94,8 @@ private:
     void take(const QString& topic);
 
     MqttOptions options_;
+    const MosquittoLibrary* lib_ = nullptr;
+    QString unloaded_; // why the library could not be loaded, when it could not
     mosquitto* mosq_ = nullptr;
     std::thread thread_;
     std::atomic<bool> stopping_{false};
