@@ -25,7 +25,7 @@ SdlBell::~SdlBell() {
     close();
     if (sound_ == Sound::Ready) {
         SDL_FreeWAV(tone_);
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        SDL_AudioQuit();
     }
     if (lettingGo_.joinable()) {
         lettingGo_.join();
@@ -57,9 +57,9 @@ bool SdlBell::ready() {
         return false;
     }
     if (sound_ == Sound::Untried) {
-        // SDL would otherwise take SIGTERM and SIGINT for itself, and the orderly end would never come.
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        // The audio alone, not as one of SDL's counted subsystems: those are counted without a lock, and the audio
+        // may be let go on a thread of its own while the joysticks' SDL starts or ends on this one.
+        if (SDL_AudioInit(nullptr) != 0) {
             missing(QString::fromUtf8(SDL_GetError()));
             return false;
         }
@@ -99,9 +99,9 @@ bool SdlBell::ready() {
 
 void SdlBell::letGo() {
     // Letting go of the audio joins the thread SDL watches the sound cards on, which sleeps a tenth of a second at a
-    // time: the window just painted, or the tick that rang, does not wait for it. Nothing else of this bell touches
-    // the audio again once it has none, and the destructor waits for it before the joysticks' SDL may end.
-    lettingGo_ = std::thread([] { SDL_QuitSubSystem(SDL_INIT_AUDIO); });
+    // time: the window just painted, or the tick that rang, does not wait for it. Nothing of this bell touches the
+    // audio again once it has none, and the destructor waits for it.
+    lettingGo_ = std::thread([] { SDL_AudioQuit(); });
 }
 
 void SdlBell::missing(const QString& why) {
