@@ -13,6 +13,14 @@ quint8 portByte(const QString& text) {
     return value >= 0 && value <= 255 ? quint8(value) : quint8(0);
 }
 
+// A trigger label's text: a bit is 0 or 1, whose texts are literals rather than numbers formatted at every tick.
+QString bitText(std::optional<int> bit) {
+    if (!bit) {
+        return {};
+    }
+    return *bit == 0 ? QStringLiteral("0") : *bit == 1 ? QStringLiteral("1") : QString::number(*bit);
+}
+
 } // namespace
 
 PollCycle::PollCycle(MainForm& form, const TimerForm& timing, kit::GamePort& port, const kit::Joysticks& joysticks,
@@ -52,7 +60,11 @@ void PollCycle::tick() {
     }
     trouble_.follow(fault);
 
-    portbyte_ = portByte(form_.Text9.text());
+    // Taken back only when the box's text has changed, for the same reason as the sampling time.
+    if (const QString& text = form_.Text9.text(); text != portText_) {
+        portText_ = text;
+        portbyte_ = portByte(text);
+    }
     // A reading of 0 keeps the bits as they were: an unset bit stays unset.
     if (portbyte_ != 0) {
         for (int k = 0; k < 8; ++k) {
@@ -61,8 +73,7 @@ void PollCycle::tick() {
     }
     // Each write that changes a trigger label runs that alert's handler before the next write.
     for (int n = 1; n <= 4; ++n) {
-        const auto bit = bits_.bit(n + 3);
-        form_.trigger.at(n - 1)->setText(bit ? QString::number(*bit) : QString());
+        form_.trigger.at(n - 1)->setText(bitText(bits_.bit(n + 3)));
     }
 
     bool ring = false;

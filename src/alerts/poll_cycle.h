@@ -45,6 +45,7 @@ private:
     Trouble& trouble_;
     qint16 portvalue_ = 0;
     quint8 portbyte_ = 0;
+    std::optional<QString> portText_; // Text9's text last taken back into portbyte_
     quint64 ticks_ = 0;
     std::optional<QString> periodText_; // the sampling time last parsed, and what it gave
     int period_ = 0;
