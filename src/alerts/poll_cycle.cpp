@@ -41,13 +41,8 @@ PollCycle::PollCycle(MainForm& form, const TimerForm& timing, kit::GamePort& por
 
 void PollCycle::tick() {
     ++ticks_;
-    // The text changes only when the user chooses another time; parsed at every tick it would cost more than the
-    // rest of a quiet tick.
-    if (const QString& period = timing_.secs.at(0)->text(); period != periodText_) {
-        periodText_ = period;
-        period_ = kit::samplingPeriod(period);
-    }
-    form_.Timer1.setInterval(period_);
+    // The texts change seldom; parsed at every tick they would cost more than the rest of a quiet tick.
+    form_.Timer1.setInterval(period_.of(timing_.secs.at(0)->text(), kit::samplingPeriod));
     portvalue_ = port_.Inzavok(kGamePort);
     form_.Text9.setText(QString::number(portvalue_));
     kit::refresh(clockTexts_, clock_, locale_);
@@ -60,11 +55,7 @@ void PollCycle::tick() {
     }
     trouble_.follow(fault);
 
-    // Taken back only when the box's text has changed, for the same reason as the sampling time.
-    if (const QString& text = form_.Text9.text(); text != portText_) {
-        portText_ = text;
-        portbyte_ = portByte(text);
-    }
+    portbyte_ = portText_.of(form_.Text9.text(), portByte);
     // A reading of 0 keeps the bits as they were: an unset bit stays unset.
     if (portbyte_ != 0) {
         for (int k = 0; k < 8; ++k) {

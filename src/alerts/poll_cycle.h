@@ -7,6 +7,7 @@
 #include "kit/clock.h"
 #include "kit/clock_texts.h"
 #include "kit/inputs.h"
+#include "kit/numbers.h"
 
 #include <QLocale>
 
@@ -45,10 +46,9 @@ private:
     Trouble& trouble_;
     qint16 portvalue_ = 0;
     quint8 portbyte_ = 0;
-    std::optional<QString> portText_; // Text9's text last taken back into portbyte_
+    kit::TextReading<quint8> portText_; // Text9, taken back into portbyte_
     quint64 ticks_ = 0;
-    std::optional<QString> periodText_; // the sampling time last parsed, and what it gave
-    int period_ = 0;
+    kit::TextReading<int> period_; // the sampling time
 };
 
 } // namespace zavok

@@ -64,7 +64,7 @@ quint32 Acquisition::read() {
 
 void Acquisition::tick() {
     // Set on every tick, so a new sampling time takes effect from the next period.
-    form_.Timer1.setInterval(kit::samplingPeriod(secs_.text()));
+    form_.Timer1.setInterval(period_.of(secs_.text(), kit::samplingPeriod));
     form_.Label1.setText(kHint % channel::meterRange(main_, form_.channel()));
 
     const quint32 first = read();
@@ -103,10 +103,11 @@ void Acquisition::tick() {
     }
     form_.Text5.setText(heldText_.of(held_));
 
-    const double x = kit::prefixValue(form_.Text5.text()) - kit::prefixValue(form_.calzvall.text());
-    const double zero = kit::prefixValue(mzero_.text());
-    const double span = kit::prefixValue(mfsd_.text()) - zero;
-    const double calibrationSpan = kit::prefixValue(form_.calfvall.text()) - kit::prefixValue(form_.calzvall.text());
+    const double calibrationZero = calibrationZero_.of(form_.calzvall.text(), kit::prefixValue);
+    const double x = shownHeld_.of(form_.Text5.text(), kit::prefixValue) - calibrationZero;
+    const double zero = zero_.of(mzero_.text(), kit::prefixValue);
+    const double span = fullScale_.of(mfsd_.text(), kit::prefixValue) - zero;
+    const double calibrationSpan = calibrationFull_.of(form_.calfvall.text(), kit::prefixValue) - calibrationZero;
     if (calibrationSpan < span) {
         // Fewer raw counts than meter units: the reading cannot be shown, so the window comes up to be calibrated.
         form_.show();

@@ -6,6 +6,7 @@
 #include "forms/main_form.h"
 #include "forms/timer_form.h"
 #include "kit/inputs.h"
+#include "kit/numbers.h"
 
 #include <optional>
 
@@ -57,6 +58,13 @@ private:
     kit::JOYINFO position_{};
     Shown heldText_;
     Shown valueText_;
+    // The texts the tick reads its numbers from, each parsed again only when it has changed.
+    kit::TextReading<int> period_;
+    kit::TextReading<double> shownHeld_;
+    kit::TextReading<double> zero_;
+    kit::TextReading<double> fullScale_;
+    kit::TextReading<double> calibrationZero_;
+    kit::TextReading<double> calibrationFull_;
     SampleFile file_;
     SampleFile::Block burst_{};
     SampleFile::Block block_{};

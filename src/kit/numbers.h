@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <limits>
+#include <optional>
 
 namespace zavok::kit {
 
@@ -32,5 +33,23 @@ QString singleText(float value);
 // sampling-time window never offers anything else, and a damaged settings line ("0", "abc", "1e9") must not stop
 // a timer for good or make it spin.
 int samplingPeriod(const QString& seconds);
+
+// What a text was last read as (by `read`, a function of the text alone), read again only when the text has
+// changed: the ticks read their numbers from the windows' texts, which change only when the user, a calibration or
+// the tick itself changes them.
+template <typename Value> class TextReading {
+public:
+    template <typename Read> Value of(const QString& text, Read read) {
+        if (text != text_) {
+            text_ = text;
+            value_ = read(text);
+        }
+        return value_;
+    }
+
+private:
+    std::optional<QString> text_;
+    Value value_{};
+};
 
 } // namespace zavok::kit
