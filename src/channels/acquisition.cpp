@@ -46,15 +46,6 @@ Acquisition::Acquisition(ChannelForm& form, MainForm& main, const TimerForm& tim
     channelSwitch.onSwitchedOff = [this] { reading_.reset(); };
 }
 
-const QString& Acquisition::Shown::of(double value) {
-    // Equal numbers have equal texts (0 and -0 both read "0"); NaN equals nothing and is formatted every time.
-    if (text.isNull() || !(value == number)) {
-        number = value;
-        text = kit::numberText(value);
-    }
-    return text;
-}
-
 quint32 Acquisition::read() {
     // The result code tells nothing useful: an absent joystick leaves the record as it was, and a burst of zeros
     // is how a missing input shows.

@@ -46,18 +46,9 @@ private:
     const int joystick_;
     const bool xAxis_;
 
-    // A number with the text it was last shown as: the general format of a double is the dearest step of the tick,
-    // and a steady sensor shows the same numbers tick after tick, so the text is worked out only when the number
-    // changes.
-    struct Shown {
-        double number = 0;
-        QString text;
-        const QString& of(double value);
-    };
-
     kit::JOYINFO position_{};
-    Shown heldText_;
-    Shown valueText_;
+    kit::NumberText heldText_;
+    kit::NumberText valueText_;
     // The texts the tick reads its numbers from, each parsed again only when it has changed.
     kit::TextReading<int> period_;
     kit::TextReading<double> shownHeld_;

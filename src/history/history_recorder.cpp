@@ -56,23 +56,22 @@ void HistoryRecorder::channelTicked(int channel) {
     if (!core_.channel(channel).disable.isEnabled()) {
         return;
     }
-    const QString& text = core_.zavok->value.at(channel - 1)->text();
-    Shown& shown = shown_.at(channel - 1);
-    if (text != shown.text) {
-        shown.text = text;
-        shown.number.reset();
-        if (kit::isNumericText(text)) {
-            if (const double number = kit::prefixValue(text); std::isfinite(number)) {
-                shown.number = number;
-            }
-        }
-    }
-    if (!shown.number) {
+    const std::optional<double> shown =
+        shown_.at(channel - 1)
+            .of(core_.zavok->value.at(channel - 1)->text(), [](const QString& text) -> std::optional<double> {
+                if (kit::isNumericText(text)) {
+                    if (const double number = kit::prefixValue(text); std::isfinite(number)) {
+                        return number;
+                    }
+                }
+                return std::nullopt;
+            });
+    if (!shown) {
         return;
     }
     const qint64 minute = currentMinute();
     passTo(minute);
-    const double value = *shown.number;
+    const double value = *shown;
     Minute& m = minutes_.at(channel - 1);
     if (m.count == 0) {
         m = {minute, value, value, value, 1};

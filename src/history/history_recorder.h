@@ -2,6 +2,7 @@
 
 #include "history_rows.h"
 #include "history_store.h"
+#include "kit/numbers.h"
 #include "log/activity_log.h"
 
 #include <QObject>
@@ -47,11 +48,6 @@ private:
         double sum = 0;
         int count = 0;
     };
-    // The value text last read and its number, so a steady value is read as a number once.
-    struct Shown {
-        QString text;
-        std::optional<double> number;
-    };
 
     qint64 currentMinute() const;
     void takeChannels();
@@ -65,7 +61,7 @@ private:
     bool channelsTaken_ = false;
     qint64 minute_;
     std::array<Minute, 4> minutes_{};
-    std::array<Shown, 4> shown_{};
+    std::array<kit::TextReading<std::optional<double>>, 4> shown_{}; // each value text as a number, where it is one
     std::vector<MinuteRow> closed_;
     std::vector<RecordRow> records_;
 };

@@ -98,6 +98,15 @@ QString numberText(double value) {
     return QString::number(value, 'g', 15);
 }
 
+const QString& NumberText::of(double value) {
+    // Equal numbers have equal texts (0 and -0 both read "0"); NaN equals nothing and is formatted every time.
+    if (text_.isNull() || !(value == number_)) {
+        number_ = value;
+        text_ = numberText(value);
+    }
+    return text_;
+}
+
 QString singleText(float value) {
     if (value == 0.0f) {
         return QStringLiteral("0");

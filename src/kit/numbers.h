@@ -29,6 +29,17 @@ QString numberText(double value);
 // The same for a single-precision number, with the digits a single holds.
 QString singleText(float value);
 
+// A number with the text numberText() last gave for it: the general format of a double is the dearest step of a
+// tick, and a steady sensor shows the same numbers tick after tick, so the text is made only when the number changes.
+class NumberText {
+public:
+    const QString& of(double value);
+
+private:
+    double number_ = 0;
+    QString text_;
+};
+
 // A timer period in milliseconds from a sampling time in seconds. Periods are kept within 100..60000 ms: the
 // sampling-time window never offers anything else, and a damaged settings line ("0", "abc", "1e9") must not stop
 // a timer for good or make it spin.

@@ -239,12 +239,12 @@ void MqttPublisher::follow() {
         };
         const kit::Label& value = *form.value.at(i);
         addState({QStringLiteral("channel/") + number(n),
-                  [reading]() -> std::optional<QByteArray> {
+                  [reading, shown = kit::NumberText()]() mutable -> std::optional<QByteArray> {
                       const std::optional<double> now = reading();
                       if (!now) {
                           return std::nullopt;
                       }
-                      return kit::numberText(*now).toUtf8();
+                      return shown.of(*now).toUtf8();
                   }},
                  {&value, &channel.disable, &channel.Timer1, &form});
         addState({QStringLiteral("channel/%1/available").arg(n), [reading] { return reading() ? kOnline : kOffline; }},
@@ -289,8 +289,10 @@ void MqttPublisher::follow() {
     addState({QStringLiteral("trouble/reason"), [&trouble] { return trouble.reason().toUtf8(); }},
              {&form, &form.Timer1});
     addState({QStringLiteral("trouble/attributes"),
-              [&trouble] {
-                  return compact({{QStringLiteral("reason"), trouble.reason()}});
+              [&trouble, attributes = kit::TextReading<QByteArray>()]() mutable {
+                  return attributes.of(trouble.reason(), [](const QString& reason) {
+                      return compact({{QStringLiteral("reason"), reason}});
+                  });
               }},
              {&form, &form.Timer1});
     addEntity({QStringLiteral("trouble"), QStringLiteral("binary_sensor"), [] { return QStringLiteral("Input fault"); },
