@@ -14,12 +14,12 @@ public:
     Loaded() {
         void* handle = ::dlopen(kSoname, RTLD_NOW | RTLD_LOCAL);
         if (handle == nullptr) {
-            why_ = QString::fromLocal8Bit(::dlerror());
+            why_ = loaderError(kSoname);
             return;
         }
 #define ZAVOK_MOSQUITTO_LOAD(name)                                                                                     \
     if (why_.isEmpty() && !find(handle, "mosquitto_" #name, functions_.name##_)) {                                     \
-        why_ = QString::fromLocal8Bit(::dlerror());                                                                    \
+        why_ = loaderError("mosquitto_" #name);                                                                        \
     }
         ZAVOK_MOSQUITTO_FUNCTIONS(ZAVOK_MOSQUITTO_LOAD)
 #undef ZAVOK_MOSQUITTO_LOAD
@@ -44,6 +44,12 @@ public:
     }
 
 private:
+    // The loader's own words, or at least what it did not find: a reason left empty would read as success.
+    static QString loaderError(const char* what) {
+        const char* error = ::dlerror();
+        return error != nullptr ? QString::fromLocal8Bit(error) : QLatin1String(what) + QStringLiteral(" not found");
+    }
+
     template <typename Function> static bool find(void* handle, const char* name, Function& function) {
         function = reinterpret_cast<Function>(::dlsym(handle, name));
         return function != nullptr;
