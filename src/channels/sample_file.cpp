@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -44,10 +45,12 @@ bool writeAll(int fd, const char* data, std::size_t length) {
     return true;
 }
 
-// Reads from the start of the file until its end or until the buffer is full; -1 on an error.
-ssize_t readAll(int fd, char* data, std::size_t capacity) {
+// Reads from the start of the file until its end or until the buffer is full; -1 on an error. A read that ends
+// exactly at the length the file was cut to is taken for the end, which saves asking again for the nothing after
+// it at every tick.
+ssize_t readAll(int fd, char* data, std::size_t capacity, std::size_t length) {
     std::size_t done = 0;
-    while (done < capacity) {
+    while (done < capacity && done != length) {
         const ssize_t n = ::pread(fd, data + done, capacity - done, off_t(done));
         if (n < 0 && errno == EINTR) {
             continue;
@@ -80,25 +83,37 @@ bool parseBlock(const char* data, const char* end, SampleFile::Block& block) {
 SampleFile::SampleFile(const QString& path) : path_(path), encodedPath_(QFile::encodeName(path)) {}
 
 bool SampleFile::passThrough(const Block& burst, Block& block) {
-    char* out = buffer_.data();
-    char* const end = buffer_.data() + buffer_.size();
-    for (quint32 reading : burst) {
-        out = std::to_chars(out, end - 2, reading).ptr;
-        *out++ = '\r';
-        *out++ = '\n';
+    // A steady sensor gives the same burst tick after tick: its text is made again only when a reading changes.
+    if (!written_ || burst != written_->burst) {
+        char* out = text_.data();
+        char* const end = text_.data() + text_.size();
+        for (quint32 reading : burst) {
+            out = std::to_chars(out, end - 2, reading).ptr;
+            *out++ = '\r';
+            *out++ = '\n';
+        }
+        written_ = Written{burst, std::size_t(out - text_.data())};
     }
-    const auto length = std::size_t(out - buffer_.data());
+    const std::size_t length = written_->length;
 
     // Written over the old content and then cut to length, rather than truncated first: ext4 takes a file that is
     // truncated to nothing and written again for a replacement and forces its blocks to disk when it is closed,
     // which would be a disk write at every tick of every channel.
     const Descriptor file(::open(encodedPath_.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
-    if (file.get() < 0 || !writeAll(file.get(), buffer_.data(), length) ||
-        ::ftruncate(file.get(), off_t(length)) != 0) {
+    if (file.get() < 0 || !writeAll(file.get(), text_.data(), length) || ::ftruncate(file.get(), off_t(length)) != 0) {
         return false;
     }
-    const ssize_t read = readAll(file.get(), buffer_.data(), buffer_.size());
-    return read == ssize_t(length) && parseBlock(buffer_.data(), buffer_.data() + read, block);
+    const ssize_t read = readAll(file.get(), readBack_.data(), readBack_.size(), length);
+    if (read != ssize_t(length)) {
+        return false;
+    }
+    // The text read back is most often the text written, whose numbers are the burst's: parsing it would give the
+    // burst again.
+    if (std::memcmp(readBack_.data(), text_.data(), length) == 0) {
+        block = burst;
+        return true;
+    }
+    return parseBlock(readBack_.data(), readBack_.data() + read, block);
 }
 
 } // namespace zavok

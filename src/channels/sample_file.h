@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace zavok {
 
@@ -27,9 +28,16 @@ private:
 
     QString path_;
     QByteArray encodedPath_;
-    // One buffer, made once, serves every tick: the tick runs four times per half second for as long as the
+    // The buffers, made once, serve every tick: the tick runs four times per half second for as long as the
     // program runs, so it should not allocate.
-    std::array<char, std::size_t(kReadings) * kLongestLine> buffer_{};
+    using Text = std::array<char, std::size_t(kReadings) * kLongestLine>;
+    Text text_{};     // what was last written, and is written again while the burst stays the same
+    Text readBack_{}; // what the file held after it
+    struct Written {
+        Block burst;
+        std::size_t length;
+    };
+    std::optional<Written> written_;
 };
 
 } // namespace zavok
