@@ -30,7 +30,7 @@ QByteArray SettingsFiles::textLine(const QString& text) {
     // A NUL is what a crash leaves where a block of the file never reached the disk; no writer writes one, so that
     // a file that holds one can be known as damaged.
     QString safe = text;
-    return kit::line({kit::quotedField(safe.replace(QChar(0), QChar(u' ')))});
+    return kit::quotedLine({safe.replace(QChar(0), QChar(u' '))});
 }
 
 QByteArray SettingsFiles::numberLine(float number) {

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <initializer_list>
+
 namespace zavok::kit {
 
 // The one line encoding of the settings files, the sample files and the activity log: single-byte Latin-1,
@@ -12,6 +14,8 @@ namespace zavok::kit {
 // A text field. The format has no escape, so a double quote would cut the field for every reader: it is written
 // as an apostrophe, and CR or LF as a blank. Characters outside Latin-1 become '?'.
 QByteArray quotedField(const QString& text);
+// A line of text fields, each as quotedField() writes it, joined by commas and ended by CR LF.
+QByteArray quotedLine(std::initializer_list<QStringView> texts);
 
 // The text that a field written from `text` holds.
 QString storedText(const QString& text);

@@ -47,8 +47,7 @@ const QByteArray& ActivityLog::encodedPath() const {
 }
 
 void ActivityLog::append(const QString& message, RecordFacts facts) const {
-    const QByteArray record =
-        kit::line({kit::quotedField(message), kit::quotedField(clock_.nowtime), kit::quotedField(clock_.nowdate)});
+    const QByteArray record = kit::quotedLine({message, clock_.nowtime, clock_.nowdate});
     if (waiting_.isEmpty()) {
         // The usual case: one open, one write and one close, since the poll tick may write ten records a second.
         const Appended done = appendLines(encodedPath(), record);
