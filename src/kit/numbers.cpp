@@ -38,11 +38,18 @@ double prefixValue(const QString& text) {
     }
     bool digits = false;
     bool point = false;
+    // A whole number of up to 15 digits, which is what the ticks read back from their own texts, is exact as a
+    // double: strtod would give the same.
+    qint64 whole = 0;
+    int wholeDigits = 0;
     for (; i < n; ++i) {
         const QChar c = text[i];
         if (isDigit(c)) {
             number += char(c.unicode());
             digits = true;
+            if (!point && ++wholeDigits <= 15) {
+                whole = whole * 10 + (c.unicode() - u'0');
+            }
         } else if (c == u'.' && !point) {
             number += '.';
             point = true;
@@ -53,6 +60,7 @@ double prefixValue(const QString& text) {
     if (!digits) {
         return 0.0;
     }
+    bool scaled = false;
     if (i < n && (text[i] == u'e' || text[i] == u'E')) {
         std::string exponent = "e";
         qsizetype j = i + 1;
@@ -67,7 +75,11 @@ double prefixValue(const QString& text) {
         }
         if (expDigits) {
             number += exponent;
+            scaled = true;
         }
+    }
+    if (!point && wholeDigits <= 15 && !scaled) {
+        return number.front() == '-' ? -double(whole) : double(whole);
     }
     return std::strtod(number.c_str(), nullptr);
 }
