@@ -44,7 +44,7 @@ void PollCycle::tick() {
     // The texts change seldom; parsed at every tick they would cost more than the rest of a quiet tick.
     form_.Timer1.setInterval(period_.of(timing_.secs.at(0)->text(), kit::samplingPeriod));
     portvalue_ = port_.Inzavok(kGamePort);
-    form_.Text9.setText(QString::number(portvalue_));
+    form_.Text9.setText(portvalueText_.of(portvalue_));
     kit::refresh(clockTexts_, clock_, locale_);
     // After the clock, so that a fault's record carries this tick's time.
     // The joysticks count too: a channel holds while its joystick is in trouble, and that must not pass unsaid

@@ -45,6 +45,7 @@ private:
     const AlertState& alerts_;
     Trouble& trouble_;
     qint16 portvalue_ = 0;
+    kit::NumberText portvalueText_; // Text9, made from portvalue_
     quint8 portbyte_ = 0;
     kit::TextReading<quint8> portText_; // Text9, taken back into portbyte_
     quint64 ticks_ = 0;

@@ -56,7 +56,7 @@ quint32 Acquisition::read() {
 void Acquisition::tick() {
     // Set on every tick, so a new sampling time takes effect from the next period.
     form_.Timer1.setInterval(period_.of(secs_.text(), kit::samplingPeriod));
-    form_.Label1.setText(kHint % channel::meterRange(main_, form_.channel()));
+    showHint();
 
     const quint32 first = read();
     for (quint32& reading : burst_) {
@@ -69,7 +69,7 @@ void Acquisition::tick() {
         return;
     }
 
-    const QString single = QString::number(first);
+    const QString& single = firstText_.of(first);
     form_.Text1.setText(single);
     // While a calibration step waits in AUTO mode, its ONLINE box follows the live reading.
     if (form_.auto_.isVisible() && form_.calsetzerocom.isEnabled()) {
@@ -110,6 +110,14 @@ void Acquisition::tick() {
     reading_ = zero + y;
     value_.setText(valueText_.of(*reading_));
     setBars(y / span);
+}
+
+void Acquisition::showHint() {
+    // The hint quotes the meter's range, which changes only when the meter is set up again.
+    if (!hintRange_ || hintRange_->first != mzero_.text() || hintRange_->second != mfsd_.text()) {
+        hintRange_.emplace(mzero_.text(), mfsd_.text());
+        form_.Label1.setText(kHint % channel::meterRange(main_, form_.channel()));
+    }
 }
 
 void Acquisition::setBars(double fraction) {

@@ -9,6 +9,7 @@
 #include "kit/numbers.h"
 
 #include <optional>
+#include <utility>
 
 namespace zavok {
 
@@ -32,6 +33,7 @@ public:
 
 private:
     quint32 read();
+    void showHint();
     void setBars(double fraction);
 
     ChannelForm& form_;
@@ -47,6 +49,8 @@ private:
     const bool xAxis_;
 
     kit::JOYINFO position_{};
+    std::optional<std::pair<QString, QString>> hintRange_; // the meter's low value and full scale Label1 quotes
+    kit::NumberText firstText_;                            // Text1, made from the burst's first reading
     kit::NumberText heldText_;
     kit::NumberText valueText_;
     // The texts the tick reads its numbers from, each parsed again only when it has changed.
