@@ -1,7 +1,5 @@
 #include "numbers.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -85,8 +83,51 @@ double prefixValue(const QString& text) {
 }
 
 bool isNumericText(const QString& text) {
-    static const QRegularExpression numeric(QStringLiteral(R"(^[ \t]*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?[ \t]*$)"));
-    return numeric.match(text).hasMatch();
+    // Blanks, a sign, digits with at most one point (at least one digit), an exponent with digits, blanks; a line
+    // feed that ends the text counts as its end, as a regular expression's $ takes it. Read by hand: the history
+    // asks this at every channel tick, and a regular expression costs its compiled and JIT code resident for good.
+    qsizetype n = text.size();
+    if (n > 0 && text[n - 1] == u'\n') {
+        --n;
+    }
+    qsizetype i = 0;
+    const auto skipBlanks = [&] {
+        while (i < n && (text[i] == u' ' || text[i] == u'\t')) {
+            ++i;
+        }
+    };
+    const auto skipDigits = [&](qsizetype from) {
+        while (from < n && isDigit(text[from])) {
+            ++from;
+        }
+        return from;
+    };
+    const auto isSign = [&](qsizetype at) { return at < n && (text[at] == u'+' || text[at] == u'-'); };
+    skipBlanks();
+    if (isSign(i)) {
+        ++i;
+    }
+    const qsizetype wholeEnd = skipDigits(i);
+    bool digits = wholeEnd > i;
+    i = wholeEnd;
+    if (i < n && text[i] == u'.') {
+        const qsizetype fractionEnd = skipDigits(i + 1);
+        digits = digits || fractionEnd > i + 1;
+        i = fractionEnd;
+    }
+    if (!digits) {
+        return false;
+    }
+    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        const qsizetype from = isSign(i + 1) ? i + 2 : i + 1;
+        const qsizetype to = skipDigits(from);
+        if (to == from) {
+            return false;
+        }
+        i = to;
+    }
+    skipBlanks();
+    return i == n;
 }
 
 qint64 roundHalfEven(double value, qint64 lo, qint64 hi) {
@@ -106,6 +147,11 @@ qint64 roundHalfEven(double value, qint64 lo, qint64 hi) {
 QString numberText(double value) {
     if (value == 0.0) {
         return QStringLiteral("0"); // no "-0"
+    }
+    // A whole number below 10^15 has the same digits either way, and the general format takes far longer to find
+    // them: the readings and the port's value are whole numbers.
+    if (std::abs(value) < 1e15 && value == std::trunc(value)) {
+        return QString::number(qint64(value));
     }
     return QString::number(value, 'g', 15);
 }

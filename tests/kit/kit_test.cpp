@@ -8,6 +8,8 @@
 #include "kit/virtual_scheduler.h"
 #include "kit/window.h"
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -37,6 +39,22 @@ TEST(Numbers, ReadTheLeadingNumberOrTheWholeTextRoundHalvesToEvenSaturateAndWrit
     }
     for (const char* no : {"", " ", "abc", "1a", "1e", "e3", "1 2", ".", "-", "1,5", "0x10", "inf", "nan", "\"5\""}) {
         EXPECT_FALSE(isNumericText(QString::fromLatin1(no))) << no;
+    }
+    // Every text of up to four characters from the ones that matter, against the pattern it must read as.
+    const QRegularExpression pattern(u"^[ \\t]*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?[ \\t]*$"_s);
+    const QString alphabet = u" \t+-.e5\n\r\u0663"_s;
+    std::vector<QString> texts{QString()};
+    for (std::size_t from = 0, length = 0; length < 4; ++length) {
+        const std::size_t to = texts.size();
+        for (std::size_t t = from; t < to; ++t) {
+            for (const QChar c : alphabet) {
+                texts.push_back(texts.at(t) + c);
+            }
+        }
+        from = to;
+    }
+    for (const QString& text : texts) {
+        EXPECT_EQ(isNumericText(text), pattern.match(text).hasMatch()) << printable(text).toStdString();
     }
     const std::pair<double, int> toInts[] = {{2.5, 2},          {3.5, 4},         {-2.5, -2},
                                              {12.5, 12},        {13.5, 14},       {499.6, 500},
