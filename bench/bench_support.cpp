@@ -36,7 +36,9 @@ public:
     QDateTime now() const override { return moment_; }
 
 private:
-    QDateTime moment_ = QDateTime::currentDateTime();
+    // As the machine's clock gives a moment, with its offset from UTC: a moment in local time would make every
+    // date and time the tick takes of it a look-up in the time-zone database, which the program never pays.
+    QDateTime moment_ = system::SystemClock().now();
 };
 
 } // namespace
