@@ -4,8 +4,8 @@
 // same state file, through the same input source, as the program's.
 //
 // Qt lets timers of the default (coarse) kind fire up to 5 % early or late, so that timers of one period wake the
-// process together; --precise asks for precise timers instead, as the program's scheduler does, which wake it once
-// for each timer.
+// process together, as the program's scheduler has them; --precise asks for precise timers instead, which wake it
+// once for each timer that runs a millisecond apart from the others.
 //
 // --window does the same work in a Qt Widgets program that shows one label, to tell what a window's event loop costs
 // by itself.

@@ -189,7 +189,7 @@ def main():
             w("")
             w("| Figure | ZAVOK | Baseline | Baseline figure | Ratio | Target | |")
             w("|---|---:|---|---:|---:|---|---|")
-            others = (("bare_work_precise", "the bare work with precise timers, as the program's scheduler has them"),
+            others = (("bare_work_precise", "the bare work with precise timers"),
                       ("bare_work_window", "the bare work in a Qt Widgets program showing one label"))
             for key, label in (("cpu_s", f"CPU time, the whole run ({z.get('warm_s', 0) + seconds} s, start-up included)"),
                                ("cpu_steady_s", f"CPU time, the {seconds} s after a warm-up of {z.get('warm_s', 0)} s")):
@@ -264,11 +264,11 @@ def main():
             share = 100 * h["cpu_steady_s"] / h["seconds"]
             service.append((f"The headless program with MQTT on, all sampling at 0.1 s: CPU share of one core over "
                             f"{h['seconds']} s after warm-up", f"{share:.2f} %", "≤ 0.3 %", verdict(share <= 0.3)))
-            # Its baseline: the same bare work on the same (precise) timers, in the same run, with no broker.
-            b = whole.get("bare_work_precise", {})
+            # Its baseline: the same bare work on the same (coarse) timers, over the same span, with no broker.
+            b = whole.get("bare_work", {})
             if "error" not in b and b.get("cpu_steady_s", 0) > 0:
                 r = h["cpu_steady_s"] / b["cpu_steady_s"]
-                service.append((f"… its CPU time against the bare work with precise timers, the same {h['seconds']} s "
+                service.append((f"… its CPU time against the bare work on the same timers, the same {h['seconds']} s "
                                 f"({b['cpu_steady_s']:.2f} s)", f"{h['cpu_steady_s']:.2f} s ({r:.2f})", "≤ 1.2 of it",
                                 verdict(r <= 1.2)))
             if "error" not in z and z.get("peak_rss_kb"):
