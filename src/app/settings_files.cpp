@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace zavok {
 
 const QString SettingsFiles::kPhones = QStringLiteral("phones.zvk");
@@ -60,7 +62,9 @@ std::optional<SettingsFiles::Contents> SettingsFiles::read(const QString& file, 
     if (!kit::openWithoutWaiting(f, path(file), QIODevice::ReadOnly) || f.size() <= 0) {
         return std::nullopt;
     }
-    QByteArray data = f.read(kMostBytesRead);
+    // No more asked for than the file holds: a buffer made at the most a read may take would be the largest
+    // allocation of the start, and would leave the allocator keeping that much heap for good.
+    QByteArray data = f.read(std::min(f.size(), kMostBytesRead));
     if (f.error() != QFileDevice::NoError) {
         return std::nullopt;
     }
