@@ -82,9 +82,10 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/zavok/zavok")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the program uses that no library it links names: the fonts it draws its captions in, Qt SQL's SQLite driver
-# the history is kept with (a plugin, loaded at run time), libmosquitto (loaded when MQTT is asked for), and a sound
-# server for the bell (Qt's and SDL's audio speak to PulseAudio, which PipeWire serves too).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, libqt6sql6-sqlite, libmosquitto1")
+# the history is kept with (a plugin, loaded at run time), libmosquitto (loaded when MQTT is asked for), SDL (loaded
+# when the joysticks or the bell first need it), and a sound server for the bell (Qt's and SDL's audio speak to
+# PulseAudio, which PipeWire serves too).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, libqt6sql6-sqlite, libmosquitto1, libsdl2-2.0-0")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-extra, pipewire-pulse | pulseaudio")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)

@@ -12,6 +12,8 @@ struct _SDL_Joystick; // NOLINT(bugprone-reserved-identifier): SDL names its typ
 
 namespace zavok::inputs {
 
+struct SdlJoystickLibrary;
+
 // Joysticks and game pads through SDL2, wired as the classic game port was: joystick 1's buttons 1 and 2 are
 // contacts 1 and 2 and its X and Y axes channels 1 and 2; joystick 2 gives contacts 3 and 4 and channels 3 and 4.
 // A pad with at least four buttons and four axes, when it is the only device, serves all eight inputs alone.
@@ -25,7 +27,7 @@ namespace zavok::inputs {
 // SDL is used from the thread that made this object, and only when pump() or a read runs.
 class SdlJoysticks final : public kit::GamePort, public kit::Joysticks {
 public:
-    // Starts SDL's joystick subsystem alone (no video) and opens every device already plugged in.
+    // Loads SDL and starts its joystick subsystem alone (no video), and opens every device already plugged in.
     explicit SdlJoysticks(kit::FaultSink sink);
     ~SdlJoysticks() override;
 
@@ -33,7 +35,7 @@ public:
     SdlJoysticks& operator=(const SdlJoysticks&) = delete;
 
     // False when SDL could not start; every read then gives port 0 and zeroed records.
-    bool isAvailable() const { return available_; }
+    bool isAvailable() const { return sdl_ != nullptr; }
     int deviceCount() const { return int(devices_.size()); }
 
     // Takes SDL's pending events: devices plugged in or pulled out, and button presses for the latch. It must
@@ -59,13 +61,13 @@ private:
     void latchPress(qint32 instance, int button);
 
     kit::FaultReport faults_;
-    bool available_ = false;
-    std::vector<_SDL_Joystick*> devices_;    // in the order they were plugged in
-    std::array<_SDL_Joystick*, 2> places_{}; // joystick 1 and joystick 2 of the classic wiring
-    ContactSet lastClosed_ = 0;              // the contacts closed at the last read
-    ContactSet everRead_ = 0;                // the contacts that a device has served since the start
-    ContactSet held_ = 0;                    // those of them without a device now, kept as they last read
-    QString unavailable_;                    // why SDL could not start
+    const SdlJoystickLibrary* sdl_ = nullptr; // null while SDL cannot be loaded or started
+    std::vector<_SDL_Joystick*> devices_;     // in the order they were plugged in
+    std::array<_SDL_Joystick*, 2> places_{};  // joystick 1 and joystick 2 of the classic wiring
+    ContactSet lastClosed_ = 0;               // the contacts closed at the last read
+    ContactSet everRead_ = 0;                 // the contacts that a device has served since the start
+    ContactSet held_ = 0;                     // those of them without a device now, kept as they last read
+    QString unavailable_;                     // why SDL could not be loaded or started
     ContactLatch latch_;
 };
 

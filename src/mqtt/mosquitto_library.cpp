@@ -1,6 +1,6 @@
 #include "mosquitto_library.h"
 
-#include <dlfcn.h>
+#include "kit/loaded_library.h"
 
 namespace zavok::mqtt {
 
@@ -12,25 +12,18 @@ constexpr const char* kSoname = "libmosquitto.so.1";
 class Loaded {
 public:
     Loaded() {
-        void* handle = ::dlopen(kSoname, RTLD_NOW | RTLD_LOCAL);
-        if (handle == nullptr) {
-            why_ = loaderError(kSoname);
-            return;
-        }
-#define ZAVOK_MOSQUITTO_LOAD(name)                                                                                     \
-    if (why_.isEmpty() && !find(handle, "mosquitto_" #name, functions_.name##_)) {                                     \
-        why_ = loaderError("mosquitto_" #name);                                                                        \
-    }
-        ZAVOK_MOSQUITTO_FUNCTIONS(ZAVOK_MOSQUITTO_LOAD)
-#undef ZAVOK_MOSQUITTO_LOAD
-        if (why_.isEmpty()) {
+#define ZAVOK_MOSQUITTO_FIND(name) library_.find("mosquitto_" #name, functions_.name##_);
+        ZAVOK_MOSQUITTO_FUNCTIONS(ZAVOK_MOSQUITTO_FIND)
+#undef ZAVOK_MOSQUITTO_FIND
+        if (library_.why().isEmpty()) {
             functions_.lib_init_();
         }
-        // Never closed: the TLS libraries it brought along may keep handlers of their own registered until the end.
     }
 
+    // Its process-wide state goes at the end; the library itself stays, for the TLS libraries it brought along may
+    // keep handlers of their own registered until then.
     ~Loaded() {
-        if (why_.isEmpty()) {
+        if (library_.why().isEmpty()) {
             functions_.lib_cleanup_();
         }
     }
@@ -39,24 +32,13 @@ public:
     Loaded& operator=(const Loaded&) = delete;
 
     const MosquittoLibrary* functions(QString& why) const {
-        why = why_;
-        return why_.isEmpty() ? &functions_ : nullptr;
+        why = library_.why();
+        return why.isEmpty() ? &functions_ : nullptr;
     }
 
 private:
-    // The loader's own words, or at least what it did not find: a reason left empty would read as success.
-    static QString loaderError(const char* what) {
-        const char* error = ::dlerror();
-        return error != nullptr ? QString::fromLocal8Bit(error) : QLatin1String(what) + QStringLiteral(" not found");
-    }
-
-    template <typename Function> static bool find(void* handle, const char* name, Function& function) {
-        function = reinterpret_cast<Function>(::dlsym(handle, name));
-        return function != nullptr;
-    }
-
+    kit::LoadedLibrary library_{kSoname};
     MosquittoLibrary functions_;
-    QString why_;
 };
 
 } // namespace

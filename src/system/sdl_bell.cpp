@@ -1,8 +1,7 @@
 #include "sdl_bell.h"
 
+#include "sdl_audio_library.h"
 #include "tone.h"
-
-#include <SDL.h>
 
 namespace zavok::system {
 
@@ -24,8 +23,8 @@ SdlBell::SdlBell(kit::FaultSink sink, std::function<void()> fallback)
 SdlBell::~SdlBell() {
     close();
     if (sound_ == Sound::Ready) {
-        SDL_FreeWAV(tone_);
-        SDL_AudioQuit();
+        sdl_->SDL_FreeWAV(tone_);
+        sdl_->SDL_AudioQuit();
     }
     if (lettingGo_.joinable()) {
         lettingGo_.join();
@@ -40,8 +39,8 @@ void SdlBell::beep() {
         return;
     }
     // A beep still playing is not queued again: bells that ring together ring as one.
-    if (SDL_GetQueuedAudioSize(device_) == 0) {
-        SDL_QueueAudio(device_, tone_, toneBytes_);
+    if (sdl_->SDL_GetQueuedAudioSize(device_) == 0) {
+        sdl_->SDL_QueueAudio(device_, tone_, toneBytes_);
     }
     idle_.start();
 }
@@ -57,18 +56,24 @@ bool SdlBell::ready() {
         return false;
     }
     if (sound_ == Sound::Untried) {
+        QString why;
+        sdl_ = sdlAudioLibrary(why);
+        if (sdl_ == nullptr) {
+            missing(why);
+            return false;
+        }
         // The audio alone, not as one of SDL's counted subsystems: those are counted without a lock, and the audio
         // may be let go on a thread of its own while the joysticks' SDL starts or ends on this one.
-        if (SDL_AudioInit(nullptr) != 0) {
-            missing(QString::fromUtf8(SDL_GetError()));
+        if (sdl_->SDL_AudioInit(nullptr) != 0) {
+            missing(QString::fromUtf8(sdl_->SDL_GetError()));
             return false;
         }
         const QByteArray wav = bellTone();
         SDL_AudioSpec audio{};
-        if (SDL_LoadWAV_RW(SDL_RWFromConstMem(wav.constData(), int(wav.size())), 1, &audio, &tone_, &toneBytes_) ==
-            nullptr) {
+        if (sdl_->SDL_LoadWAV_RW(sdl_->SDL_RWFromConstMem(wav.constData(), int(wav.size())), 1, &audio, &tone_,
+                                 &toneBytes_) == nullptr) {
             letGo();
-            missing(QString::fromUtf8(SDL_GetError()));
+            missing(QString::fromUtf8(sdl_->SDL_GetError()));
             return false;
         }
         frequency_ = audio.freq;
@@ -82,17 +87,17 @@ bool SdlBell::ready() {
         audio.format = format_;
         audio.channels = channels_;
         audio.samples = 1024;
-        device_ = SDL_OpenAudioDevice(nullptr, 0, &audio, nullptr, 0);
+        device_ = sdl_->SDL_OpenAudioDevice(nullptr, 0, &audio, nullptr, 0);
         if (device_ == 0) {
             // Not tried again: each try makes the sound library complain on standard error, and a machine without a
             // sound output now will hardly have one soon.
-            const QString why = QString::fromUtf8(SDL_GetError());
-            SDL_FreeWAV(tone_);
+            const QString why = QString::fromUtf8(sdl_->SDL_GetError());
+            sdl_->SDL_FreeWAV(tone_);
             letGo();
             missing(why);
             return false;
         }
-        SDL_PauseAudioDevice(device_, 0);
+        sdl_->SDL_PauseAudioDevice(device_, 0);
     }
     return true;
 }
@@ -101,7 +106,7 @@ void SdlBell::letGo() {
     // Letting go of the audio joins the thread SDL watches the sound cards on, which sleeps a tenth of a second at a
     // time: the window just painted, or the tick that rang, does not wait for it. Nothing of this bell touches the
     // audio again once it has none, and the destructor waits for it.
-    lettingGo_ = std::thread([] { SDL_AudioQuit(); });
+    lettingGo_ = std::thread([sdl = sdl_] { sdl->SDL_AudioQuit(); });
 }
 
 void SdlBell::missing(const QString& why) {
@@ -120,7 +125,7 @@ void SdlBell::missing(const QString& why) {
 
 void SdlBell::close() {
     if (device_ != 0) {
-        SDL_CloseAudioDevice(device_);
+        sdl_->SDL_CloseAudioDevice(device_);
         device_ = 0;
     }
 }

@@ -10,10 +10,13 @@
 
 namespace zavok::system {
 
-// The bell of both programs: the beep through SDL's audio, which the joysticks already load, on the machine's sound
-// output. The output is opened when the bell first rings (or is prepared) and let go a while after it has stopped,
-// so that a quiet program keeps no audio thread busy. Where there is no output, that is told once and `fallback`
-// rings in its place: the desktop's beep for the desktop program, nothing for the service, which has no desktop.
+struct SdlAudioLibrary;
+
+// The bell of both programs: the beep through SDL's audio (the joysticks' SDL) on the machine's sound output. SDL is
+// loaded and the output opened when the bell first rings (or is prepared); the output is let go a while after it has
+// stopped, so that a quiet program keeps no audio thread busy. Where there is no output, that is told once and
+// `fallback` rings in its place: the desktop's beep for the desktop program, nothing for the service, which has no
+// desktop.
 class SdlBell final : public kit::Bell {
 public:
     explicit SdlBell(kit::FaultSink sink = kit::writeToStandardError, std::function<void()> fallback = {});
@@ -39,7 +42,8 @@ private:
     kit::FaultReport silence_;
     std::function<void()> fallback_;
     Sound sound_ = Sound::Untried;
-    quint32 device_ = 0; // the open output, 0 while none is
+    const SdlAudioLibrary* sdl_ = nullptr; // once tried
+    quint32 device_ = 0;                   // the open output, 0 while none is
     // The beep, as SDL read it from its WAV: the samples and their format.
     unsigned char* tone_ = nullptr;
     quint32 toneBytes_ = 0;

@@ -2,6 +2,7 @@
 #include "kit/control.h"
 #include "kit/desktop.h"
 #include "kit/line_encoding.h"
+#include "kit/loaded_library.h"
 #include "kit/numbers.h"
 #include "kit/printable.h"
 #include "kit/timer.h"
@@ -297,6 +298,28 @@ TEST_F(TimerTest, NewPeriodsStartWhenTheyShouldAndATickMayDestroyAnotherTimer) {
     const Ticks expected{{u"Timer2"_s, 600},  {u"Timer2"_s, 1100}, {u"Timer1"_s, 6200},
                          {u"victim"_s, 6200}, {u"Timer1"_s, 6700}, {u"Timer1"_s, 7200}};
     EXPECT_EQ(ticks, expected);
+}
+
+// A library loaded on demand gives its functions, or says what is missing: never a null function reported as found.
+TEST(LoadedLibrary, FindsWhatTheLibraryHasAndNamesTheFirstThingMissing) {
+    LoadedLibrary math("libm.so.6");
+    double (*cosine)(double) = nullptr;
+    math.find("cos", cosine);
+    ASSERT_NE(cosine, nullptr) << math.why().toStdString();
+    EXPECT_EQ(cosine(0), 1);
+    EXPECT_TRUE(math.why().isEmpty());
+    double (*missing)(double) = cosine;
+    math.find("zavok_no_such_function", missing);
+    EXPECT_EQ(missing, nullptr);
+    EXPECT_TRUE(math.why().contains(u"zavok_no_such_function"_s)) << math.why().toStdString();
+    // Once something is missing the library counts as unusable: a later find finds nothing.
+    math.find("sin", cosine);
+    EXPECT_EQ(cosine, nullptr);
+
+    LoadedLibrary absent("libzavok-no-such-library.so.0");
+    absent.find("cos", cosine);
+    EXPECT_EQ(cosine, nullptr);
+    EXPECT_TRUE(absent.why().contains(u"libzavok-no-such-library.so.0"_s)) << absent.why().toStdString();
 }
 
 } // namespace

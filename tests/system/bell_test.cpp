@@ -2,6 +2,7 @@
 #include "system/sdl_bell.h"
 #include "system/tone.h"
 
+#include <QFile>
 #include <QTemporaryFile>
 #include <QtEndian>
 
@@ -46,6 +47,20 @@ TEST(SdlBellTest, RingsWhereThereIsAnOutputAndElseSaysSoOnceAndRingsItsFallback)
         }
         EXPECT_EQ(fallbacks, row.fallback && !told.isEmpty() ? 2 : 0) << row.driver;
     }
+    qunsetenv("SDL_AUDIODRIVER");
+}
+
+// SDL, and the thirty libraries it brings, stays out of a program until its bell first rings or is prepared.
+TEST(SdlBellTest, LoadsSdlOnlyWhenFirstPrepared) {
+    const auto sdlMapped = [] {
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libSDL2");
+    };
+    qputenv("SDL_AUDIODRIVER", "dummy");
+    SdlBell bell([](const QString&) {});
+    EXPECT_FALSE(sdlMapped());
+    bell.prepare();
+    EXPECT_TRUE(sdlMapped());
     qunsetenv("SDL_AUDIODRIVER");
 }
 
