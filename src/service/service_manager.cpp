@@ -1,28 +1,27 @@
 #include "service_manager.h"
 
-#include <cstdint>
-#include <systemd/sd-daemon.h>
+#include "systemd_notify.h"
 
 namespace zavok::service {
 
 ServiceManager::ServiceManager(const Zavok& core) : core_(core) {
-    std::uint64_t usec = 0;
-    if (sd_watchdog_enabled(0, &usec) <= 0 || usec == 0) {
+    const quint64 usec = systemdWatchdogMicroseconds();
+    if (usec == 0) {
         return;
     }
     // Twice per watchdog period, as systemd advises, so that one late feed is not yet a restart.
-    watchdog_.setInterval(int(qBound<std::uint64_t>(1, usec / 2000, INT32_MAX)));
+    watchdog_.setInterval(int(qBound<quint64>(1, usec / 2000, INT32_MAX)));
     watchdog_.callOnTimeout(this, &ServiceManager::feed);
     watchdog_.start();
     sinceAdvance_.start();
 }
 
 void ServiceManager::ready() const {
-    sd_notify(0, "READY=1");
+    notifySystemd("READY=1");
 }
 
 void ServiceManager::stopping() const {
-    sd_notify(0, "STOPPING=1");
+    notifySystemd("STOPPING=1");
 }
 
 void ServiceManager::feed() {
@@ -35,7 +34,7 @@ void ServiceManager::feed() {
     }
     // A tick is due once per poll period; one watchdog interval more allows for where the two fall.
     if (sinceAdvance_.elapsed() <= qint64(core_.zavok->Timer1.interval()) + watchdog_.interval()) {
-        sd_notify(0, "WATCHDOG=1");
+        notifySystemd("WATCHDOG=1");
     }
 }
 
