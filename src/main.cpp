@@ -4,7 +4,6 @@
 #include "system/quiet_libraries.h"
 #include "system/sdl_bell.h"
 #include "trend/trend_library.h"
-#include "ui/after_first_paint.h"
 #include "ui/on_screen.h"
 #include "ui/qt_dialogs.h"
 #include "ui/qt_pictures.h"
@@ -60,10 +59,9 @@ int runDesktop(int argc, char** argv, const service::Options& options) {
         return *status;
     }
     ui::QtDialogs dialogs;
+    // The sound output is opened, and SDL loaded, when the bell first rings: a program that has never rung keeps
+    // neither resident. A missing output is told then, and the desktop's beep rings in its place.
     zavok::system::SdlBell bell(zavok::kit::writeToStandardError, [] { QApplication::beep(); });
-    // A bell that cannot ring is told at the start, not at the first alarm, but the first paint does not wait for
-    // the sound output.
-    const ui::AfterFirstPaint soundTold([&bell] { bell.prepare(); });
     const ui::QtPictures pictures;
     // A click on a meter opens its trend; the windows go before the history they read.
     trend::TrendLibrary* trends = nullptr;

@@ -1,5 +1,7 @@
 #include "quiet_libraries.h"
 
+#include "kit/loaded_library.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -34,12 +36,25 @@ void withoutSoundNoise(QtMsgType type, const QMessageLogContext& context, const 
 // ALSA hands each error here before it formats it; none is shown. Variadic because ALSA's handler type is.
 void dropAlsaError(const char*, int, const char*, int, const char*, ...) {} // NOLINT(cert-dcl50-cpp)
 
+// The one function of ALSA the program calls itself, found in the copy SDL brought along.
+struct AlsaErrors {
+    ZAVOK_LIBRARY_MEMBER(snd_lib_error_set_handler)
+    void findIn(kit::LoadedLibrary& library) { ZAVOK_LIBRARY_FIND(snd_lib_error_set_handler) }
+};
+
 } // namespace
 
 void quietLibraries() {
-    // SDL opens the same libasound when it looks for an output, so its errors go here too.
-    snd_lib_error_set_handler(&dropAlsaError);
     passOn = qInstallMessageHandler(&withoutSoundNoise);
+}
+
+void quietAlsa() {
+    // The library is the one SDL links, so its errors come here too. Where it is not there, SDL has no ALSA to fall
+    // back on, and nothing of ALSA's can be said.
+    QString why;
+    if (const AlsaErrors* alsa = kit::loadedFunctions<AlsaErrors>("libasound.so.2", why)) {
+        alsa->snd_lib_error_set_handler(&dropAlsaError);
+    }
 }
 
 } // namespace zavok::system

@@ -1,5 +1,6 @@
 #include "sdl_bell.h"
 
+#include "quiet_libraries.h"
 #include "sdl_audio_library.h"
 #include "tone.h"
 
@@ -45,12 +46,6 @@ void SdlBell::beep() {
     idle_.start();
 }
 
-void SdlBell::prepare() {
-    if (ready()) {
-        idle_.start();
-    }
-}
-
 bool SdlBell::ready() {
     if (sound_ == Sound::Missing) {
         return false;
@@ -62,6 +57,7 @@ bool SdlBell::ready() {
             missing(why);
             return false;
         }
+        quietAlsa();
         // The audio alone, not as one of SDL's counted subsystems: those are counted without a lock, and the audio
         // may be let go on a thread of its own while the joysticks' SDL starts or ends on this one.
         if (sdl_->SDL_AudioInit(nullptr) != 0) {

@@ -13,8 +13,8 @@ namespace zavok::system {
 struct SdlAudioLibrary;
 
 // The bell of both programs: the beep through SDL's audio (the joysticks' SDL) on the machine's sound output. SDL is
-// loaded and the output opened when the bell first rings (or is prepared); the output is let go a while after it has
-// stopped, so that a quiet program keeps no audio thread busy. Where there is no output, that is told once and
+// loaded and the output opened when the bell first rings; the output is let go a while after it has stopped, so that
+// a quiet program keeps no audio thread busy. Where there is no output, that is told once and
 // `fallback` rings in its place: the desktop's beep for the desktop program, nothing for the service, which has no
 // desktop.
 class SdlBell final : public kit::Bell {
@@ -26,9 +26,6 @@ public:
     SdlBell& operator=(const SdlBell&) = delete;
 
     void beep() override;
-    // Opens the output as a first beep would, without ringing, so that a missing one is told now rather than at the
-    // first alarm.
-    void prepare();
 
 private:
     // Whether the bell can ring: not tried before the first beep, ready, or without a sound output for good.
