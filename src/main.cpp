@@ -4,6 +4,7 @@
 #include "system/quiet_libraries.h"
 #include "system/sdl_bell.h"
 #include "trend/trend_library.h"
+#include "ui/after_first_paint.h"
 #include "ui/on_screen.h"
 #include "ui/qt_dialogs.h"
 #include "ui/qt_pictures.h"
@@ -80,19 +81,23 @@ int runDesktop(int argc, char** argv, const service::Options& options) {
     QObject::connect(&app, &QGuiApplication::commitDataRequest, [&run](QSessionManager&) { run.core().shutdown(); });
     const zavok::system::EndBeforeExit displayGone([&run] { run.core().shutdown(); });
     run.core().zavok->show();
-    // Without hardware the simulator drives both inputs; it goes before the sources it reads from.
-    std::unique_ptr<ui::SimulatorPanel> panel;
-    if (inputs::SimulatorState* simulator = run.inputs().simulator()) {
-        panel = std::make_unique<ui::SimulatorPanel>(*simulator);
-        // Beside the main window rather than over it, so that both can be seen at once.
-        if (const QWidget* main = renderer.view(*run.core().zavok)) {
-            panel->move(main->frameGeometry().topRight() + QPoint(16, 0));
-        }
-        panel->show();
-    }
     // Seen outside the window, from the state the start-up left on.
     zavok::AlarmWatch watch(run.core());
-    const ui::Tray tray(run.core(), watch, renderer, panel.get());
+    ui::Tray tray(run.core(), watch, renderer, nullptr);
+    // Whether the simulator drives the inputs is known once the joysticks have been looked for, which the first
+    // paint does not wait for (the first read of an input would look at once). It goes before the sources it reads.
+    std::unique_ptr<ui::SimulatorPanel> panel;
+    const ui::AfterFirstPaint painted([&] {
+        if (inputs::SimulatorState* simulator = run.inputs().simulator()) {
+            panel = std::make_unique<ui::SimulatorPanel>(*simulator);
+            // Beside the main window rather than over it, so that both can be seen at once.
+            if (const QWidget* main = renderer.view(*run.core().zavok)) {
+                panel->move(main->frameGeometry().topRight() + QPoint(16, 0));
+            }
+            panel->show();
+            tray.addSimulator(*panel);
+        }
+    });
     return run.exec();
 }
 

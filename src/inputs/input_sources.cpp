@@ -11,12 +11,16 @@
 
 namespace zavok::inputs {
 
+InputSources::InputSources(kit::FaultSink sink) : sink_(std::move(sink)) {}
+
 InputSources::~InputSources() = default;
 
 std::variant<std::unique_ptr<InputSources>, StartRefusal>
 InputSources::create(const InputOptions& options, bool windowless, const kit::FaultSink& sink) {
     using Source = InputOptions::Source;
-    std::unique_ptr<InputSources> sources(new InputSources);
+    std::unique_ptr<InputSources> sources(new InputSources(sink));
+    InputSources* self = sources.get();
+    sources->pumpTimer_.callOnTimeout([self] { self->pump(); });
 
     switch (options.source) {
     case Source::IoPort: {
@@ -29,9 +33,10 @@ InputSources::create(const InputOptions& options, bool windowless, const kit::Fa
         // The real port's axes need timing loops that a desktop cannot run reliably; the joysticks give them.
         sources->sdl_ = std::make_unique<SdlJoysticks>(sink);
         sources->joysticks_ = sources->sdl_.get();
+        sources->pumpTimer_.start(kPumpMs);
         break;
     }
-    case Source::File: {
+    case Source::File:
         sources->file_ = std::make_unique<StateFileSource>(QFileInfo(options.path).absoluteFilePath(), sink, [] {
             using namespace std::chrono;
             return qint64(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
@@ -39,34 +44,52 @@ InputSources::create(const InputOptions& options, bool windowless, const kit::Fa
         sources->port_ = sources->file_.get();
         sources->joysticks_ = sources->file_.get();
         break;
-    }
-    case Source::Joystick:
     case Source::Auto:
-        sources->sdl_ = std::make_unique<SdlJoysticks>(sink);
-        if (options.source == Source::Joystick || windowless || sources->sdl_->deviceCount() > 0) {
-            if (sources->sdl_->isAvailable() && sources->sdl_->deviceCount() == 0) {
-                sink(QStringLiteral("zavok: no joystick is plugged in; the contacts stay at rest and the channels hold "
-                                    "until one is"));
-            }
-            sources->port_ = sources->sdl_.get();
-            sources->joysticks_ = sources->sdl_.get();
+        if (!windowless) {
+            sources->standIn_ = std::make_unique<StandIn>(*sources);
             break;
         }
-        sources->sdl_.reset();
+        // Nobody could drive a simulator without a window.
         [[fallthrough]];
+    case Source::Joystick:
+        sources->serveFromJoysticks(true);
+        break;
     case Source::Sim:
-        sources->simulator_ = std::make_unique<SimulatorState>();
-        sources->port_ = sources->simulator_.get();
-        sources->joysticks_ = sources->simulator_.get();
+        sources->serveFromSimulator();
         break;
     }
-
-    if (sources->sdl_ || sources->ioPort_) {
-        InputSources* self = sources.get();
-        sources->pumpTimer_.callOnTimeout([self] { self->pump(); });
-        sources->pumpTimer_.start(kPumpMs);
-    }
     return sources;
+}
+
+InputSources& InputSources::chosen() {
+    if (port_ == nullptr && !serveFromJoysticks(false)) {
+        serveFromSimulator();
+    }
+    return *this;
+}
+
+bool InputSources::serveFromJoysticks(bool always) {
+    sdl_ = std::make_unique<SdlJoysticks>(sink_);
+    if (sdl_->deviceCount() == 0) {
+        if (!always) {
+            sdl_.reset();
+            return false;
+        }
+        if (sdl_->isAvailable()) {
+            sink_(QStringLiteral("zavok: no joystick is plugged in; the contacts stay at rest and the channels hold "
+                                 "until one is"));
+        }
+    }
+    port_ = sdl_.get();
+    joysticks_ = sdl_.get();
+    pumpTimer_.start(kPumpMs);
+    return true;
+}
+
+void InputSources::serveFromSimulator() {
+    simulator_ = std::make_unique<SimulatorState>();
+    port_ = simulator_.get();
+    joysticks_ = simulator_.get();
 }
 
 void InputSources::pump() {

@@ -52,14 +52,13 @@ Tray::Tray(Zavok& core, AlarmWatch& watch, const Renderer& renderer, QWidget* si
     , notifications_(std::move(bus), [this](const AlarmWatch::News& news) { showMessage(news); }) {
     MainForm& form = *core_.zavok;
     menu_->addAction(QStringLiteral("Show ZAVOK"), this, [this] { showWindow(renderer_.view(*core_.zavok)); });
-    if (simulator != nullptr) {
-        menu_->addAction(QStringLiteral("Show the input simulator"), this,
-                         [this, panel = QPointer<QWidget>(simulator)] { showWindow(panel); });
-    }
     // Through the bell buttons' own clicks, so that the window shows the same bell.
     bell_ = menu_->addAction(QStringLiteral("Bell on"), this,
                              [&form] { form.soundoff.isVisible() ? form.soundoff.click() : form.soundon.click(); });
     bell_->setCheckable(true);
+    if (simulator != nullptr) {
+        addSimulator(*simulator);
+    }
     menu_->addSeparator();
     // The orderly end, as the main window's close box asks for it.
     menu_->addAction(QStringLiteral("Exit"), this, [&form] { form.requestClose(); });
@@ -77,6 +76,12 @@ Tray::Tray(Zavok& core, AlarmWatch& watch, const Renderer& renderer, QWidget* si
     showBell();
     showState();
     icon_.show();
+}
+
+void Tray::addSimulator(QWidget& simulator) {
+    auto* show = new QAction(QStringLiteral("Show the input simulator"), menu_.get());
+    connect(show, &QAction::triggered, this, [this, panel = QPointer<QWidget>(&simulator)] { showWindow(panel); });
+    menu_->insertAction(bell_, show);
 }
 
 void Tray::showState() {

@@ -33,6 +33,9 @@ public:
     Tray(Zavok& core, AlarmWatch& watch, const Renderer& renderer, QWidget* simulator,
          QDBusConnection bus = QDBusConnection::sessionBus());
 
+    // Offers the input simulator's window in the menu, after the main window's.
+    void addSimulator(QWidget& simulator);
+
     const QSystemTrayIcon& icon() const { return icon_; }
     QMenu& menu() const { return *menu_; }
 

@@ -151,6 +151,27 @@ TEST(SdlInputSources, AutoTakesTheJoysticksWhenOneIsPluggedInElseTheSimulator) {
     EXPECT_EQ(withPad->port().Inzavok(kGamePort), 0xEF);
 }
 
+// In a window, auto looks for joysticks when an input is first read (or the simulator first asked for), not when
+// it is made; what it chose then serves from then on.
+TEST(SdlInputSources, AutoInAWindowChoosesAtTheFirstReadAndKeepsItsChoice) {
+    const auto make = [] {
+        auto made = InputSources::create({InputOptions::Source::Auto, {}}, false, [](const QString&) {});
+        return std::move(std::get<std::unique_ptr<InputSources>>(made));
+    };
+    SdlJoysticks keeper([](const QString&) {}); // keeps SDL running around the pad, which needs it
+    const auto padFirst = make();
+    const auto simulatorFirst = make();
+    EXPECT_NE(simulatorFirst->simulator(), nullptr);
+    VirtualPad pad(2, 2);
+    pad.press(0, true);
+    pad.tilt(1, 32767);
+    EXPECT_EQ(padFirst->port().Inzavok(kGamePort), 0xEF);
+    EXPECT_EQ(test::channels(padFirst->joysticks()), (Channels{32768, 65535, 0, 0}));
+    EXPECT_EQ(padFirst->joysticks().fault(0), QString());
+    EXPECT_EQ(padFirst->simulator(), nullptr);
+    EXPECT_EQ(simulatorFirst->port().Inzavok(kGamePort), 0xFF) << "the pad came after the simulator was chosen";
+}
+
 // The sources pump SDL's events between the reads of the poll cycle, so that a press that ends between two reads is
 // read once.
 TEST(SdlInputSources, APressThatEndsBetweenTwoReadsIsReadOnce) {

@@ -184,6 +184,16 @@ TEST(Tray, EachEventIsNotifiedOnceOverTheSessionBusAndTheLampFollowsTheAlarms) {
     };
     EXPECT_TRUE(action(u"Bell on"_s) && z.zavok->soundon.isVisible());
     EXPECT_FALSE(action(u"Bell on"_s) || z.zavok->soundon.isVisible());
+    // The simulator's window, known only after the start, is offered next to the main window's.
+    QWidget simulator;
+    tray.addSimulator(simulator);
+    QStringList texts;
+    for (const QAction* a : tray.menu().actions()) {
+        texts << a->text();
+    }
+    EXPECT_EQ(texts.mid(0, 3), (QStringList{u"Show ZAVOK"_s, u"Show the input simulator"_s, u"Bell on"_s}));
+    action(u"Show the input simulator"_s);
+    EXPECT_TRUE(simulator.isVisible());
     action(u"Exit"_s);
     EXPECT_TRUE(z.hasEnded());
 }

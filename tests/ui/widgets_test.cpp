@@ -7,6 +7,7 @@
 #include "support/modal_boxes.h"
 #include "support/qt_environment.h"
 #include "support/watchdog.h"
+#include "ui/after_first_paint.h"
 #include "ui/file_filter.h"
 #include "ui/focus_frame.h"
 #include "ui/image_widget.h"
@@ -462,6 +463,38 @@ TEST(QtDialogs, EachBoxOpensAsAskedAndACancelAnswersNothing) {
     EXPECT_EQ(seen,
               (QStringList{u"Caution"_s, u"Out of range"_s, u"Name"_s, u"New name?"_s, u"Front Door"_s, u"Choose"_s,
                            u"Image Files (*.jpg)"_s, QDir(dir.path()).absolutePath(), QDir::home().absolutePath()}));
+}
+
+// Work that the first paint need not wait for runs once, after it; where nothing is painted in time, all the same.
+TEST(AfterFirstPaint, RunsOnceAfterTheFirstPaintOrWhenNothingIsPaintedInTime) {
+    struct Counted : QLabel {
+        using QLabel::QLabel;
+        void paintEvent(QPaintEvent* event) override {
+            ++paints;
+            QLabel::paintEvent(event);
+        }
+        int paints = 0;
+    } label(u"ZAVOK"_s);
+    int runs = 0;
+    int paintsBefore = 0;
+    const AfterFirstPaint painted(
+        [&] {
+            ++runs;
+            paintsBefore = label.paints;
+        },
+        std::numeric_limits<int>::max());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, 0);
+    label.show();
+    ASSERT_TRUE(QTest::qWaitFor([&runs] { return runs > 0; }));
+    EXPECT_GE(paintsBefore, 1);
+
+    int late = 0;
+    const AfterFirstPaint unpainted([&late] { ++late; }, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&late] { return late > 0; }));
+    label.repaint();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(std::pair(runs, late), std::pair(1, 1));
 }
 
 TEST(SimulatorPanel, EachSwitchAndSliderDrivesItsOwnInputAndItsCloseBoxKeepsItWithinReach) {
