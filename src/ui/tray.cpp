@@ -5,42 +5,65 @@
 #include "window_view.h"
 
 #include <QApplication>
+#include <QIconEngine>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
+
+#include <algorithm>
 
 namespace zavok::ui {
 
 namespace {
 
-// A round lamp in the state's colour with its mark: drawn here, at the sizes trays ask for.
-QIcon lamp(AlarmWatch::State state) {
-    struct Look {
-        QColor colour;
-        QString mark;
-    };
-    const Look look = state == AlarmWatch::State::Alarm   ? Look{QColor(255, 0, 0), QStringLiteral("!")}
-                      : state == AlarmWatch::State::Fault ? Look{QColor(255, 176, 0), QStringLiteral("?")}
-                                                          : Look{QColor(0, 176, 0), QString()};
-    QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(QColor(40, 40, 40), size / 16.0));
-        p.setBrush(look.colour);
-        p.drawEllipse(QRectF(1, 1, size - 2, size - 2));
-        QFont font = p.font();
+// A round lamp in the state's colour with its mark, drawn at the size a tray asks for when it asks: a screen without
+// a tray never draws one, and a change of state costs nothing until it is shown.
+class Lamp final : public QIconEngine {
+public:
+    explicit Lamp(AlarmWatch::State state)
+        : colour_(state == AlarmWatch::State::Alarm   ? QColor(255, 0, 0)
+                  : state == AlarmWatch::State::Fault ? QColor(255, 176, 0)
+                                                      : QColor(0, 176, 0))
+        , mark_(state == AlarmWatch::State::Alarm   ? QStringLiteral("!")
+                : state == AlarmWatch::State::Fault ? QStringLiteral("?")
+                                                    : QString()) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        const int size = std::min(rect.width(), rect.height());
+        const QRect square(rect.x() + (rect.width() - size) / 2, rect.y() + (rect.height() - size) / 2, size, size);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(QPen(QColor(40, 40, 40), size / 16.0));
+        painter->setBrush(colour_);
+        painter->drawEllipse(QRectF(square).adjusted(1, 1, -1, -1));
+        QFont font = painter->font();
         font.setBold(true);
         font.setPixelSize(size * 3 / 4);
-        p.setFont(font);
-        p.setPen(Qt::white);
-        p.drawText(QRect(0, 0, size, size), Qt::AlignCenter, look.mark);
-        icon.addPixmap(pixmap);
+        painter->setFont(font);
+        painter->setPen(Qt::white);
+        painter->drawText(square, Qt::AlignCenter, mark_);
+        painter->restore();
     }
-    return icon;
-}
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paint(&painter, pixmap.rect(), mode, state);
+        return pixmap;
+    }
+
+    // The sizes trays ask for.
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {QSize(16, 16), QSize(22, 22), QSize(24, 24), QSize(32, 32), QSize(48, 48), QSize(64, 64)};
+    }
+
+    QIconEngine* clone() const override { return new Lamp(*this); }
+
+private:
+    QColor colour_;
+    QString mark_;
+};
 
 } // namespace
 
@@ -86,7 +109,7 @@ void Tray::addSimulator(QWidget& simulator) {
 
 void Tray::showState() {
     const AlarmWatch::State state = watch_.state();
-    icon_.setIcon(lamp(state));
+    icon_.setIcon(QIcon(new Lamp(state)));
     icon_.setToolTip(QStringLiteral("ZAVOK\n") + watch_.standing().join(u'\n'));
     if (state != AlarmWatch::State::Alarm) {
         attention_.stop();
