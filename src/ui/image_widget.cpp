@@ -20,11 +20,22 @@ ImageWidget::ImageWidget(kit::Image& image, const Twips& twips, QWidget* parent)
 }
 
 void ImageWidget::showPicture() {
-    const QString& path = image_->picture();
-    const QPixmap picture = readPicture(path.isEmpty() ? kit::kFloorPlanPicture : path);
+    // The picture being read is shown before, should this one not be read.
+    takePicture();
+    const QString& chosen = image_->picture();
+    const QString path = chosen.isEmpty() ? kit::kFloorPlanPicture : chosen;
+    // Where no thread can be started, std::async reads it here, when the paint asks for it.
+    reading_ = std::async([path] { return readPicture(path); });
+    update();
+}
+
+void ImageWidget::takePicture() {
+    if (!reading_.valid()) {
+        return;
+    }
+    QImage picture = reading_.get();
     if (!picture.isNull()) {
-        picture_ = picture;
-        update();
+        picture_ = QPixmap::fromImage(std::move(picture));
     }
 }
 
@@ -36,6 +47,7 @@ void ImageWidget::drop(kit::Control& source, QPointF pixels) {
 }
 
 void ImageWidget::paintEvent(QPaintEvent* event) {
+    takePicture();
     if (!picture_.isNull()) {
         QPainter painter(this);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);

@@ -3,8 +3,11 @@
 #include "twips.h"
 
 #include <QFrame>
+#include <QImage>
 #include <QPixmap>
 #include <QPointer>
+
+#include <future>
 
 namespace zavok::kit {
 class Control;
@@ -20,7 +23,8 @@ class ImageWidget final : public QFrame {
 public:
     ImageWidget(kit::Image& image, const Twips& twips, QWidget* parent);
 
-    // Shows the kit's picture; a file that cannot be read leaves the picture shown before.
+    // Shows the kit's picture; a file that cannot be read leaves the picture shown before. The file is read on a
+    // thread of its own, while the window's other controls are made; the widget's paint takes it.
     void showPicture();
     // `source` was released at `pixels` inside this widget.
     void drop(kit::Control& source, QPointF pixels);
@@ -33,10 +37,13 @@ protected:
 
 private:
     kit::Control* carried(const QDropEvent& event) const;
+    // Waits for the picture being read, if any, and shows it unless it could not be read.
+    void takePicture();
 
     QPointer<kit::Image> image_;
     Twips twips_;
     QPixmap picture_;
+    std::future<QImage> reading_;
 };
 
 } // namespace zavok::ui

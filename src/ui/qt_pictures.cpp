@@ -53,11 +53,11 @@ bool QtPictures::canLoad(const QString& path) const {
     return !path.isEmpty() && openPicture(file, path) && !bmpCutShort(file) && !QImageReader(&file).read().isNull();
 }
 
-QPixmap readPicture(const QString& path) {
+QImage readPicture(const QString& path) {
     // Through the reader, which takes only what the picture's own data needs: read whole first, a picture that a
     // huge file carries in front would hold up the start and fill the memory.
     QFile file;
-    return openPicture(file, path) ? QPixmap::fromImage(QImageReader(&file).read()) : QPixmap();
+    return openPicture(file, path) ? QImageReader(&file).read() : QImage();
 }
 
 } // namespace zavok::ui

@@ -12,7 +12,8 @@ public:
     bool canLoad(const QString& path) const override;
 };
 
-// The picture at `path` (a file, or a resource of the program); a null pixmap when it cannot be read.
-QPixmap readPicture(const QString& path);
+// The picture at `path` (a file, or a resource of the program); a null image when it cannot be read. Safe on any
+// thread.
+QImage readPicture(const QString& path);
 
 } // namespace zavok::ui
