@@ -8,7 +8,8 @@
 #   zavok_bare_work --precise, the same with precise timers, as the program's scheduler has them
 #   zavok_bare_work --window, the same work in a Qt Widgets program showing one label
 # For each: CPU time (user + system) over the whole run and over the span after a warm-up of WARM seconds (start-up
-# done), and the peak resident set (VmHWM) at the end; then SIGTERM. Writes one JSON object to OUT.
+# done), and the peak resident set (VmHWM) at the end; then SIGTERM. The whole run is read from /proc/PID/stat, which
+# keeps the time of threads that have ended, in clock ticks; the span from the threads' own run times, in nanoseconds. Writes one JSON object to OUT.
 #
 # Taken one after the other, a program and its baseline met a different machine: on a shared virtual machine the
 # same run cost from 0.7 to 1.5 times itself a minute later. Running together over the same span, each meets what
@@ -51,10 +52,28 @@ sample() {
     echo "$(awk -v c="$cpu" -v t="$ticks" 'BEGIN {printf "%.3f", c / t}') $hwm"
 }
 
+# Prints "TID nanoseconds" for each thread of a running process: the time it has run, from the scheduler's own
+# account, which clock ticks of 10 ms are too coarse for over a span that costs a baseline a few tenths of a second.
+thread_times() {
+    local task ns
+    for task in /proc/"$1"/task/*; do
+        read -r ns _ <"$task/schedstat" && echo "${task##*/} $ns"
+    done 2>/dev/null
+    return 0 # a program that has ended has no threads, which member() tells
+}
+
+# steady_seconds BEFORE AFTER: the CPU seconds between two thread_times readings, each thread's run from the first
+# reading (or from its start, when it came later) to the second. A thread that ended in between is missed; the
+# programs' threads live as long as they do, but for pooled threads that Qt lets go after half a minute idle.
+steady_seconds() {
+    awk 'NR == FNR { before[$1] = $2; next } { sum += $2 - before[$1] } END { printf "%.4f", sum / 1e9 }' \
+        <(echo "$1") <(echo "$2")
+}
+
 # start NAME COMMAND...: starts COMMAND in a directory of its own, with data and settings of its own (a copy of the
 # settings above), so that no two programs share a sample file or a log.
 names=()
-declare -A pids warmed
+declare -A pids warmed warmedThreads
 start() {
     local name=$1
     shift
@@ -73,7 +92,7 @@ member() {
         return
     fi
     local steady
-    steady=$(awk -v a="${warmed[$1]% *}" -v b="${figures% *}" 'BEGIN {printf "%.3f", b - a}')
+    steady=$(steady_seconds "${warmedThreads[$1]}" "$(thread_times "$pid")")
     echo "\"$name\": {\"cpu_s\": ${figures% *}, \"cpu_steady_s\": $steady, \"peak_rss_kb\": ${figures#* }," \
         "\"seconds\": $seconds, \"warm_s\": $warm}"
 }
@@ -108,6 +127,7 @@ start bare_window "$bare_window"
 sleep "$warm"
 for name in "${names[@]}"; do
     warmed[$name]=$(sample "${pids[$name]}" 2>/dev/null) || warmed[$name]=""
+    warmedThreads[$name]=$(thread_times "${pids[$name]}")
 done
 sleep "$seconds"
 members=()
