@@ -83,7 +83,7 @@ int runDesktop(int argc, char** argv, const service::Options& options) {
     run.core().zavok->show();
     // Seen outside the window, from the state the start-up left on.
     zavok::AlarmWatch watch(run.core());
-    ui::Tray tray(run.core(), watch, renderer, nullptr);
+    ui::Tray tray(run.core(), watch, renderer);
     // Whether the simulator drives the inputs is known once the joysticks have been looked for, which the first
     // paint does not wait for (the first read of an input would look at once). It goes before the sources it reads.
     std::unique_ptr<ui::SimulatorPanel> panel;

@@ -67,7 +67,7 @@ private:
 
 } // namespace
 
-Tray::Tray(Zavok& core, AlarmWatch& watch, const Renderer& renderer, QWidget* simulator, QDBusConnection bus)
+Tray::Tray(Zavok& core, AlarmWatch& watch, const Renderer& renderer, QDBusConnection bus)
     : core_(core)
     , watch_(watch)
     , renderer_(renderer)
@@ -79,9 +79,6 @@ Tray::Tray(Zavok& core, AlarmWatch& watch, const Renderer& renderer, QWidget* si
     bell_ = menu_->addAction(QStringLiteral("Bell on"), this,
                              [&form] { form.soundoff.isVisible() ? form.soundoff.click() : form.soundon.click(); });
     bell_->setCheckable(true);
-    if (simulator != nullptr) {
-        addSimulator(*simulator);
-    }
     menu_->addSeparator();
     // The orderly end, as the main window's close box asks for it.
     menu_->addAction(QStringLiteral("Exit"), this, [&form] { form.requestClose(); });

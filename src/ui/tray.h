@@ -29,11 +29,10 @@ public:
     // may outlast the look.
     static constexpr int kAttentionMs = 3000;
 
-    // `simulator`, where the inputs have one, is the input simulator's window.
-    Tray(Zavok& core, AlarmWatch& watch, const Renderer& renderer, QWidget* simulator,
-         QDBusConnection bus = QDBusConnection::sessionBus());
+    Tray(Zavok& core, AlarmWatch& watch, const Renderer& renderer, QDBusConnection bus = QDBusConnection::sessionBus());
 
-    // Offers the input simulator's window in the menu, after the main window's.
+    // Offers the input simulator's window in the menu, after the main window's: where the inputs have one, it is
+    // known after the start.
     void addSimulator(QWidget& simulator);
 
     const QSystemTrayIcon& icon() const { return icon_; }
