@@ -21,12 +21,9 @@ namespace {
 class Lamp final : public QIconEngine {
 public:
     explicit Lamp(AlarmWatch::State state)
-        : colour_(state == AlarmWatch::State::Alarm   ? QColor(255, 0, 0)
-                  : state == AlarmWatch::State::Fault ? QColor(255, 176, 0)
-                                                      : QColor(0, 176, 0))
-        , mark_(state == AlarmWatch::State::Alarm   ? QStringLiteral("!")
-                : state == AlarmWatch::State::Fault ? QStringLiteral("?")
-                                                    : QString()) {}
+        : look_(state == AlarmWatch::State::Alarm   ? Look{QColor(255, 0, 0), QStringLiteral("!")}
+                : state == AlarmWatch::State::Fault ? Look{QColor(255, 176, 0), QStringLiteral("?")}
+                                                    : Look{QColor(0, 176, 0), QString()}) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
         const int size = std::min(rect.width(), rect.height());
@@ -34,14 +31,14 @@ public:
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
         painter->setPen(QPen(QColor(40, 40, 40), size / 16.0));
-        painter->setBrush(colour_);
+        painter->setBrush(look_.colour);
         painter->drawEllipse(QRectF(square).adjusted(1, 1, -1, -1));
         QFont font = painter->font();
         font.setBold(true);
         font.setPixelSize(size * 3 / 4);
         painter->setFont(font);
         painter->setPen(Qt::white);
-        painter->drawText(square, Qt::AlignCenter, mark_);
+        painter->drawText(square, Qt::AlignCenter, look_.mark);
         painter->restore();
     }
 
@@ -61,8 +58,11 @@ public:
     QIconEngine* clone() const override { return new Lamp(*this); }
 
 private:
-    QColor colour_;
-    QString mark_;
+    struct Look {
+        QColor colour;
+        QString mark;
+    };
+    Look look_;
 };
 
 } // namespace
