@@ -347,6 +347,8 @@ void MqttPublisher::addTwin(std::size_t index) {
 
 void MqttPublisher::addState(State state, const std::vector<const QObject*>& watched) {
     const std::size_t index = states_.size();
+    [[maybe_unused]] const bool fresh = byTopic_.emplace(state.topic, index).second;
+    Q_ASSERT(fresh);
     states_.push_back(std::move(state));
     for (const QObject* source : watched) {
         if (const auto* control = qobject_cast<const kit::Control*>(source)) {
@@ -374,18 +376,15 @@ void MqttPublisher::addEntity(Entity entity, const std::vector<const QObject*>& 
 }
 
 void MqttPublisher::refresh(std::size_t index) {
-    const State& state = states_.at(index);
-    const std::optional<QByteArray> payload = state.read();
+    State& state = states_.at(index);
+    std::optional<QByteArray> payload = state.read();
     if (!payload) {
         return;
     }
-    current_[state.topic] = *payload;
-    if (connected_) {
-        auto& held = published_[state.topic];
-        if (held != *payload) {
-            held = *payload;
-            send(topic(state.topic), *payload, true);
-        }
+    state.current = std::move(payload);
+    if (connected_ && state.published != *state.current) {
+        state.published = *state.current;
+        send(topic(state.topic), state.published, true);
     }
 }
 
@@ -458,7 +457,6 @@ void MqttPublisher::connected() {
     if (problems_.forget()) {
         sink_(QStringLiteral("zavok: reached the MQTT broker at %1 again").arg(client_.where()));
     }
-    published_.clear();
     send(topic(QStringLiteral("status")), kOnline, true);
     announceAll();
     clearButtons();
@@ -475,9 +473,12 @@ void MqttPublisher::connected() {
         send(topic(QStringLiteral("log")), backlog_.front(), false);
         backlog_.pop_front();
     }
-    for (const auto& [below, payload] : current_) {
-        published_[below] = payload;
-        send(topic(below), payload, true);
+    for (const auto& [below, index] : byTopic_) {
+        State& state = states_.at(index);
+        if (state.current) {
+            state.published = *state.current;
+            send(topic(below), state.published, true);
+        }
     }
 }
 
@@ -589,10 +590,10 @@ void MqttPublisher::commanded(std::size_t index, const MqttClient::Message& mess
     // Home Assistant may show what it asked for until told otherwise: the state in force is said again, changed or
     // not.
     if (const auto state = twinStates_.find(index); state != twinStates_.end() && connected_) {
-        const QString& below = states_.at(state->second).topic;
-        if (const std::optional<QByteArray> now = held(below)) {
-            published_[below] = *now;
-            send(topic(below), *now, true);
+        State& shown = states_.at(state->second);
+        if (shown.current) {
+            shown.published = *shown.current;
+            send(topic(shown.topic), shown.published, true);
         }
     }
 }
@@ -631,8 +632,8 @@ std::optional<QByteArray> MqttPublisher::held(const QString& below) const {
     if (below == QStringLiteral("status")) {
         return kOnline;
     }
-    const auto found = current_.find(below);
-    return found == current_.end() ? std::nullopt : std::optional(found->second);
+    const auto found = byTopic_.find(below);
+    return found == byTopic_.end() ? std::nullopt : states_.at(found->second).current;
 }
 
 } // namespace zavok::mqtt

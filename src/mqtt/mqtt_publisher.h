@@ -61,13 +61,16 @@ public:
     void follow();
 
 private:
-    // A state topic (below zavok/<site>/) and how to read it from the core; nothing to keep the last state.
+    // A state topic (below zavok/<site>/), how to read it from the core, and what was read and published last.
     // `toldBy` picks the records after which the state is read again: a record is made once the subsystem has
-    // taken its new state, while a control's change comes before its handler has run.
+    // taken its new state, while a control's change comes before its handler has run. Ticks read most states ten
+    // times a second, so what was read and published is kept here, at hand, rather than looked up by topic.
     struct State {
         QString topic;
         std::function<std::optional<QByteArray>()> read;
         std::function<bool(const RecordFacts&)> toldBy = {};
+        std::optional<QByteArray> current = {}; // the state as the core shows it now, once it has one
+        QByteArray published = {};              // what was published last (each connection publishes it afresh)
     };
     // Something Home Assistant shows: what it is, what it is called, and what its discovery config adds.
     struct Entity {
@@ -127,8 +130,7 @@ private:
     bool connected_ = false;
     std::vector<State> states_;
     std::vector<Entity> entities_;
-    std::map<QString, QByteArray> current_;   // every state as the core shows it now
-    std::map<QString, QByteArray> published_; // what the broker holds from this connection
+    std::map<QString, std::size_t> byTopic_; // each state's topic, and the state
     std::size_t mostWaiting_;
     std::deque<QByteArray> backlog_;
     qint64 dropped_ = 0;

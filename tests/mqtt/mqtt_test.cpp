@@ -150,6 +150,7 @@ TEST_F(Mqtt, DiscoveryStatesRecordsAndTroubleReachTheBroker) {
     site.h.port.faultText = u"the port is malformed"_s;
     site.h.poll(240 - 16);
     EXPECT_TRUE(eventually([&] { return listener.hears(u"zavok/plant/trouble/reason the port is malformed"_s); }));
+    EXPECT_EQ(listener.lines().count(u"zavok/plant/channel/1 50"_s), 1) << "a steady reading is published once";
     const QString log = listener.lines().filter(u"zavok/plant/log "_s).value(0).section(u' ', 1);
     const QDateTime at =
         QDateTime::fromString(QJsonDocument::fromJson(log.toUtf8()).object().value("at"_L1).toString(), Qt::ISODate);
