@@ -474,11 +474,14 @@ void MqttPublisher::connected() {
         backlog_.pop_front();
     }
     for (const auto& [below, index] : byTopic_) {
-        State& state = states_.at(index);
-        if (state.current) {
-            state.published = *state.current;
-            send(topic(below), state.published, true);
-        }
+        publishAgain(states_.at(index));
+    }
+}
+
+void MqttPublisher::publishAgain(State& state) {
+    if (state.current) {
+        state.published = *state.current;
+        send(topic(state.topic), state.published, true);
     }
 }
 
@@ -590,11 +593,7 @@ void MqttPublisher::commanded(std::size_t index, const MqttClient::Message& mess
     // Home Assistant may show what it asked for until told otherwise: the state in force is said again, changed or
     // not.
     if (const auto state = twinStates_.find(index); state != twinStates_.end() && connected_) {
-        State& shown = states_.at(state->second);
-        if (shown.current) {
-            shown.published = *shown.current;
-            send(topic(shown.topic), shown.published, true);
-        }
+        publishAgain(states_.at(state->second));
     }
 }
 

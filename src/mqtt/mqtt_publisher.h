@@ -97,6 +97,8 @@ private:
     void addEntity(Entity entity, const std::vector<const QObject*>& renamedBy);
     void addTwin(std::size_t index);
     void refresh(std::size_t index);
+    // Publishes the state as it is, changed or not, once it has a value.
+    void publishAgain(State& state);
     QString configTopic(const Entity& entity) const;
     void announce(const Entity& entity);
     void announceAll();
