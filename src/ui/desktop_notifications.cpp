@@ -4,6 +4,9 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 
+#include <system_error>
+#include <utility>
+
 namespace zavok::ui {
 
 const QString DesktopNotifications::kService = QStringLiteral("org.freedesktop.Notifications");
@@ -17,13 +20,38 @@ int subjectOf(const RecordFacts& facts) {
 
 } // namespace
 
-DesktopNotifications::DesktopNotifications(QDBusConnection bus, Fallback fallback, QObject* parent)
+DesktopNotifications::DesktopNotifications(OpenBus openBus, Fallback fallback, QObject* parent)
     : QObject(parent)
-    , bus_(std::move(bus))
-    , fallback_(std::move(fallback)) {}
+    , fallback_(std::move(fallback)) {
+    try {
+        opening_ = std::async(std::launch::async, [this, openBus] {
+            QDBusConnection bus = openBus();
+            QMetaObject::invokeMethod(this, &DesktopNotifications::opened, Qt::QueuedConnection);
+            return bus;
+        });
+    } catch (const std::system_error&) {
+        // No thread to spare: opened here, waiting as it must.
+        bus_ = openBus();
+    }
+}
+
+void DesktopNotifications::opened() {
+    bus_ = opening_.get();
+    for (const AlarmWatch::News& news : std::exchange(held_, {})) {
+        send(news);
+    }
+}
 
 void DesktopNotifications::tell(const AlarmWatch::News& news) {
-    if (!bus_.isConnected()) {
+    if (!bus_) {
+        held_.push_back(news);
+        return;
+    }
+    send(news);
+}
+
+void DesktopNotifications::send(const AlarmWatch::News& news) {
+    if (!bus_->isConnected()) {
         fallback_(news);
         return;
     }
@@ -36,7 +64,7 @@ void DesktopNotifications::tell(const AlarmWatch::News& news) {
                             {QStringLiteral("desktop-entry"), QStringLiteral("zavok")}};
     call << QStringLiteral("ZAVOK") << uint(shown != shown_.end() ? shown->second : 0) << QStringLiteral("zavok")
          << news.text << news.detail << QStringList() << hints << int(news.urgent ? 0 : -1);
-    auto* answer = new QDBusPendingCallWatcher(bus_.asyncCall(call, kPatienceMs), this);
+    auto* answer = new QDBusPendingCallWatcher(bus_->asyncCall(call, kPatienceMs), this);
     connect(answer, &QDBusPendingCallWatcher::finished, this, [this, news, subject](QDBusPendingCallWatcher* call) {
         const QDBusPendingReply<uint> reply = *call;
         if (reply.isError()) {

@@ -67,12 +67,12 @@ private:
 
 } // namespace
 
-Tray::Tray(Zavok& core, AlarmWatch& watch, const Renderer& renderer, QDBusConnection bus)
+Tray::Tray(Zavok& core, AlarmWatch& watch, const Renderer& renderer, DesktopNotifications::OpenBus openBus)
     : core_(core)
     , watch_(watch)
     , renderer_(renderer)
     , menu_(std::make_unique<QMenu>())
-    , notifications_(std::move(bus), [this](const AlarmWatch::News& news) { showMessage(news); }) {
+    , notifications_(std::move(openBus), [this](const AlarmWatch::News& news) { showMessage(news); }) {
     MainForm& form = *core_.zavok;
     menu_->addAction(QStringLiteral("Show ZAVOK"), this, [this] { showWindow(renderer_.view(*core_.zavok)); });
     // Through the bell buttons' own clicks, so that the window shows the same bell.

@@ -29,7 +29,8 @@ public:
     // may outlast the look.
     static constexpr int kAttentionMs = 3000;
 
-    Tray(Zavok& core, AlarmWatch& watch, const Renderer& renderer, QDBusConnection bus = QDBusConnection::sessionBus());
+    Tray(Zavok& core, AlarmWatch& watch, const Renderer& renderer,
+         DesktopNotifications::OpenBus openBus = &QDBusConnection::sessionBus);
 
     // Offers the input simulator's window in the menu, after the main window's: where the inputs have one, it is
     // known after the start.

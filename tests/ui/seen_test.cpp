@@ -84,7 +84,7 @@ TEST(Tray, EachEventIsNotifiedOnceOverTheSessionBusAndTheLampFollowsTheAlarms) {
     const ui::Renderer renderer(z.desktop, ui::Twips(96));
     z.zavok->show();
     AlarmWatch watch(z);
-    ui::Tray tray(z, watch, renderer, bus.connect(u"program"_s));
+    ui::Tray tray(z, watch, renderer, [&bus] { return bus.connect(u"program"_s); });
     const QRgb quiet = qRgb(0, 176, 0), alarm = qRgb(255, 0, 0), fault = qRgb(255, 176, 0);
     EXPECT_EQ(lampColour(tray.icon()), quiet);
 
