@@ -26,7 +26,8 @@ Qt::WindowFlags flagsFor(kit::Border border) {
 
 WindowView::WindowView(kit::Window& window, const Twips& twips)
     : QWidget(nullptr, flagsFor(window.design().border))
-    , window_(&window) {
+    , window_(&window)
+    , twips_(twips) {
     const kit::WindowDesign& design = window.design();
     setObjectName(window.name());
     setWindowTitle(window.caption());
@@ -36,15 +37,20 @@ WindowView::WindowView(kit::Window& window, const Twips& twips)
     setPalette(palette);
     setAutoFillBackground(true);
 
-    // Declaration order is stacking order: a later control is made later and so lies on top.
+    // Made in declaration order, so that it is their stacking and tab order. A hidden control is made when it is
+    // first shown: the hidden text boxes hold what the program keeps, and an editor asks for the desktop's own font
+    // as it is made, which nothing else in the window uses. A frame is made at once, as the controls in it need it.
     for (kit::Control* control : window.controls()) {
-        QWidget* parent = control->container() != nullptr ? widgets_.at(control->container()) : this;
-        QWidget* widget = makeControlWidget(*control, *parent, twips);
-        widgets_.emplace(control, widget);
-        // A text of many lines, such as a day's log, can be searched.
-        if (auto* editor = qobject_cast<QPlainTextEdit*>(widget)) {
-            new FindBar(*editor);
+        if (control->isVisible() || control->kind() == kit::Control::Kind::Frame) {
+            make(*control);
+            continue;
         }
+        connect(control, &kit::Control::changed, this, [this, control](kit::Property property) {
+            if (property == kit::Property::Visible && control->isVisible() && !widgets_.contains(control)) {
+                make(*control);
+                followDeclarationOrder();
+            }
+        });
     }
 
     if (design.centred) {
@@ -56,6 +62,30 @@ WindowView::WindowView(kit::Window& window, const Twips& twips)
     }
     connect(&window, &kit::Window::changed, this, &WindowView::follow);
     follow(kit::WindowProperty::Visible);
+}
+
+void WindowView::make(kit::Control& control) {
+    QWidget* parent = control.container() != nullptr ? widgets_.at(control.container()) : this;
+    QWidget* made = makeControlWidget(control, *parent, twips_);
+    widgets_.emplace(&control, made);
+    // A text of many lines, such as a day's log, can be searched.
+    if (auto* editor = qobject_cast<QPlainTextEdit*>(made)) {
+        new FindBar(*editor);
+    }
+}
+
+// Declaration order is stacking order, a later control lying on top, and tab order.
+void WindowView::followDeclarationOrder() {
+    QWidget* previous = nullptr;
+    for (const kit::Control* control : window_->controls()) {
+        if (QWidget* made = widget(*control)) {
+            made->raise();
+            if (previous != nullptr) {
+                setTabOrder(previous, made);
+            }
+            previous = made;
+        }
+    }
 }
 
 QWidget* WindowView::widget(const kit::Control& control) const {

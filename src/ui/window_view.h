@@ -22,11 +22,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void make(kit::Control& control);
+    void followDeclarationOrder();
     QWidget* widget(const kit::Control& control) const;
     void follow(kit::WindowProperty property);
     void showFocus();
 
     QPointer<kit::Window> window_;
+    Twips twips_;
     std::unordered_map<const kit::Control*, QWidget*> widgets_;
 };
 
