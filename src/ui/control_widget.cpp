@@ -295,6 +295,7 @@ QWidget* makeWidget(Control& control, QWidget& parent, const Twips& twips) {
     case Kind::Image: {
         auto* image = new ImageWidget(static_cast<kit::Image&>(control), twips, &parent);
         setBorder(*image, control.hasBorder());
+        image->showPicture();
         PointerEvents::forward(*image, *image, control, PointerEvents::Mode::Own);
         return image;
     }

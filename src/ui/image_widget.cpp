@@ -11,12 +11,30 @@
 
 namespace zavok::ui {
 
+namespace {
+
+// The picture as it is drawn into `size` device pixels: stretched, smoothly, as the paint would.
+QImage stretched(const QImage& picture, QSize size, qreal ratio) {
+    if (picture.isNull() || size.isEmpty()) {
+        return {};
+    }
+    QImage drawn(size, QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
+    QPainter painter(&drawn);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(drawn.rect(), picture);
+    painter.end();
+    drawn.setDevicePixelRatio(ratio);
+    return drawn;
+}
+
+} // namespace
+
 ImageWidget::ImageWidget(kit::Image& image, const Twips& twips, QWidget* parent)
     : QFrame(parent)
     , image_(&image)
     , twips_(twips) {
     setAcceptDrops(true);
-    showPicture();
 }
 
 void ImageWidget::showPicture() {
@@ -24,8 +42,18 @@ void ImageWidget::showPicture() {
     takePicture();
     const QString& chosen = image_->picture();
     const QString path = chosen.isEmpty() ? kit::kFloorPlanPicture : chosen;
+    // Stretched to the place the kit gives the control, inside the frame, ahead of the paint; a control moved
+    // since is stretched to at its paint.
+    const qreal ratio = devicePixelRatioF();
+    const int frame = 2 * frameWidth();
+    const QSize size = (twips_.toPixels(image_->place()).size() - QSize(frame, frame)) * ratio;
     // Where no thread can be started, std::async reads it here, when the paint asks for it.
-    reading_ = std::async([path] { return readPicture(path); });
+    reading_ = std::async([path, size, ratio] {
+        Picture read;
+        read.picture = readPicture(path);
+        read.stretched = stretched(read.picture, size, ratio);
+        return read;
+    });
     update();
 }
 
@@ -33,9 +61,9 @@ void ImageWidget::takePicture() {
     if (!reading_.valid()) {
         return;
     }
-    QImage picture = reading_.get();
-    if (!picture.isNull()) {
-        picture_ = QPixmap::fromImage(std::move(picture));
+    Picture read = reading_.get();
+    if (!read.picture.isNull()) {
+        picture_ = std::move(read);
     }
 }
 
@@ -48,10 +76,16 @@ void ImageWidget::drop(kit::Control& source, QPointF pixels) {
 
 void ImageWidget::paintEvent(QPaintEvent* event) {
     takePicture();
-    if (!picture_.isNull()) {
+    if (!picture_.picture.isNull()) {
         QPainter painter(this);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawPixmap(contentsRect(), picture_);
+        const QRect inside = contentsRect();
+        const QImage& stretched = picture_.stretched;
+        if (stretched.deviceIndependentSize() == inside.size() && stretched.devicePixelRatio() == devicePixelRatioF()) {
+            painter.drawImage(inside.topLeft(), stretched);
+        } else {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(inside, picture_.picture);
+        }
     }
     QFrame::paintEvent(event);
 }

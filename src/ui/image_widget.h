@@ -4,7 +4,6 @@
 
 #include <QFrame>
 #include <QImage>
-#include <QPixmap>
 #include <QPointer>
 
 #include <future>
@@ -23,8 +22,9 @@ class ImageWidget final : public QFrame {
 public:
     ImageWidget(kit::Image& image, const Twips& twips, QWidget* parent);
 
-    // Shows the kit's picture; a file that cannot be read leaves the picture shown before. The file is read on a
-    // thread of its own, while the window's other controls are made; the widget's paint takes it.
+    // Shows the kit's picture; a file that cannot be read leaves the picture shown before. The file is read, and
+    // stretched to the control, on a thread of its own while the window's other controls are made; the widget's
+    // paint takes it.
     void showPicture();
     // `source` was released at `pixels` inside this widget.
     void drop(kit::Control& source, QPointF pixels);
@@ -40,10 +40,15 @@ private:
     // Waits for the picture being read, if any, and shows it unless it could not be read.
     void takePicture();
 
+    struct Picture {
+        QImage picture;
+        QImage stretched; // as drawn into the control's place when it was read
+    };
+
     QPointer<kit::Image> image_;
     Twips twips_;
-    QPixmap picture_;
-    std::future<QImage> reading_;
+    Picture picture_;
+    std::future<Picture> reading_;
 };
 
 } // namespace zavok::ui

@@ -29,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -209,21 +210,27 @@ TEST_F(RendererTest, EveryControlShowsWhatTheKitHoldsAndFollowsItsChanges) {
     EXPECT_EQ(std::pair(framed("entry"), framed("ok")), std::pair(true, false));
     window->setFocus(ok);
     EXPECT_EQ(std::pair(framed("entry"), framed("ok")), std::pair(false, true));
-    // An image shows its picture stretched, and keeps it for a file that is none.
-    auto centre = [&] {
+    // An image shows its picture stretched, also once moved to a place of another size, and keeps it for a file
+    // that is none.
+    const auto halves = [&] {
         const QImage drawn = widget(u"plan"_s).grab().toImage();
-        return drawn.pixelColor(drawn.width() / 2, drawn.height() / 2);
+        return std::pair(drawn.pixelColor(drawn.width() / 4, drawn.height() / 2),
+                         drawn.pixelColor(drawn.width() * 3 / 4, drawn.height() / 2));
     };
-    EXPECT_NE(centre(), colour(kCyan)) << "without a picture of its own, the built-in one";
+    EXPECT_NE(halves().first, colour(kCyan)) << "without a picture of its own, the built-in one";
     QTemporaryDir dir;
-    const QString red = dir.filePath(u"red.png"_s);
+    const QString redBlue = dir.filePath(u"red-blue.png"_s);
     QImage picture(4, 4, QImage::Format_RGB32);
     picture.fill(Qt::red);
-    ASSERT_TRUE(picture.save(red));
-    plan->setPicture(red);
-    EXPECT_EQ(centre(), QColor(Qt::red));
+    QPainter(&picture).fillRect(2, 0, 2, 4, Qt::blue);
+    ASSERT_TRUE(picture.save(redBlue));
+    const std::pair<QColor, QColor> redThenBlue(Qt::red, Qt::blue);
+    plan->setPicture(redBlue);
+    EXPECT_EQ(halves(), redThenBlue);
+    plan->setWidth(1440);
+    EXPECT_EQ(halves(), redThenBlue);
     plan->setPicture(dir.filePath(u"missing.png"_s));
-    EXPECT_EQ(centre(), QColor(Qt::red));
+    EXPECT_EQ(halves(), redThenBlue);
 }
 
 // A control hidden from the start is drawn once shown, with what the kit holds by then, in its place among the
