@@ -51,6 +51,7 @@ QFont toFont(const kit::Font& font) {
     f.setBold(font.bold);
     return f;
 }
+
 Qt::Alignment toAlignment(kit::Align align) {
     switch (align) {
     case kit::Align::Left:
