@@ -79,9 +79,9 @@ void ImageWidget::paintEvent(QPaintEvent* event) {
     if (!picture_.picture.isNull()) {
         QPainter painter(this);
         const QRect inside = contentsRect();
-        const QImage& stretched = picture_.stretched;
-        if (stretched.deviceIndependentSize() == inside.size() && stretched.devicePixelRatio() == devicePixelRatioF()) {
-            painter.drawImage(inside.topLeft(), stretched);
+        const QImage& ready = picture_.stretched;
+        if (ready.deviceIndependentSize() == inside.size() && ready.devicePixelRatio() == devicePixelRatioF()) {
+            painter.drawImage(inside.topLeft(), ready);
         } else {
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
             painter.drawImage(inside, picture_.picture);
