@@ -209,9 +209,9 @@ def main():
                 w(f"| Peak RSS (VmHWM) | {z['peak_rss_kb'] / 1024:.1f} MiB | a Qt Widgets window with one label | "
                   f"{window['peak_rss_kb'] / 1024:.1f} MiB | {r:.2f} | ≤ 1.3 | {verdict(r <= 1.3)} |")
             w("")
-            w("The whole run's CPU time is read from /proc/PID/stat in clock ticks of 10 ms, at the end; the span's "
-              "from each thread's run time in /proc/PID/task/*/schedstat, in nanoseconds, after the warm-up and at "
-              "the end of the span. The whole run includes start-up, the span after the warm-up does not.")
+            w("CPU time is read from each program's process CPU clock (all its threads, those that have ended "
+              "included, to the nanosecond), after the warm-up and at the end of the span. The whole run includes "
+              "start-up, the span after the warm-up does not.")
         w("")
     w("## The service and MQTT")
     w("")

@@ -8,8 +8,8 @@
 #   zavok_bare_work --precise, the same with precise timers, as the program's scheduler has them
 #   zavok_bare_work --window, the same work in a Qt Widgets program showing one label
 # For each: CPU time (user + system) over the whole run and over the span after a warm-up of WARM seconds (start-up
-# done), and the peak resident set (VmHWM) at the end; then SIGTERM. The whole run is read from /proc/PID/stat, which
-# keeps the time of threads that have ended, in clock ticks; the span from the threads' own run times, in nanoseconds. Writes one JSON object to OUT.
+# done), both from its process CPU clock, and the peak resident set (VmHWM) at the end; then SIGTERM. Writes one JSON
+# object to OUT.
 #
 # Taken one after the other, a program and its baseline met a different machine: on a shared virtual machine the
 # same run cost from 0.7 to 1.5 times itself a minute later. Running together over the same span, each meets what
@@ -22,7 +22,7 @@ build=$1 work=$2 seconds=$3 out=$4 warm=${5:-5}
 zavok=$build/src/zavok
 bare_work=$build/bench/zavok_bare_work
 bare_window=$build/bench/zavok_bare_window
-ticks=$(getconf CLK_TCK)
+cpu_clock=$build/bench/zavok_cpu_clock
 
 rm -rf "$work"
 mkdir -p "$work/xdg/zavok"
@@ -39,41 +39,23 @@ echo "240 32750 32750 32750 32750" >"$state"
     for l in "${lines[@]}"; do printf '"%s"\r\n' "$l"; done
 } >"$work/xdg/zavok/phones.zvk"
 
-# Prints "cpu_seconds peak_kb" of a running process.
-sample() {
-    local pid=$1 stat fields
-    stat=$(cat "/proc/$pid/stat")
-    # The command name may hold blanks: the fields that follow it start after its closing parenthesis.
-    read -r -a fields <<<"${stat##*) }"
-    # utime and stime are fields 14 and 15 of the whole line, 12 and 13 after the name (from 0).
-    local cpu=$(( fields[11] + fields[12] ))
-    local hwm
-    hwm=$(awk '/^VmHWM:/ {print $2}' "/proc/$pid/status")
-    echo "$(awk -v c="$cpu" -v t="$ticks" 'BEGIN {printf "%.3f", c / t}') $hwm"
+# Prints the CPU seconds (user + system, all threads, ended ones included) a running process has used so far, to
+# the nanosecond; nothing for one that has ended.
+cpu_seconds() {
+    local line
+    line=$("$cpu_clock" "$1")
+    echo "${line#* }"
 }
 
-# Prints "TID nanoseconds" for each thread of a running process: the time it has run, from the scheduler's own
-# account, which clock ticks of 10 ms are too coarse for over a span that costs a baseline a few tenths of a second.
-thread_times() {
-    local task ns
-    for task in /proc/"$1"/task/*; do
-        read -r ns _ <"$task/schedstat" && echo "${task##*/} $ns"
-    done 2>/dev/null
-    return 0 # a program that has ended has no threads, which member() tells
-}
-
-# steady_seconds BEFORE AFTER: the CPU seconds between two thread_times readings, each thread's run from the first
-# reading (or from its start, when it came later) to the second. A thread that ended in between is missed; the
-# programs' threads live as long as they do, but for pooled threads that Qt lets go after half a minute idle.
-steady_seconds() {
-    awk 'NR == FNR { before[$1] = $2; next } { sum += $2 - before[$1] } END { printf "%.4f", sum / 1e9 }' \
-        <(echo "$1") <(echo "$2")
+# Prints the peak resident set (VmHWM) of a running process in KiB.
+peak_kb() {
+    awk '/^VmHWM:/ {print $2}' "/proc/$1/status"
 }
 
 # start NAME COMMAND...: starts COMMAND in a directory of its own, with data and settings of its own (a copy of the
 # settings above), so that no two programs share a sample file or a log.
 names=()
-declare -A pids warmed warmedThreads
+declare -A pids warmed
 start() {
     local name=$1
     shift
@@ -84,16 +66,17 @@ start() {
     names+=("$name")
 }
 
-# member NAME: the JSON member for NAME at the end of the span; then ends it.
+# member NAME: the JSON member for NAME at the end of the span.
 member() {
-    local name=$1 pid=${pids[$1]} figures
-    if [ -z "${warmed[$1]}" ] || ! figures=$(sample "$pid" 2>/dev/null); then
+    local name=$1 pid=${pids[$1]} cpu peak
+    cpu=$(cpu_seconds "$pid")
+    if [ -z "${warmed[$1]}" ] || [ -z "$cpu" ] || ! peak=$(peak_kb "$pid" 2>/dev/null); then
         echo "\"$name\": {\"error\": \"ended before the span was over; see $work/$name.out\"}"
         return
     fi
     local steady
-    steady=$(steady_seconds "${warmedThreads[$1]}" "$(thread_times "$pid")")
-    echo "\"$name\": {\"cpu_s\": ${figures% *}, \"cpu_steady_s\": $steady, \"peak_rss_kb\": ${figures#* }," \
+    steady=$(awk -v a="${warmed[$1]}" -v b="$cpu" 'BEGIN {printf "%.4f", b - a}')
+    echo "\"$name\": {\"cpu_s\": $cpu, \"cpu_steady_s\": $steady, \"peak_rss_kb\": $peak," \
         "\"seconds\": $seconds, \"warm_s\": $warm}"
 }
 
@@ -126,8 +109,7 @@ start bare_window "$bare_window"
 
 sleep "$warm"
 for name in "${names[@]}"; do
-    warmed[$name]=$(sample "${pids[$name]}" 2>/dev/null) || warmed[$name]=""
-    warmedThreads[$name]=$(thread_times "${pids[$name]}")
+    warmed[$name]=$(cpu_seconds "${pids[$name]}")
 done
 sleep "$seconds"
 members=()
