@@ -22,6 +22,7 @@ HistoryRecorder::HistoryRecorder(Zavok& core, const QString& path, int retention
     // The poll cycle ticks all the time, so a minute closes even when no channel is on.
     connect(&core.zavok->Timer1, &kit::Timer::ticked, this, [this] {
         takeChannels();
+        openStore();
         passTo(currentMinute());
     });
     takeChannels(); // made after start-up, it starts with the next tick
@@ -46,9 +47,16 @@ void HistoryRecorder::takeChannels() {
     for (int k = 1; k <= 4; ++k) {
         connect(&core_.channel(k).Timer1, &kit::Timer::ticked, this, [this, k] { channelTicked(k); });
     }
-    // By now the data directory is made: the file is checked in the background, not when the first minute closes
-    // or, worse, when the program ends.
-    store_.open();
+}
+
+void HistoryRecorder::openStore() {
+    // Opened at the first tick, a tenth of a second or more after the start, not during start-up: loading the
+    // database's driver and checking the file, although on the store's thread, slowed the first paint. It is still
+    // checked in the background, not when the first minute closes or, worse, when the program ends.
+    if (!storeOpened_) {
+        storeOpened_ = true;
+        store_.open();
+    }
 }
 
 void HistoryRecorder::channelTicked(int channel) {

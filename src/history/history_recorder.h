@@ -51,6 +51,7 @@ private:
 
     qint64 currentMinute() const;
     void takeChannels();
+    void openStore();
     void channelTicked(int channel);
     void passTo(qint64 minute);
     void hand(qint64 minute);
@@ -59,6 +60,7 @@ private:
     Zavok& core_;
     HistoryStore store_;
     bool channelsTaken_ = false;
+    bool storeOpened_ = false;
     qint64 minute_;
     std::array<Minute, 4> minutes_{};
     std::array<kit::TextReading<std::optional<double>>, 4> shown_{}; // each value text as a number, where it is one
