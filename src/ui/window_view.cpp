@@ -40,7 +40,22 @@ WindowView::WindowView(kit::Window& window, const Twips& twips)
     // Made in declaration order, so that it is their stacking and tab order. A hidden control is made when it is
     // first shown: the hidden text boxes hold what the program keeps, and an editor asks for the desktop's own font
     // as it is made, which nothing else in the window uses. A frame is made at once, as the controls in it need it.
+    // A picture in the window itself is made first: it is read on a thread of its own, which the first paint waits
+    // for, and so is read while the rest are made; the declaration order is then restored.
+    const auto readFirst = [](const kit::Control& control) {
+        return control.kind() == kit::Control::Kind::Image && control.isVisible() && control.container() == nullptr;
+    };
+    bool reordered = false;
     for (kit::Control* control : window.controls()) {
+        if (readFirst(*control)) {
+            make(*control);
+            reordered = true;
+        }
+    }
+    for (kit::Control* control : window.controls()) {
+        if (readFirst(*control)) {
+            continue;
+        }
         if (control->isVisible() || control->kind() == kit::Control::Kind::Frame) {
             make(*control);
             continue;
@@ -51,6 +66,9 @@ WindowView::WindowView(kit::Window& window, const Twips& twips)
                 followDeclarationOrder();
             }
         });
+    }
+    if (reordered) {
+        followDeclarationOrder();
     }
 
     if (design.centred) {
@@ -74,12 +92,16 @@ void WindowView::make(kit::Control& control) {
     }
 }
 
-// Declaration order is stacking order, a later control lying on top, and tab order.
+// Declaration order is stacking order, a later control lying on top, and tab order. Qt sets no tab order beside a
+// control that takes no focus, so the order is set between the controls that take it.
 void WindowView::followDeclarationOrder() {
     QWidget* previous = nullptr;
     for (const kit::Control* control : window_->controls()) {
         if (QWidget* made = widget(*control)) {
             made->raise();
+            if (made->focusPolicy() == Qt::NoFocus) {
+                continue;
+            }
             if (previous != nullptr) {
                 setTabOrder(previous, made);
             }
