@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -138,20 +139,32 @@ void showColours(const Control& control, QWidget& widget) {
 
 // A caption cut by its label of one line (a long circuit name) is shown whole in the label's tip, above the tip's
 // own text.
-void showTip(const Control& control, QWidget& widget) {
-    const auto* label = qobject_cast<const QLabel*>(&widget);
-    const bool cut = label != nullptr && !label->wordWrap() &&
-                     label->fontMetrics().horizontalAdvance(control.text()) > label->contentsRect().width();
-    widget.setToolTip(!cut                      ? control.tip()
-                      : control.tip().isEmpty() ? control.text()
-                                                : control.text() + u'\n' + control.tip());
+void showTip(const Control& control, QLabel& label) {
+    const bool cut =
+        !label.wordWrap() && label.fontMetrics().horizontalAdvance(control.text()) > label.contentsRect().width();
+    label.setToolTip(!cut                      ? control.tip()
+                     : control.tip().isEmpty() ? control.text()
+                                               : control.text() + u'\n' + control.tip());
 }
 
-// Whether the tip may show otherwise after a change of `property`. Measuring the caption is the dearest part of
-// showing a label, so a new window measures each of its labels once, with every property in place.
-bool movesTip(Property property) {
-    return property == Property::Text || property == Property::Place || property == Property::Tip;
-}
+// A label whose tip is worked out when it is asked for: whether the caption is cut takes measuring (shaping) it,
+// the dearest part of showing a label, which a new window would otherwise do for every label before its first
+// paint, and which the paint does again.
+class Caption final : public QLabel {
+public:
+    Caption(Control& control, QWidget& parent) : QLabel(&parent), control_(&control) {}
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::ToolTip && control_ != nullptr) {
+            showTip(*control_, *this);
+        }
+        return QLabel::event(event);
+    }
+
+private:
+    QPointer<Control> control_;
+};
 
 void showProperty(Control& control, QWidget& widget, Property property, const Twips& twips) {
     switch (property) {
@@ -183,7 +196,10 @@ void showProperty(Control& control, QWidget& widget, Property property, const Tw
         }
         return;
     case Property::Tip:
-        return; // with every property that moves it, below
+        if (qobject_cast<QLabel*>(&widget) == nullptr) { // a label's, when it is asked for
+            widget.setToolTip(control.tip());
+        }
+        return;
     case Property::Picture:
         if (auto* image = qobject_cast<ImageWidget*>(&widget)) {
             image->showPicture();
@@ -265,7 +281,7 @@ QWidget* makeComboBox(kit::ComboBox& box, QWidget& parent) {
 QWidget* makeWidget(Control& control, QWidget& parent, const Twips& twips) {
     switch (control.kind()) {
     case Kind::Label: {
-        auto* label = new QLabel(&parent);
+        auto* label = new Caption(control, parent);
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(toAlignment(control.align()));
         setBorder(*label, control.hasBorder());
@@ -313,17 +329,12 @@ QWidget* makeControlWidget(Control& control, QWidget& parent, const Twips& twips
     QWidget* widget = makeWidget(control, parent, twips);
     widget->setObjectName(control.name());
     widget->setFont(toFont(control.font()));
-    for (const Property property :
-         {Property::Text, Property::Back, Property::Place, Property::Enabled, Property::Visible, Property::Locked}) {
+    for (const Property property : {Property::Text, Property::Back, Property::Place, Property::Enabled,
+                                    Property::Visible, Property::Locked, Property::Tip}) {
         showProperty(control, *widget, property, twips);
     }
-    showTip(control, *widget);
-    QObject::connect(&control, &Control::changed, widget, [&control, widget, twips](Property property) {
-        showProperty(control, *widget, property, twips);
-        if (movesTip(property)) {
-            showTip(control, *widget);
-        }
-    });
+    QObject::connect(&control, &Control::changed, widget,
+                     [&control, widget, twips](Property property) { showProperty(control, *widget, property, twips); });
     return widget;
 }
 

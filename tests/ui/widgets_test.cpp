@@ -24,6 +24,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QImageReader>
 #include <QInputDialog>
 #include <QLabel>
@@ -36,6 +37,7 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 #include <QWindow>
 
 #include <gtest/gtest.h>
@@ -173,10 +175,17 @@ TEST_F(RendererTest, EveryControlShowsWhatTheKitHoldsAndFollowsItsChanges) {
     EXPECT_TRUE(label.alignment() & Qt::AlignRight);
     // A caption too long for its label runs on to the next line where there is one, and is cut where there is not.
     EXPECT_TRUE(!label.wordWrap() && widget<QLabel>(u"paragraph"_s).wordWrap());
-    // The tip of a label that cuts its caption shows the caption whole.
+    // The tip of a label that cuts its caption shows the caption whole, and only then.
+    const auto tip = [&label] {
+        QHelpEvent asked(QEvent::ToolTip, QPoint(1, 1), label.mapToGlobal(QPoint(1, 1)));
+        QApplication::sendEvent(&label, &asked);
+        QToolTip::hideText();
+        return label.toolTip();
+    };
     name->setTip(u"Click to change name"_s);
+    EXPECT_EQ(tip(), u"Click to change name"_s);
     name->setText(u"Garage Side Door, north"_s);
-    EXPECT_EQ(label.toolTip(), u"Garage Side Door, north\nClick to change name"_s);
+    EXPECT_EQ(tip(), u"Garage Side Door, north\nClick to change name"_s);
     name->setText(u"Back Door"_s);
     name->setBack(kBlue);
     name->setLeft(300);
