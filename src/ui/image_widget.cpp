@@ -13,6 +13,10 @@ namespace zavok::ui {
 
 namespace {
 
+// Qt blends a picture stretched over more rows than this on the threads of its pool, which at the start take the
+// processor from the windows being made; in bands of this many it blends on the calling thread, to the same pixels.
+constexpr int kBandRows = 64;
+
 // The picture as it is drawn into `size` device pixels: stretched, smoothly, as the paint would.
 QImage stretched(const QImage& picture, QSize size, qreal ratio) {
     if (picture.isNull() || size.isEmpty()) {
@@ -22,7 +26,10 @@ QImage stretched(const QImage& picture, QSize size, qreal ratio) {
     drawn.fill(Qt::transparent);
     QPainter painter(&drawn);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(drawn.rect(), picture);
+    for (int top = 0; top < size.height(); top += kBandRows) {
+        painter.setClipRect(0, top, size.width(), kBandRows);
+        painter.drawImage(drawn.rect(), picture);
+    }
     painter.end();
     drawn.setDevicePixelRatio(ratio);
     return drawn;
