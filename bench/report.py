@@ -28,7 +28,7 @@ def load_benchmarks(path):
     return figures, errors
 
 
-COUNTERS = ("poll_ticks", "channel_ticks", "records", "with_ns", "without_ns", "ratio", "megabytes", "lines")
+COUNTERS = ("poll_ticks", "channel_ticks", "records", "with_ns", "without_ns", "bare_ns", "ratio", "megabytes", "lines")
 
 
 def fmt_time(ns):
@@ -106,8 +106,16 @@ def main():
               "AppendRecordBaseline", "the same append")
     ratio_row("… one reading of the machine's clock, local time (a tick takes three)", "ClockReading",
               "AppendRecordBaseline", "the same append")
-    ratio_row("Start-up of `zavok` to its main window painted (offscreen, from posix_spawn)", "StartupToMainWindow",
-              "StartupBareWindow", "a Qt Widgets window with one label, the same way", "≤ 1.5", 1.5)
+    # The start-up: both starts come from one benchmark, taken in turns, as its counters.
+    startup_turns = figures.get("StartupToMainWindow", {}).get("counters", {})
+    if startup_turns.get("bare_ns", 0) > 0:
+        r = startup_turns["ratio"]
+        rows.append(("Start-up of `zavok` to its main window painted (offscreen, from posix_spawn)",
+                     fmt_time(ns("StartupToMainWindow")), "a Qt Widgets window with one label, started in turns with it",
+                     fmt_time(startup_turns["bare_ns"]), f"{r:.2f}", "≤ 1.5", verdict(r <= 1.5)))
+    else:
+        rows.append(("Start-up of `zavok` to its main window painted", "—", "a Qt Widgets window with one label", "—",
+                     "—", "≤ 1.5", f"not measured ({errors.get('StartupToMainWindow', 'not run')})"))
     ratio_row("A day of monitoring on virtual time (864,000 poll ticks, 691,196 channel ticks)", "Day",
               "DayPhysicalLimit", "the same day's sample-file and log I/O, each at its physical limit", "≤ 1.3", 1.3)
 
