@@ -50,7 +50,8 @@ QStringList chosenFaces(kit::Family family, const QStringList& desktop) {
     return installed != faces.end() ? QStringList{*installed} : faces;
 }
 
-std::array<QStringList, 3> chosenFaces() {
+// Each family's chosen faces, in the order of kit::Family.
+std::array<QStringList, 3> chosenFacesOfEachFamily() {
     const QStringList desktop = QFontDatabase::families();
     return {chosenFaces(kit::Family::Sans, desktop), chosenFaces(kit::Family::Serif, desktop),
             chosenFaces(kit::Family::Narrow, desktop)};
@@ -60,7 +61,7 @@ std::array<QStringList, 3> chosenFaces() {
 
 QFont toFont(const kit::Font& font) {
     // Chosen once: the desktop's faces do not change under a running program.
-    static const std::array<QStringList, 3> chosen = chosenFaces();
+    static const std::array<QStringList, 3> chosen = chosenFacesOfEachFamily();
     QFont f;
     f.setFamilies(chosen.at(static_cast<std::size_t>(font.family)));
     f.setStyleHint(font.family == kit::Family::Serif ? QFont::Serif : QFont::SansSerif);
