@@ -79,7 +79,11 @@ int runDesktop(int argc, char** argv, const service::Options& options) {
     run.start();
     // Log-off: the session manager asks for the data first, and the display's connection breaks at the latest.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, [&run](QSessionManager&) { run.core().shutdown(); });
-    const zavok::system::EndBeforeExit displayGone([&run] { run.core().shutdown(); });
+    // The history's writer is done before exit() takes apart the libraries it writes with.
+    const zavok::system::EndBeforeExit displayGone([&run] {
+        run.core().shutdown();
+        run.history().finish();
+    });
     run.core().zavok->show();
     // Seen outside the window, from the state the start-up left on.
     zavok::AlarmWatch watch(run.core());

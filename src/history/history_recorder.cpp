@@ -29,7 +29,12 @@ HistoryRecorder::HistoryRecorder(Zavok& core, const QString& path, int retention
 }
 
 HistoryRecorder::~HistoryRecorder() {
-    // The minute in progress is saved too: a restart within the same minute adds to it.
+    finish();
+}
+
+void HistoryRecorder::finish() {
+    // The minute in progress is saved too: a restart within the same minute adds to it. Handed over once: a store
+    // that has finished takes nothing more.
     hand(minute_ + 1);
     store_.finish();
 }

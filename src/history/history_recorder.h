@@ -33,10 +33,14 @@ public:
     // `path` is history.sqlite; rows older than `retentionDays` are removed.
     HistoryRecorder(Zavok& core, const QString& path, int retentionDays,
                     kit::FaultSink report = kit::writeToStandardError);
-    // Hands the minute in progress over and waits for the writer's last, short, attempt.
+    // Finishes, if that has not been done.
     ~HistoryRecorder() override;
     HistoryRecorder(const HistoryRecorder&) = delete;
     HistoryRecorder& operator=(const HistoryRecorder&) = delete;
+
+    // Hands the minute in progress over and waits for the writer's last, short, attempt; nothing is kept after it.
+    // For an end that runs no destructors, such as exit(): the writer's thread is done once this returns.
+    void finish();
 
     HistoryStore& store() { return store_; }
 
