@@ -5,7 +5,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QTimeZone>
 
 #include <array>
 #include <functional>
@@ -86,8 +85,9 @@ struct Machine final : kit::GamePort, kit::Joysticks, kit::Clock, kit::Dialogs, 
     bool canLoad(const QString&) const override { return false; }
 
     const kit::VirtualScheduler& scheduler;
-    // In UTC, so that no daylight-saving change shortens or lengthens the day.
-    const QDateTime midnight{QDate(2001, 7, 13), QTime(0, 0), QTimeZone::utc()};
+    // In UTC, so that no daylight-saving change shortens or lengthens the day; as a time spec rather than a time
+    // zone, as the machine's clock gives it where the offset is 0, so that every reading is not a copy of a zone.
+    const QDateTime midnight{QDate(2001, 7, 13), QTime(0, 0), Qt::UTC};
     qint16 portValue = 240;
     std::array<kit::JOYINFO, 2> stick{};
     qint64 portReads = 0;
