@@ -1,6 +1,8 @@
 #include "numbers.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -16,40 +18,41 @@ bool isDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
+// The digits QString::number writes, without its general machinery: the port's value and the readings are
+// formatted at every tick that changes them.
+QString wholeText(qint64 value) {
+    std::array<char, 20> digits{};
+    const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+    return QString::fromLatin1(digits.data(), written.ptr - digits.data());
+}
+
 } // namespace
 
 double prefixValue(const QString& text) {
-    // Collect the numeric characters into a clean ASCII string for strtod, which then never sees anything it could
-    // read differently (hex, "inf", locale decimal commas).
-    std::string number;
     qsizetype i = 0;
     const qsizetype n = text.size();
-    auto skipBlanks = [&] {
-        while (i < n && isBlank(text[i])) {
-            ++i;
-        }
-    };
-    skipBlanks();
+    while (i < n && isBlank(text[i])) {
+        ++i;
+    }
+    const qsizetype start = i;
+    const bool negative = i < n && text[i] == u'-';
     if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-        number += char(text[i].unicode());
         ++i;
     }
     bool digits = false;
     bool point = false;
     // A whole number of up to 15 digits, which is what the ticks read back from their own texts, is exact as a
-    // double: strtod would give the same.
+    // double: strtod would give the same, and the text is read without a copy.
     qint64 whole = 0;
     int wholeDigits = 0;
     for (; i < n; ++i) {
         const QChar c = text[i];
         if (isDigit(c)) {
-            number += char(c.unicode());
             digits = true;
             if (!point && ++wholeDigits <= 15) {
                 whole = whole * 10 + (c.unicode() - u'0');
             }
         } else if (c == u'.' && !point) {
-            number += '.';
             point = true;
         } else if (!isBlank(c)) {
             break;
@@ -58,26 +61,31 @@ double prefixValue(const QString& text) {
     if (!digits) {
         return 0.0;
     }
-    bool scaled = false;
+    const qsizetype mantissaEnd = i;
+    qsizetype exponentEnd = i;
     if (i < n && (text[i] == u'e' || text[i] == u'E')) {
-        std::string exponent = "e";
         qsizetype j = i + 1;
         if (j < n && (text[j] == u'+' || text[j] == u'-')) {
-            exponent += char(text[j].unicode());
             ++j;
         }
-        bool expDigits = false;
-        for (; j < n && isDigit(text[j]); ++j) {
-            exponent += char(text[j].unicode());
-            expDigits = true;
+        const qsizetype exponentDigits = j;
+        while (j < n && isDigit(text[j])) {
+            ++j;
         }
-        if (expDigits) {
-            number += exponent;
-            scaled = true;
+        if (j > exponentDigits) {
+            exponentEnd = j;
         }
     }
-    if (!point && wholeDigits <= 15 && !scaled) {
-        return number.front() == '-' ? -double(whole) : double(whole);
+    if (!point && wholeDigits <= 15 && exponentEnd == mantissaEnd) {
+        return negative ? -double(whole) : double(whole);
+    }
+    // The numeric characters alone, in a clean ASCII string for strtod, which then never sees anything it could read
+    // differently (hex, "inf", locale decimal commas).
+    std::string number;
+    for (qsizetype k = start; k < exponentEnd; ++k) {
+        if (!isBlank(text[k])) {
+            number += char(text[k].unicode());
+        }
     }
     return std::strtod(number.c_str(), nullptr);
 }
@@ -151,7 +159,7 @@ QString numberText(double value) {
     // A whole number below 10^15 has the same digits either way, and the general format takes far longer to find
     // them: the readings and the port's value are whole numbers.
     if (std::abs(value) < 1e15 && value == std::trunc(value)) {
-        return QString::number(qint64(value));
+        return wholeText(qint64(value));
     }
     return QString::number(value, 'g', 15);
 }
