@@ -2,9 +2,8 @@
 
 #include "scheduler.h"
 
-#include <QPointer>
-
 #include <algorithm>
+#include <utility>
 
 namespace zavok::kit {
 
@@ -20,6 +19,9 @@ Timer::Timer(Scheduler& scheduler, const QString& name, int interval, bool enabl
 }
 
 Timer::~Timer() {
+    if (destroyedInTick_ != nullptr) {
+        *destroyedInTick_ = true;
+    }
     scheduler_.stop(*this);
 }
 
@@ -49,14 +51,22 @@ void Timer::setEnabled(bool enabled) {
 }
 
 void Timer::fire() {
-    if (isRunning() && onTick) {
-        // The tick may destroy its own timer.
-        const QPointer<Timer> self(this);
-        onTick();
-        if (self != nullptr) {
-            emit ticked();
-        }
+    if (!isRunning() || !onTick) {
+        return;
     }
+    // The tick may destroy its own timer, or run another of its ticks in a nested event loop. A flag on the stack
+    // tells, rather than a QPointer, whose reference counts cost more than a quiet tick's own work.
+    bool destroyed = false;
+    bool* const outer = std::exchange(destroyedInTick_, &destroyed);
+    onTick();
+    if (destroyed) {
+        if (outer != nullptr) {
+            *outer = true;
+        }
+        return;
+    }
+    destroyedInTick_ = outer;
+    emit ticked();
 }
 
 } // namespace zavok::kit

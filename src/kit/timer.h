@@ -39,6 +39,8 @@ private:
     Scheduler& scheduler_;
     int interval_;
     bool enabled_;
+    // While a tick runs: where to say that the timer was destroyed.
+    bool* destroyedInTick_ = nullptr;
 };
 
 } // namespace zavok::kit

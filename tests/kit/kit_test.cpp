@@ -300,6 +300,27 @@ TEST_F(TimerTest, NewPeriodsStartWhenTheyShouldAndATickMayDestroyAnotherTimer) {
     EXPECT_EQ(ticks, expected);
 }
 
+TEST_F(TimerTest, ATickMayDestroyItsOwnTimerEvenInATickNestedInIt) {
+    auto self = std::make_unique<Timer>(s, u"self"_s, 100, true);
+    int heard = 0;
+    QObject::connect(self.get(), &Timer::ticked, [&] { ++heard; });
+    int depth = 0;
+    self->onTick = [&] {
+        // As a box's event loop would, the first tick runs the next one inside it, and that one ends the timer.
+        if (++depth == 1) {
+            self->fire();
+        } else {
+            self.reset();
+        }
+    };
+    s.advance(100);
+    EXPECT_EQ(self, nullptr);
+    EXPECT_EQ(depth, 2);
+    EXPECT_EQ(heard, 0); // no one hears of a tick whose timer is gone
+    s.advance(1000);
+    EXPECT_EQ(depth, 2);
+}
+
 // A library loaded on demand gives its functions, or says what is missing: never a null function reported as found.
 TEST(LoadedLibrary, FindsWhatTheLibraryHasAndNamesTheFirstThingMissing) {
     LoadedLibrary math("libm.so.6");
