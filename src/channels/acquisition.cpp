@@ -46,7 +46,7 @@ Acquisition::Acquisition(ChannelForm& form, MainForm& main, const TimerForm& tim
     channelSwitch.onSwitchedOff = [this] { reading_.reset(); };
 }
 
-quint32 Acquisition::read() {
+inline quint32 Acquisition::read() {
     // The result code tells nothing useful: an absent joystick leaves the record as it was, and a burst of zeros
     // is how a missing input shows.
     joysticks_.joyGetPos(joystick_, position_);
