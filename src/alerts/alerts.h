@@ -15,7 +15,7 @@ struct Alerts {
            kit::Bell& bell, kit::Dialogs& dialogs, std::function<void()> labname, std::function<void()> catfile)
         : state(form, bits, log)
         , trouble(form, log)
-        , poll(form, timing, port, joysticks, clock, locale, clockTexts, bits, state, trouble)
+        , poll(form, timing, port, joysticks, clock, locale, clockTexts, bits, state, trouble, log)
         , bells(form, bell)
         , circuits(form, state, dialogs, std::move(labname), std::move(catfile)) {}
 

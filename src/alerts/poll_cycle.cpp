@@ -25,7 +25,7 @@ QString bitText(std::optional<int> bit) {
 
 PollCycle::PollCycle(MainForm& form, const TimerForm& timing, kit::GamePort& port, const kit::Joysticks& joysticks,
                      const kit::Clock& clock, const QLocale& locale, kit::ClockTexts& clockTexts, AlertBits& bits,
-                     const AlertState& alerts, Trouble& trouble)
+                     const AlertState& alerts, Trouble& trouble, const ActivityLog& log)
     : form_(form)
     , timing_(timing)
     , port_(port)
@@ -35,7 +35,8 @@ PollCycle::PollCycle(MainForm& form, const TimerForm& timing, kit::GamePort& por
     , clockTexts_(clockTexts)
     , bits_(bits)
     , alerts_(alerts)
-    , trouble_(trouble) {
+    , trouble_(trouble)
+    , log_(log) {
     form_.Timer1.onTick = [this] { tick(); };
 }
 
@@ -72,6 +73,8 @@ void PollCycle::tick() {
         ring = ring || (alerts_.isCircuitEnabled(n) && bits_.isActive(n));
     }
     form_.Timer2.setEnabled(ring);
+    // So that they do not wait for the next event once the disk takes them again.
+    log_.writeWaiting();
 }
 
 } // namespace zavok

@@ -8,6 +8,7 @@
 #include "kit/clock_texts.h"
 #include "kit/inputs.h"
 #include "kit/numbers.h"
+#include "log/activity_log.h"
 
 #include <QLocale>
 
@@ -17,14 +18,14 @@ namespace zavok {
 
 // The main window's heartbeat: each tick of its Timer1 reads the game port once, refreshes the clock texts, tells
 // the input supervision whether the port's or a joystick's source is faulty, hands the four alert bits to the trigger
-// labels and switches the alerts' bell.
+// labels, switches the alerts' bell and gives the records that the activity log could not write another chance.
 class PollCycle {
 public:
     static constexpr int kGamePort = 513; // 0x201
 
     PollCycle(MainForm& form, const TimerForm& timing, kit::GamePort& port, const kit::Joysticks& joysticks,
               const kit::Clock& clock, const QLocale& locale, kit::ClockTexts& clockTexts, AlertBits& bits,
-              const AlertState& alerts, Trouble& trouble);
+              const AlertState& alerts, Trouble& trouble, const ActivityLog& log);
 
     void tick();
 
@@ -44,6 +45,7 @@ private:
     AlertBits& bits_;
     const AlertState& alerts_;
     Trouble& trouble_;
+    const ActivityLog& log_;
     qint16 portvalue_ = 0;
     kit::NumberText portvalueText_; // Text9, made from portvalue_
     quint8 portbyte_ = 0;

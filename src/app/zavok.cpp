@@ -22,9 +22,6 @@ Zavok::Zavok(const Platform& platform)
     , zavok(std::make_unique<MainForm>(desktop)) {
     zavok->exit.onClick = [this] { shutdown(); };
     zavok->onCloseRequest = [this] { shutdown(); };
-    // Records that the log could not write get another chance at each poll tick, so that they do not wait for the
-    // next event once the disk takes them again.
-    QObject::connect(&zavok->Timer1, &kit::Timer::ticked, &zavok->Timer1, [this] { log.writeWaiting(); });
     log.onWritten = [this] {
         if (logViewer_) {
             logViewer_->follow();
