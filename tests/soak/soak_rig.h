@@ -71,7 +71,14 @@ struct Machine final : kit::GamePort, kit::Joysticks, kit::Clock, kit::Dialogs, 
         ++joystickReads.at(std::size_t(id));
         return 0;
     }
-    QDateTime now() const override { return midnight.addMSecs(scheduler.now()); }
+    // As the machine's clock gives them, the readings within one millisecond are one moment, made once.
+    QDateTime now() const override {
+        if (const qint64 ms = scheduler.now(); ms != readAt) {
+            readAt = ms;
+            moment = midnight.addMSecs(ms);
+        }
+        return moment;
+    }
     void message(const QString&, const QString&) override { ++told; }
     QString input(const QString&, const QString&, const QString& proposal) override {
         ++told;
@@ -88,6 +95,8 @@ struct Machine final : kit::GamePort, kit::Joysticks, kit::Clock, kit::Dialogs, 
     // In UTC, so that no daylight-saving change shortens or lengthens the day; as a time spec rather than a time
     // zone, as the machine's clock gives it where the offset is 0, so that every reading is not a copy of a zone.
     const QDateTime midnight{QDate(2001, 7, 13), QTime(0, 0), Qt::UTC};
+    mutable qint64 readAt = -1;
+    mutable QDateTime moment;
     qint16 portValue = 240;
     std::array<kit::JOYINFO, 2> stick{};
     qint64 portReads = 0;
