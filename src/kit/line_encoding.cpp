@@ -41,22 +41,27 @@ QByteArray quotedField(const QString& text) {
     return field;
 }
 
-QByteArray quotedLine(std::initializer_list<QStringView> texts) {
-    // Made in the one buffer it is written from: the poll tick may write ten records a second.
+void quotedLine(std::initializer_list<QStringView> texts, QByteArray& into) {
     qsizetype size = 2; // CR LF
     for (const QStringView text : texts) {
         size += (size > 2 ? 1 : 0) + text.size() + 2; // the comma before it, its quotes
     }
-    QByteArray made(size, Qt::Uninitialized);
-    char* out = made.data();
+    into.resize(size);
+    char* const begin = into.data();
+    char* out = begin;
     for (const QStringView text : texts) {
-        if (out != made.data()) {
+        if (out != begin) {
             *out++ = ',';
         }
         out = quoteInto(out, text);
     }
     *out++ = '\r';
     *out = '\n';
+}
+
+QByteArray quotedLine(std::initializer_list<QStringView> texts) {
+    QByteArray made;
+    quotedLine(texts, made);
     return made;
 }
 

@@ -16,6 +16,8 @@ namespace zavok::kit {
 QByteArray quotedField(const QString& text);
 // A line of text fields, each as quotedField() writes it, joined by commas and ended by CR LF.
 QByteArray quotedLine(std::initializer_list<QStringView> texts);
+// The same line made in `into`, in place of what it held: a buffer kept for the next line is not allocated again.
+void quotedLine(std::initializer_list<QStringView> texts, QByteArray& into);
 
 // The text that a field written from `text` holds.
 QString storedText(const QString& text);

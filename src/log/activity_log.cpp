@@ -47,7 +47,9 @@ const QByteArray& ActivityLog::encodedPath() const {
 }
 
 void ActivityLog::append(const QString& message, RecordFacts facts) const {
-    const QByteArray record = kit::quotedLine({message, clock_.nowtime, clock_.nowdate});
+    // Made in the buffer of the last record: the poll tick may write ten a second.
+    kit::quotedLine({message, clock_.nowtime, clock_.nowdate}, record_);
+    const QByteArray& record = record_;
     if (waiting_.isEmpty()) {
         // The usual case: one open, one write and one close, since the poll tick may write ten records a second.
         const Appended done = appendLines(encodedPath(), record);

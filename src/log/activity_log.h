@@ -84,6 +84,7 @@ private:
     // The file of the day last written to, encoded for the system.
     mutable QString pathDay_;
     mutable QByteArray encodedPath_;
+    mutable QByteArray record_; // the last record's line, whose buffer the next one reuses
     // The writers hold the log as a constant: what waits for the disk is no part of what they see of it.
     mutable WaitingRecords waiting_;
     mutable qsizetype writtenLate_ = 0; // the records that waited and went in since the file last refused
