@@ -29,6 +29,18 @@ qint64 monotonicNs() {
     return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
 
+QString dataDirectory(const QString& root) {
+    const QString dir = QDir(root).filePath(QStringLiteral("data/zavok"));
+    QDir().mkpath(dir);
+    return dir;
+}
+
+QString workDirectory(const QString& root) {
+    const QString dir = QDir(root).filePath(QStringLiteral("work"));
+    QDir().mkpath(dir);
+    return dir;
+}
+
 namespace {
 
 class StillClock final : public kit::Clock {
@@ -46,9 +58,8 @@ private:
 Program::Program(const QString& root, Clock clock)
     : clock_(clock == Clock::System ? std::unique_ptr<kit::Clock>(std::make_unique<system::SystemClock>())
                                     : std::make_unique<StillClock>()) {
-    const QString data = QDir(root).filePath(QStringLiteral("data/zavok"));
-    const QString work = QDir(root).filePath(QStringLiteral("work"));
-    QDir().mkpath(work);
+    const QString data = dataDirectory(root);
+    const QString work = workDirectory(root);
     zavok_ = std::make_unique<Zavok>(Platform{scheduler_, *clock_, QLocale(QLocale::English, QLocale::UnitedStates),
                                               machine, machine, machine, machine, machine, data, work, work});
     zavok_->startup();

@@ -40,7 +40,8 @@ BENCHMARK(Day)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 // The file work that the same day cannot do without, each piece done the cheapest way: every channel tick's
 // sample file opened, written over, cut to length, read back and closed, and every record appended.
 void DayPhysicalLimit(benchmark::State& state) {
-    const QString dir = freshDirectory(QStringLiteral("day-limit"));
+    const QString root = freshDirectory(QStringLiteral("day-limit"));
+    const QString dir = dataDirectory(root);
     std::string block;
     for (int i = 0; i < 100; ++i) {
         block += "35000\r\n";
@@ -49,7 +50,7 @@ void DayPhysicalLimit(benchmark::State& state) {
                                            QDir(dir).filePath(QStringLiteral("y1values.zvk")).toStdString(),
                                            QDir(dir).filePath(QStringLiteral("x2values.zvk")).toStdString(),
                                            QDir(dir).filePath(QStringLiteral("y2values.zvk")).toStdString()};
-    const std::string log = QDir(dir).filePath(QStringLiteral("Jul 13.txt")).toStdString();
+    const std::string log = QDir(workDirectory(root)).filePath(QStringLiteral("Jul 13.txt")).toStdString();
     const std::string line = "\"Temperature Low Calibration Error at\",\"08:15:20 AM\",\"July 13,2001\"\r\n";
     std::array<char, 1200> back{};
     for (auto _ : state) {

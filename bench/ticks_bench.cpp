@@ -46,7 +46,7 @@ BENCHMARK(ChannelTick);
 // The physical limit of the same file work: open, one write of the whole block over the existing file, cut it to
 // length, one read back, close. The file must be opened and closed within the tick, so that is part of the limit.
 void ChannelTickPhysicalLimit(benchmark::State& state) {
-    const std::string file = path(freshDirectory(QStringLiteral("channel-limit")), "x1values.zvk");
+    const std::string file = path(dataDirectory(freshDirectory(QStringLiteral("channel-limit"))), "x1values.zvk");
     const std::string block = sampleBlock();
     std::array<char, 1200> back{};
     for (auto _ : state) {
@@ -67,7 +67,7 @@ BENCHMARK(ChannelTickPhysicalLimit);
 // What the obvious code does: open for writing (which truncates), write the lines with stdio, close, then open,
 // read the numbers with stdio, close. The file ends up the same.
 void ChannelTickNaive(benchmark::State& state) {
-    const std::string file = path(freshDirectory(QStringLiteral("channel-naive")), "x1values.zvk");
+    const std::string file = path(dataDirectory(freshDirectory(QStringLiteral("channel-naive"))), "x1values.zvk");
     std::array<unsigned, 100> back{};
     for (auto _ : state) {
         FILE* out = std::fopen(file.c_str(), "w");
@@ -138,12 +138,9 @@ void ClockReading(benchmark::State& state) {
 }
 BENCHMARK(ClockReading);
 
-// The least a record can cost: open the log for appending, write the line, close. The file lies as deep as the
-// program's log, since every directory of the path is looked up at each open.
+// The least a record can cost: open the log for appending, write the line, close.
 void AppendRecordBaseline(benchmark::State& state) {
-    const QString work = QDir(freshDirectory(QStringLiteral("append-baseline"))).filePath(QStringLiteral("work"));
-    QDir().mkpath(work);
-    const std::string file = path(work, "Jul 13.txt");
+    const std::string file = path(workDirectory(freshDirectory(QStringLiteral("append-baseline"))), "Jul 13.txt");
     const std::string line = "\"Alert #1 activated at\",\"08:15:20 AM\",\"July 13,2001\"\r\n";
     for (auto _ : state) {
         const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);

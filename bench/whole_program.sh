@@ -102,9 +102,10 @@ if $takes_input; then
     start zavok_headless env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
         "$zavok" --headless "--input=file:$state" "--mqtt=mqtt://127.0.0.1:$port" --site=bench
 fi
-start bare_work "$bare_work" "$state" .
-start bare_work_precise "$bare_work" --precise "$state" .
-start bare_work_window "$bare_work" --window "$state" .
+# The bare work's sample files lie as deep as the program's, in the copy of its data directory.
+start bare_work "$bare_work" "$state" ../xdg/zavok
+start bare_work_precise "$bare_work" --precise "$state" ../xdg/zavok
+start bare_work_window "$bare_work" --window "$state" ../xdg/zavok
 start bare_window "$bare_window"
 
 sleep "$warm"
