@@ -165,6 +165,16 @@ QString numberText(double value) {
 }
 
 const QString& NumberText::of(double value) {
+    if (value >= 0 && value <= 255 && value == std::trunc(value)) {
+        static const std::array<QString, 256> kSmall = [] {
+            std::array<QString, 256> made;
+            for (std::size_t n = 0; n < made.size(); ++n) {
+                made.at(n) = numberText(double(n));
+            }
+            return made;
+        }();
+        return kSmall.at(std::size_t(value));
+    }
     // Equal numbers have equal texts (0 and -0 both read "0"); NaN equals nothing and is formatted every time.
     if (text_.isNull() || !(value == number_)) {
         number_ = value;

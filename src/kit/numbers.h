@@ -29,8 +29,10 @@ QString numberText(double value);
 // The same for a single-precision number, with the digits a single holds.
 QString singleText(float value);
 
-// A number with the text numberText() last gave for it: the general format of a double is the dearest step of a
-// tick, and a steady sensor shows the same numbers tick after tick, so the text is made only when the number changes.
+// A number with the text numberText() gives for it: the general format of a double is the dearest step of a tick, and
+// a steady sensor shows the same numbers tick after tick, so the text is made only when the number changes. The whole
+// numbers 0 to 255 (the port's bytes, most meter values) have theirs made once for all number texts, since a contact
+// that changes back and forth changes the port's number at every change.
 class NumberText {
 public:
     const QString& of(double value);

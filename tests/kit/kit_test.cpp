@@ -69,6 +69,11 @@ TEST(Numbers, ReadTheLeadingNumberOrTheWholeTextRoundHalvesToEvenSaturateAndWrit
               (QStringList{u"50"_s, u"-3"_s, u"32767.45"_s, u"0"_s, u"1"_s}));
     EXPECT_EQ((QStringList{singleText(1440.0f), singleText(-120.0f), singleText(1020.5f)}),
               (QStringList{u"1440"_s, u"-120"_s, u"1020.5"_s}));
+    // A number text says what numberText says, whether its text was made once or at the change.
+    NumberText shown;
+    for (const double value : {0.0, -0.0, 7.0, 255.0, 256.0, -1.0, 254.5, 1e15, std::nan(""), 100.0, 100.0}) {
+        EXPECT_EQ(shown.of(value), numberText(value)) << value;
+    }
     // The offered sampling times convert exactly; damaged ones stay within range.
     const std::pair<const char*, int> periods[] = {{"0.1", 100},  {"0.5", 500},   {"2", 2000},
                                                    {"60", 60000}, {"0", 100},     {"abc", 100},
