@@ -92,7 +92,7 @@ struct Machine final : kit::GamePort, kit::Joysticks, kit::Clock, kit::Dialogs, 
     bool canLoad(const QString&) const override { return false; }
 
     const kit::VirtualScheduler& scheduler;
-    // In UTC, so that no daylight-saving change shortens or lengthens the day; as a time spec rather than a time
+    // In UTC, so that no daylight-saving change shortens or lengthens the day; as Qt::UTC rather than the UTC time
     // zone, as the machine's clock gives it where the offset is 0, so that every reading is not a copy of a zone.
     const QDateTime midnight{QDate(2001, 7, 13), QTime(0, 0), Qt::UTC};
     mutable qint64 readAt = -1;
