@@ -2,64 +2,96 @@
 
 #include "kit/timer.h"
 
-#include <QTimer>
+#include <QTimerEvent>
 
 #include <algorithm>
+#include <chrono>
+#include <limits>
 
 namespace zavok::system {
 
+namespace {
+
+// Qt's coarse timers take periods shorter than this as precise ones.
+constexpr int kShortestCoarse = 20;
+
+qint64 steadyMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+} // namespace
+
+qint64 nextPeriodEnd(qint64 end, int interval, qint64 now) {
+    end += interval;
+    if (interval >= kShortestCoarse) {
+        const qint64 most = interval / 20;
+        const qint64 nearest = (end + interval / 2) / interval * interval;
+        end += std::clamp(nearest - end, -most, most);
+    }
+    return end > now ? end : now + interval;
+}
+
 RealTimeScheduler::RealTimeScheduler(QObject* parent) : QObject(parent) {}
 
-// The kit timers outlive no scheduler in the program, but their QTimers are children of this object anyway, so
-// nothing of ours is left running after it.
-RealTimeScheduler::~RealTimeScheduler() = default;
-
 void RealTimeScheduler::start(kit::Timer& timer) {
-    // A new period starts from now, so a tick that was waiting for the running one is no longer due.
-    std::erase(late_, &timer);
-    QTimer*& clock = clocks_[&timer];
-    if (clock == nullptr) {
-        clock = new QTimer(this);
-        // Coarse, as Qt's timers are by default: a period of 20 ms or more may end up to 5 % early or late, so that
-        // timers of one period wake the program together. The poll tick and the four channel ticks, started a
-        // millisecond or two apart, then cost one wake-up a period rather than two, and no tick comes later than a
-        // twentieth of its period.
-        clock->setTimerType(Qt::CoarseTimer);
-        connect(clock, &QTimer::timeout, this, [this, &timer] { due(timer); });
+    std::erase_if(entries_, [&](const Entry& e) { return e.timer == &timer; });
+    entries_.push_back({&timer, steadyMs() + std::max(timer.interval(), 1), nextOrder_++});
+    if (!ticking_) {
+        wakeForNextEnd();
     }
-    clock->start(std::max(timer.interval(), 1));
 }
 
 void RealTimeScheduler::stop(kit::Timer& timer) {
-    std::erase(late_, &timer);
-    const auto found = clocks_.find(&timer);
-    if (found == clocks_.end()) {
-        return;
+    std::erase_if(entries_, [&](const Entry& e) { return e.timer == &timer; });
+    if (!ticking_) {
+        wakeForNextEnd();
     }
-    QTimer* clock = found->second;
-    clocks_.erase(found);
-    // The kit timer may be going away inside its own tick, while this QTimer's timeout is still being emitted:
-    // cut it off now and let the event loop delete it.
-    clock->stop();
-    clock->disconnect(this);
-    clock->deleteLater();
 }
 
-void RealTimeScheduler::due(kit::Timer& timer) {
+void RealTimeScheduler::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == wake_.timerId()) {
+        tickWhatIsDue();
+    }
+}
+
+void RealTimeScheduler::tickWhatIsDue() {
     if (ticking_) {
-        if (std::find(late_.begin(), late_.end(), &timer) == late_.end()) {
-            late_.push_back(&timer);
-        }
+        // A nested event loop inside the running tick: what comes due waits for it to return, and the wake-up
+        // would only keep firing meanwhile.
+        wake_.stop();
         return;
     }
     ticking_ = true;
-    timer.fire();
-    while (!late_.empty()) {
-        kit::Timer* next = late_.front();
-        late_.pop_front();
-        next->fire();
+    // In order of their ends, ties in the order the timers were started. Each timer ticks once at most in a pass:
+    // its next end lies after `now`. A tick may start, stop or destroy timers, so the next one is looked for again
+    // after each.
+    const qint64 now = steadyMs();
+    for (;;) {
+        const auto next = std::min_element(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
+            return a.due != b.due ? a.due < b.due : a.order < b.order;
+        });
+        if (next == entries_.end() || next->due > now) {
+            break;
+        }
+        kit::Timer& timer = *next->timer;
+        next->due = nextPeriodEnd(next->due, std::max(timer.interval(), 1), now);
+        timer.fire();
     }
     ticking_ = false;
+    wakeForNextEnd();
+}
+
+void RealTimeScheduler::wakeForNextEnd() {
+    const auto next = std::min_element(entries_.begin(), entries_.end(),
+                                       [](const Entry& a, const Entry& b) { return a.due < b.due; });
+    if (next == entries_.end()) {
+        wake_.stop();
+        return;
+    }
+    const qint64 wait = std::clamp<qint64>(next->due - steadyMs(), 0, std::numeric_limits<int>::max());
+    // Precise: the ends are already where the ticks should come.
+    wake_.start(int(wait), Qt::PreciseTimer, this);
 }
 
 } // namespace zavok::system

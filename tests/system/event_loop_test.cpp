@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <memory>
+#include <thread>
 
 namespace zavok::system {
 namespace {
@@ -66,6 +68,34 @@ TEST(RealTimeScheduler, TicksUntilDisabledNeverNestAndEndWithTheirTimer) {
     EXPECT_EQ(thirdTicks, 0);
     second.setEnabled(true);
     EXPECT_TRUE(QTest::qWaitFor([&] { return secondTicks > stoppedAt; }, kPatience));
+}
+
+// Waits for the machine's steady clock to stand at `phase` milliseconds into a period of `interval`.
+void waitForPhase(int interval, int phase) {
+    using namespace std::chrono;
+    while (duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count() % interval != phase) {
+        std::this_thread::sleep_for(microseconds(200));
+    }
+}
+
+// Timers of one interval started apart come to end together, and then tick in the order they were started. The
+// first is started 45 ms into a period and the second 2 ms into the next: on Qt's coarse timers the second, nearer
+// a whole period, would be the first to get there and tick first ever after.
+TEST(RealTimeScheduler, TimersOfOneIntervalComeToTickTogetherInTheOrderTheyWereStarted) {
+    constexpr int kPeriod = 100;
+    RealTimeScheduler scheduler;
+    QStringList ticks;
+    waitForPhase(kPeriod, 45);
+    kit::Timer first(scheduler, QStringLiteral("first"), kPeriod, true);
+    first.onTick = [&] { ticks << first.name(); };
+    waitForPhase(kPeriod, 2);
+    kit::Timer second(scheduler, QStringLiteral("second"), kPeriod, true);
+    second.onTick = [&] { ticks << second.name(); };
+    // A period may end a twentieth of it early or late: ten periods bring any two ends together.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks.size() >= 30; }, kPatience));
+    first.setEnabled(false);
+    second.setEnabled(false);
+    EXPECT_EQ(ticks.mid(ticks.size() - 6).join(u' '), QStringLiteral("first second first second first second"));
 }
 
 void ignoreSignal(int) {}
