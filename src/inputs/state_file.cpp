@@ -1,12 +1,13 @@
 #include "state_file.h"
 
-#include "kit/open_without_waiting.h"
-
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zavok::inputs {
 
@@ -14,7 +15,7 @@ namespace {
 
 // Five numbers take about 30 bytes. Anything much longer is not a state file, and reading no further keeps a
 // wrong path (a log, a device) from costing time at every tick.
-constexpr qint64 kMostBytes = 4096;
+constexpr std::size_t kMostBytes = 4096;
 
 constexpr qint64 kPortMax = 255;
 
@@ -51,24 +52,50 @@ std::variant<InputSnapshot, StateFileFault> parseStateFile(const QByteArray& con
 
 namespace {
 
-std::variant<InputSnapshot, StateFileFault> readStateFile(const QString& path, QString& reason) {
-    QFile file;
-    if (!kit::openWithoutWaiting(file, path, QIODevice::ReadOnly)) {
+// Read at every poll tick, by hand: an open, a look at what was opened, the reads and a close, where a QFile also
+// asks the flags, the size and the position.
+std::variant<InputSnapshot, StateFileFault> readStateFile(const QString& path, const QByteArray& encoded,
+                                                          QString& reason) {
+    // Non-blocking, so that a FIFO in the file's place cannot make the open wait for a writer.
+    int fd = -1;
+    do {
+        fd = ::open(encoded.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
         const int error = errno;
         const QFileInfo info(path);
         reason = info.exists() && !info.isFile() ? QStringLiteral("not a regular file")
                                                  : QString::fromLocal8Bit(std::strerror(error));
         return StateFileFault::Unreadable;
     }
-    const QByteArray content = file.read(kMostBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        reason = file.errorString();
+    struct stat info = {};
+    const bool looked = ::fstat(fd, &info) == 0;
+    if (!looked || !S_ISREG(info.st_mode)) {
+        reason = looked ? QStringLiteral("not a regular file") : QString::fromLocal8Bit(std::strerror(errno));
+        ::close(fd);
         return StateFileFault::Unreadable;
     }
-    if (content.size() > kMostBytes) {
+    // One byte more than allowed tells a file too long from one just long enough.
+    std::array<char, kMostBytes + 1> buffer{};
+    std::size_t length = 0;
+    while (length < buffer.size()) {
+        const ssize_t got = ::read(fd, buffer.data() + length, buffer.size() - length);
+        if (got > 0) {
+            length += std::size_t(got);
+        } else if (got == 0) {
+            break;
+        } else if (errno != EINTR) {
+            const int error = errno;
+            ::close(fd);
+            reason = QString::fromLocal8Bit(std::strerror(error));
+            return StateFileFault::Unreadable;
+        }
+    }
+    ::close(fd);
+    if (length > kMostBytes) {
         return StateFileFault::Malformed;
     }
-    return parseStateFile(content);
+    return parseStateFile(QByteArray::fromRawData(buffer.data(), qsizetype(length)));
 }
 
 QString faultReason(StateFileFault fault, const QString& path, const QString& reason) {
@@ -91,13 +118,14 @@ QString faultReason(StateFileFault fault, const QString& path, const QString& re
 
 StateFileSource::StateFileSource(QString path, kit::FaultSink sink, std::function<qint64()> monotonicMs)
     : path_(std::move(path))
+    , encodedPath_(QFile::encodeName(path_))
     , faults_(std::move(sink))
     , monotonicMs_(std::move(monotonicMs)) {}
 
 void StateFileSource::reread() {
     readAt_ = monotonicMs_();
     QString reason;
-    const auto parsed = readStateFile(path_, reason);
+    const auto parsed = readStateFile(path_, encodedPath_, reason);
     fresh_ = std::holds_alternative<InputSnapshot>(parsed);
     if (fresh_) {
         snapshot_ = std::get<InputSnapshot>(parsed);

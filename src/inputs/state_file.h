@@ -57,6 +57,7 @@ private:
     void reread();
 
     QString path_;
+    QByteArray encodedPath_;
     kit::FaultReport faults_;
     std::function<qint64()> monotonicMs_;
     InputSnapshot snapshot_;
