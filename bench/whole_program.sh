@@ -5,7 +5,7 @@
 #   zavok --headless the same as a service without a display, publishing to an MQTT broker on this machine
 #   zavok_bare_work  the same inherent work on the same timers, no window (the CPU baseline)
 #   zavok_bare_window a Qt Widgets window with one label (the memory baseline)
-#   zavok_bare_work --precise, the same with precise timers, as the program's scheduler has them
+#   zavok_bare_work --precise, the same with precise timers: a wake-up for each timer that ends apart
 #   zavok_bare_work --window, the same work in a Qt Widgets program showing one label
 # For each: CPU time (user + system) over the whole run and over the span after a warm-up of WARM seconds (start-up
 # done), both from its process CPU clock, and the peak resident set (VmHWM) at the end; then SIGTERM. Writes one JSON
