@@ -12,7 +12,7 @@ namespace zavok::system {
 
 namespace {
 
-// Qt's coarse timers take periods shorter than this as precise ones.
+// Periods shorter than this end exactly where they are due, as Qt's coarse timers have them.
 constexpr int kShortestCoarse = 20;
 
 qint64 steadyMs() {
@@ -20,8 +20,11 @@ qint64 steadyMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-} // namespace
-
+// When a period that ended at `end` (on the machine's steady clock, in milliseconds) ends next, asked at `now`. As
+// with Qt's coarse timers, a period of 20 ms or more may end up to a twentieth of it early or late: each end moves
+// by that much at most towards a multiple of the interval, so that timers of one interval started apart come to
+// end together and wake the program once a period. An end already passed, after a tick that ran long, makes one
+// late tick, not a burst of them.
 qint64 nextPeriodEnd(qint64 end, int interval, qint64 now) {
     end += interval;
     if (interval >= kShortestCoarse) {
@@ -31,6 +34,8 @@ qint64 nextPeriodEnd(qint64 end, int interval, qint64 now) {
     }
     return end > now ? end : now + interval;
 }
+
+} // namespace
 
 RealTimeScheduler::RealTimeScheduler(QObject* parent) : QObject(parent) {}
 
