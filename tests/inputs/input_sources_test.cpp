@@ -49,7 +49,8 @@ TEST(StateFileParser, ReadsFiveWholeNumbersInAnyWhitespaceAndRefusesAnythingElse
                              "+224 00 65535 32768 7"}) {
         EXPECT_EQ(parseStateFile(text), Parsed(InputSnapshot{224, {0, 65535, 32768, 7}})) << text;
     }
-    EXPECT_EQ(parseStateFile("255 0 0 0 0"), Parsed(InputSnapshot{255, {}}));
+    EXPECT_EQ(parseStateFile("0 0 0 0 0"), Parsed(InputSnapshot{0, {}}));
+    EXPECT_EQ(parseStateFile("255 65535 65535 65535 65535"), Parsed(InputSnapshot{255, {65535, 65535, 65535, 65535}}));
     using enum StateFileFault;
     const struct {
         QByteArray text;
@@ -133,6 +134,17 @@ TEST_F(StateFileSourceTest, AnUnusableFileKeepsTheContactsAndIsToldOnceForEachKi
         EXPECT_TRUE(line.endsWith(QStringLiteral("the contacts and the channels keep their last state while this "
                                                  "lasts")));
     }
+}
+
+// A read that fails after the open, as on a failing disk: /proc/self/mem opens as a regular file and its first read
+// fails. It is told with the system's reason at once rather than tried again for ever.
+TEST(StateFileSourceFault, AReadThatFailsIsToldWithItsReason) {
+    QStringList told;
+    StateFileSource source{QStringLiteral("/proc/self/mem"), [&told](const QString& line) { told << line; },
+                           [] { return qint64(0); }};
+    EXPECT_EQ(source.Inzavok(kGamePort), 0xFF);
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains(QStringLiteral("(Input/output error)"))) << told[0].toStdString();
 }
 
 TEST(InputSourcesFactory, TheRealPortIsRefusedWithTheReasonAndTheOtherSourcesWhenUnreachable) {
